@@ -1,0 +1,3 @@
+#include "ocrsift/driver/run_options.h"
+
+int main(int argc, char** argv) { return OcrsiftMain(argc, argv); }

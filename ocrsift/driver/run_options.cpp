@@ -1,0 +1,147 @@
+#include "ocrsift/driver/run_options.h"
+
+#include <cstdio>
+
+#include "common/platform/decimal.h"
+#include "ocrsift/driver/channels.h"
+
+RunOptions gRunOptions;
+
+namespace {
+
+const char kVersionText[] = "1.10";
+
+const char kUsageText[] =
+    "\n"
+    "This program extract OCR information from work files\n"
+    "of FineReader v. 7.x and produce output file, compatible\n"
+    "with utility DJVUSED.EXE.\n"
+    "Output text is printed on standard output (stdout)\n"
+    "\n"
+    "Usage:  Ocrsift [options] <FRF file> [options]\n"
+    "Options are:\n"
+    "  -p <n>           -- page number in DjVu file\n"
+    "  -g               -- auto generate page number, from digits in FRF file name\n"
+    "  -h               -- normal hyphenation between lines\n"
+    "  -i               -- ignore unrecognized pages\n"
+    "Options for format exploring:\n"
+    "  -v               -- verbose\n"
+    "  -l               -- list all format tags\n"
+    "  -l2 <n>          -- list format tag #n\n"
+    "  -d               -- hex dump\n"
+    "  -t               -- test if format is recognized\n"
+    "  -q               -- on test \"-t\", suppress all messages except errors\n"
+    "<FRF file>         -- file name or wildcard. If begin with '@',\n"
+    "                       this is file with file names list";
+
+// The positional argument: a name, possibly still wrapped in the double quotes of a shell
+// that passed them on. A lone double quote counts as an empty name.
+bool TakePositional(const std::string& argument) {
+  if (!gRunOptions.InputSpec.empty()) return false;
+  std::string name = argument;
+  if (!name.empty() && name.front() == '"' && name.back() == '"') {
+    name = (name.size() >= 2) ? name.substr(1, name.size() - 2) : std::string();
+  }
+  gRunOptions.InputSpec = name;
+  return true;
+}
+
+}  // namespace
+
+void ResetRunOptions() { gRunOptions = RunOptions(); }
+
+bool ParseOptions(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const char* argument = (argv[i] != nullptr) ? argv[i] : "";
+    if (argument[0] != '-') {
+      if (!TakePositional(argument)) return false;
+      continue;
+    }
+    const char* option = argument + 1;
+    if (*option == '\0') {
+      // A lone "-" takes the next argument as its option text.
+      if (i + 1 >= argc) return false;
+      option = (argv[++i] != nullptr) ? argv[i] : "";
+    }
+    switch (option[0]) {
+      case 'd':
+        gRunOptions.HexDumpMode = true;
+        break;
+      case 'g':
+        gRunOptions.AutoPageNumbers = true;
+        break;
+      case 'h':
+        gRunOptions.JoinHyphenated = false;
+        break;
+      case 'i':
+        gRunOptions.IgnoreBadPages = true;
+        break;
+      case 'l':
+        if (option[1] == '2') {
+          if (i + 1 >= argc) return false;
+          ++i;
+          gRunOptions.ListTagNumber = platform::ReadDecimal(argv[i]);
+        }
+        gRunOptions.ListTags = true;
+        break;
+      case 'p': {
+        const char* value = option + 1;
+        if (*value == '\0') {
+          if (i + 1 >= argc) return false;
+          value = argv[++i];
+        }
+        gRunOptions.FirstPage = platform::ReadDecimal(value);
+        break;
+      }
+      case 'q':
+        gRunOptions.Quiet = true;
+        break;
+      case 't':
+        gRunOptions.TestOnly = true;
+        gRunOptions.AutoPageNumbers = true;
+        break;
+      case 'v':
+        gRunOptions.Verbose = true;
+        break;
+      default:
+        break;  // unknown letters are ignored and take no value
+    }
+  }
+  return ApplyOptionRules();
+}
+
+bool ApplyOptionRules() {
+  RunOptions& o = gRunOptions;
+  if (o.TestOnly) {
+    o.Verbose = true;
+    o.HexDumpMode = false;
+    o.ListTags = false;
+    o.VerboseStream = nullptr;
+  }
+  if (o.Verbose || o.HexDumpMode) {
+    o.Verbose = true;
+    o.ErrorStream = stdout;
+  }
+  if (o.ListTags) {
+    o.Verbose = true;
+    o.VerboseStream = nullptr;
+  }
+  if (o.ListTags || o.HexDumpMode) o.IgnoreBadPages = false;
+  if (o.InputSpec.empty()) {
+    ReportError("\n**** file name/list not specified ***");
+    return false;
+  }
+  if (o.InputSpec == "*") o.InputSpec = "*.frf";
+  if (o.FirstPage == -1 && !o.AutoPageNumbers && !o.HexDumpMode && !o.ListTags) {
+    ReportError("\n**** page number not specified ***");
+    return false;
+  }
+  return true;
+}
+
+void ShowUsage() {
+  std::printf("\nOcrsift to produce OCR-ed DjVu files, version %s\n", kVersionText);
+  std::printf("Copyright (C) 2026 the Ocrsift developers; free to use, copy and change.\n");
+  std::printf("%s", kUsageText);
+  std::fflush(stdout);
+}

@@ -1,0 +1,64 @@
+// Accumulates one page's text, character boxes and line records and writes them as a djvused
+// script: per page a block that selects the page and sets its hidden text as lines and words
+// with their rectangles, and a final "save" command.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+// The rectangle of one character in pixels of the page image; y grows downward.
+struct CharBox {
+  uint16_t left = 0;
+  uint16_t top = 0;
+  uint16_t right = 0;
+  uint16_t bottom = 0;
+};
+
+class TextLayerWriter {
+ public:
+  // Capacity of the word and hyphenation buffers in code units, terminating zero included,
+  // and of the UTF-8 form of a word in bytes.
+  static constexpr int32_t kWordCapacity = 500;
+
+  // scriptStream is not owned; null means that nothing is written. While suppressScript is
+  // set, nothing at all reaches the stream.
+  TextLayerWriter(FILE* scriptStream, bool suppressScript, bool joinHyphenated);
+  // Ends a page that is still open and writes the closing "save" command.
+  ~TextLayerWriter();
+  TextLayerWriter(const TextLayerWriter&) = delete;
+  TextLayerWriter& operator=(const TextLayerWriter&) = delete;
+
+  void BeginPage(int32_t page, int32_t width, int32_t height);
+  void EndPage();
+  void SetText(const uint16_t* codes, int32_t count);
+  void ResetBoxes(int32_t count);
+  void AddBox(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom);
+  void EmitLine(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t count);
+  void CloseLine(int32_t count);
+  // The single gate of all script output.
+  void WriteScript(const char* format, ...)
+#if defined(__GNUC__)
+      __attribute__((format(printf, 2, 3)))
+#endif
+      ;
+
+ private:
+  bool WriteWord(int32_t left, int32_t upper, int32_t right, int32_t lower, const uint16_t* word);
+
+  int32_t SelectPage = -1;
+  bool SuppressScript = false;
+  FILE* ScriptStream = nullptr;
+  bool JoinHyphenated = true;
+  int32_t PageHeight = 0;
+  bool PageOpen = false;
+  bool LineOpen = false;
+  std::unique_ptr<uint16_t[]> Text;
+  int32_t TextLength = 0;
+  int32_t TextPos = 0;
+  std::unique_ptr<CharBox[]> Boxes;
+  int32_t BoxCapacity = 0;
+  int32_t BoxCount = 0;
+  uint16_t HyphenCarry[kWordCapacity] = {};
+  int32_t HyphenCarryLength = 0;
+};
