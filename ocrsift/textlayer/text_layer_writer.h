@@ -20,6 +20,10 @@ class TextLayerWriter {
   // Capacity of the word and hyphenation buffers in code units, terminating zero included,
   // and of the UTF-8 form of a word in bytes.
   static constexpr int32_t kWordCapacity = 500;
+  // The code units that the FRF reader puts in place of U+00AC (hyphen of a word broken at a
+  // line end) and U+2028 (line end) before the text reaches the writer.
+  static constexpr uint16_t kMarkHyphen = 1;
+  static constexpr uint16_t kMarkLineEnd = 2;
 
   // scriptStream is not owned; null means that nothing is written. While suppressScript is
   // set, nothing at all reaches the stream.
@@ -31,9 +35,13 @@ class TextLayerWriter {
 
   void BeginPage(int32_t page, int32_t width, int32_t height);
   void EndPage();
+  // A null codes pointer or a negative count gives an empty text.
   void SetText(const uint16_t* codes, int32_t count);
+  // A negative count is taken as 0.
   void ResetBoxes(int32_t count);
   void AddBox(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom);
+  // A count beyond the code units left in the block's text is cut to what is left; a code unit
+  // without a stored box adds nothing to any rectangle.
   void EmitLine(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t count);
   void CloseLine(int32_t count);
   // The single gate of all script output.
@@ -44,7 +52,28 @@ class TextLayerWriter {
       ;
 
  private:
+  // A rectangle grown box by box; empty until the first box arrives.
+  struct Extent {
+    bool empty = true;
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+  };
+
+  // The gathering buffer holds a word of up to kWordCapacity - 1 code units, one more for the
+  // blank that follows the hyphen of a broken word, and the terminating zero.
+  static constexpr int32_t kWordBufferSize = kWordCapacity + 1;
+
   bool WriteWord(int32_t left, int32_t upper, int32_t right, int32_t lower, const uint16_t* word);
+  // The stored box of a code unit of Text, or null when none was stored for that index.
+  const CharBox* BoxAt(int32_t index) const;
+  // Merges the box of a code unit into the extent (nothing when the unit has no box).
+  void Merge(Extent& extent, int32_t index) const;
+  // Settles the hyphenation of a finished word: records a broken word's first part and ends
+  // it in "- ", or puts a pending first part in front of an unbroken word. Returns the word's
+  // new length.
+  int32_t SettleHyphenation(uint16_t* word, int32_t length);
 
   int32_t SelectPage = -1;
   bool SuppressScript = false;

@@ -1,0 +1,118 @@
+// Splitting a line's code units into words, with the line terminator and the hyphenation of
+// words broken at a line end.
+#include <cstring>
+
+#include "ocrsift/textlayer/text_layer_writer.h"
+#include "ocrsift/textlayer/wrapping_int32.h"
+
+const CharBox* TextLayerWriter::BoxAt(int32_t index) const {
+  if (!Boxes || index < 0 || index >= BoxCount)
+    return nullptr;
+  return &Boxes[index];
+}
+
+void TextLayerWriter::Merge(Extent& extent, int32_t index) const {
+  const CharBox* box = BoxAt(index);
+  if (box == nullptr)
+    return;
+  if (extent.empty) {
+    extent.empty = false;
+    extent.left = box->left;
+    extent.top = box->top;
+    extent.right = box->right;
+    extent.bottom = box->bottom;
+    return;
+  }
+  // Characters follow each other left to right, so the last one gives the right edge.
+  if (box->top < extent.top)
+    extent.top = box->top;
+  if (box->bottom > extent.bottom)
+    extent.bottom = box->bottom;
+  extent.right = box->right;
+}
+
+int32_t TextLayerWriter::SettleHyphenation(uint16_t* word, int32_t length) {
+  if (word[length - 1] == kMarkHyphen) {
+    // The first part waits for the word that completes it; a fragment still pending from an
+    // earlier broken word is given up.
+    std::memcpy(HyphenCarry, word, static_cast<size_t>(length - 1) * sizeof(uint16_t));
+    HyphenCarryLength = length - 1;
+    word[length - 1] = '-';
+    word[length++] = ' ';
+    return length;
+  }
+  if (JoinHyphenated && HyphenCarryLength != 0 && length + HyphenCarryLength + 1 < kWordCapacity) {
+    std::memmove(word + HyphenCarryLength, word, static_cast<size_t>(length) * sizeof(uint16_t));
+    std::memcpy(word, HyphenCarry, static_cast<size_t>(HyphenCarryLength) * sizeof(uint16_t));
+    length += HyphenCarryLength;
+    HyphenCarryLength = 0;
+  }
+  return length;
+}
+
+void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                               int32_t count) {
+  LineOpen = false;
+  if (count <= 0)
+    return;
+  // A damaged block may give its lines more code units than its text holds.
+  const int32_t remaining = TextLength - TextPos;
+  if (count > remaining)
+    count = remaining;
+  if (count == 0)
+    return;
+
+  if (left == 0 && right == 0) {
+    Extent line;
+    for (int32_t i = 0; i < count; ++i)
+      Merge(line, TextPos + i);
+    left = line.left;
+    top = line.top;
+    right = line.right;
+    bottom = line.bottom;
+  }
+  if (left == right)
+    right = WrapAdd(right, 1);
+  if (top == bottom)
+    bottom = WrapAdd(bottom, 1);
+
+  uint16_t word[kWordBufferSize];
+  int32_t consumed = 0;
+  while (consumed < count) {
+    int32_t length = 0;
+    Extent extent;
+    while (consumed < count) {
+      const uint16_t unit = Text[TextPos];
+      if (unit == 0x20 || unit == 0x09) {
+        ++TextPos;
+        ++consumed;
+        break;
+      }
+      // A word that fills the buffer ends here; the unit that does not fit begins the next.
+      if (length == kWordCapacity - 1)
+        break;
+      word[length++] = unit;
+      Merge(extent, TextPos);
+      ++TextPos;
+      ++consumed;
+    }
+    // Every line of a block but the last ends in a terminator that is no part of the text;
+    // its box stays merged into the word's rectangle.
+    if (length > 0 && consumed == count && TextPos != TextLength)
+      --length;
+    if (length == 0)
+      continue;
+    length = SettleHyphenation(word, length);
+    word[length] = 0;
+
+    if (!LineOpen) {
+      WriteScript("\n (line %d %d %d %d", left, WrapSub(PageHeight, top), right,
+                  WrapSub(PageHeight, bottom));
+      LineOpen = true;
+    }
+    if (WriteWord(extent.left, WrapSub(PageHeight, extent.top), extent.right,
+                  WrapSub(PageHeight, extent.bottom), word)) {
+      WriteScript(")");
+    }
+  }
+}
