@@ -11,7 +11,7 @@
 
 namespace testing_support {
 
-ProgramOutput Run(const std::string& program, const std::vector<std::string>& args,
+ProgramOutput RunCaptured(const std::string& program, const std::vector<std::string>& args,
                   const std::string& input, const std::string& workDir) {
   ProgramOutput result;
   TempDir capture;

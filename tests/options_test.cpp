@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ocrsift/driver/run_options.h"
+#include "tests/support/run_program.h"
+
+using testing_support::ProgramOutput;
+using testing_support::RunCaptured;
+
+namespace {
+
+const char kBanner[] = "\nOcrsift to produce OCR-ed DjVu files, version 1.10\n";
+
+const char kUsageText[] =
+    "\n"
+    "This program extract OCR information from work files\n"
+    "of FineReader v. 7.x and produce output file, compatible\n"
+    "with utility DJVUSED.EXE.\n"
+    "Output text is printed on standard output (stdout)\n"
+    "\n"
+    "Usage:  Ocrsift [options] <FRF file> [options]\n"
+    "Options are:\n"
+    "  -p <n>           -- page number in DjVu file\n"
+    "  -g               -- auto generate page number, from digits in FRF file name\n"
+    "  -h               -- normal hyphenation between lines\n"
+    "  -i               -- ignore unrecognized pages\n"
+    "Options for format exploring:\n"
+    "  -v               -- verbose\n"
+    "  -l               -- list all format tags\n"
+    "  -l2 <n>          -- list format tag #n\n"
+    "  -d               -- hex dump\n"
+    "  -t               -- test if format is recognized\n"
+    "  -q               -- on test \"-t\", suppress all messages except errors\n"
+    "<FRF file>         -- file name or wildcard. If begin with '@',\n"
+    "                       this is file with file names list";
+
+const char kNoName[] = "\n**** file name/list not specified ***";
+const char kNoPage[] = "\n**** page number not specified ***";
+
+// The usage as the program prints it: banner, one copyright line, then the usage text.
+void ExpectUsage(const std::string& out, const std::string& prefix = "") {
+  ASSERT_EQ(out.compare(0, prefix.size(), prefix), 0) << out;
+  std::string rest = out.substr(prefix.size());
+  ASSERT_EQ(rest.compare(0, sizeof kBanner - 1, kBanner), 0) << rest;
+  rest = rest.substr(sizeof kBanner - 1);
+  std::string::size_type lineEnd = rest.find('\n');
+  ASSERT_NE(lineEnd, std::string::npos);
+  EXPECT_NE(rest.substr(0, lineEnd).find("Copyright"), std::string::npos);
+  EXPECT_EQ(rest.substr(lineEnd + 1), kUsageText);
+}
+
+// Parses an argument vector (program name added) into fresh options.
+bool Parse(std::vector<std::string> args) {
+  ResetRunOptions();
+  args.insert(args.begin(), "ocrsift");
+  std::vector<const char*> argv;
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  FILE* sink = std::tmpfile();
+  bool accepted = false;
+  // Messages of the rules go to the error channel; keep them out of the test log.
+  FILE* savedErr = gRunOptions.ErrorStream;
+  gRunOptions.ErrorStream = sink;
+  accepted = ParseOptions(static_cast<int>(argv.size()), argv.data());
+  if (gRunOptions.ErrorStream == sink) gRunOptions.ErrorStream = savedErr;
+  std::fclose(sink);
+  return accepted;
+}
+
+TEST(OcrsiftCommandLine, NoArgumentsReportsMissingNameAndShowsUsage) {
+  ProgramOutput r = RunCaptured(OCRSIFT_EXE, {});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, kNoName);
+  ExpectUsage(r.out);
+}
+
+TEST(OcrsiftCommandLine, MissingPageNumberGoesToTheChannelTheRulesChoose) {
+  ProgramOutput plain = RunCaptured(OCRSIFT_EXE, {"file.frf"});
+  EXPECT_EQ(plain.exitCode, 1);
+  EXPECT_EQ(plain.err, kNoPage);
+  ExpectUsage(plain.out);
+
+  // -v moves the error channel to standard output, before the usage.
+  ProgramOutput verbose = RunCaptured(OCRSIFT_EXE, {"-v", "file.frf"});
+  EXPECT_EQ(verbose.exitCode, 1);
+  EXPECT_EQ(verbose.err, "");
+  ExpectUsage(verbose.out, kNoPage);
+
+  ProgramOutput minusOne = RunCaptured(OCRSIFT_EXE, {"-p", "-1", "file.frf"});
+  EXPECT_EQ(minusOne.exitCode, 1);
+  EXPECT_EQ(minusOne.err, kNoPage);
+
+  // -l keeps the error channel on standard error while the options are parsed.
+  ProgramOutput listing = RunCaptured(OCRSIFT_EXE, {"-l"});
+  EXPECT_EQ(listing.exitCode, 1);
+  EXPECT_EQ(listing.err, kNoName);
+  ExpectUsage(listing.out);
+
+  ProgramOutput test = RunCaptured(OCRSIFT_EXE, {"-t"});
+  EXPECT_EQ(test.err, "");
+  ExpectUsage(test.out, kNoName);
+}
+
+TEST(OcrsiftCommandLine, RejectedVectorsShowOnlyTheUsage) {
+  const std::vector<std::vector<std::string>> rejected = {
+      {"a.frf", "b.frf"}, {"-p"}, {"a.frf", "-p"}, {"a.frf", "-"}, {"a.frf", "-l2"},
+      {"a.frf", "-p5", "\"b.frf\""}};
+  for (const auto& args : rejected) {
+    ProgramOutput r = RunCaptured(OCRSIFT_EXE, args);
+    EXPECT_EQ(r.exitCode, 1) << args.size();
+    EXPECT_EQ(r.err, "") << args[0];
+    ExpectUsage(r.out);
+  }
+  ProgramOutput optionsOnly = RunCaptured(OCRSIFT_EXE, {"-p", "3", "-g"});
+  EXPECT_EQ(optionsOnly.exitCode, 1);
+  EXPECT_EQ(optionsOnly.err, kNoName);
+}
+
+TEST(OcrsiftOptions, PageNumberSpellings) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{"-p5", "file.frf"},
+                                                                 {"-p", "5", "file.frf"},
+                                                                 {"file.frf", "-p", "5"},
+                                                                 {"-", "p", "5", "file.frf"}}) {
+    EXPECT_TRUE(Parse(args));
+    EXPECT_EQ(gRunOptions.FirstPage, 5);
+    EXPECT_EQ(gRunOptions.InputSpec, "file.frf");
+  }
+  EXPECT_TRUE(Parse({"-p", "abc", "f"}));
+  EXPECT_EQ(gRunOptions.FirstPage, 0);
+  EXPECT_TRUE(Parse({"-p", " +12x", "f"}));
+  EXPECT_EQ(gRunOptions.FirstPage, 12);
+  // A value is taken even when it looks like an option, and a later -p wins.
+  EXPECT_TRUE(Parse({"-p", "-g", "-p7", "f"}));
+  EXPECT_EQ(gRunOptions.FirstPage, 7);
+  EXPECT_FALSE(gRunOptions.AutoPageNumbers);
+  EXPECT_TRUE(Parse({"-p", "-g", "f"}));
+  EXPECT_EQ(gRunOptions.FirstPage, 0);
+}
+
+TEST(OcrsiftOptions, LettersAndTheirRules) {
+  EXPECT_TRUE(Parse({"-verbose", "-p1", "f"}));
+  EXPECT_TRUE(gRunOptions.Verbose);
+  EXPECT_EQ(gRunOptions.ErrorStream, stdout);
+  EXPECT_EQ(gRunOptions.VerboseStream, stdout);
+
+  EXPECT_TRUE(Parse({"-dv", "f"}));
+  EXPECT_TRUE(gRunOptions.HexDumpMode);
+  EXPECT_TRUE(gRunOptions.Verbose);
+
+  EXPECT_TRUE(Parse({"-x", "-V", "-", "x", "--", "-", "g", "f", "-h", "-i"}));
+  EXPECT_TRUE(gRunOptions.AutoPageNumbers);
+  EXPECT_FALSE(gRunOptions.JoinHyphenated);
+  EXPECT_TRUE(gRunOptions.IgnoreBadPages);
+  EXPECT_FALSE(gRunOptions.Verbose);
+  EXPECT_EQ(gRunOptions.ErrorStream, stderr);
+
+  // -t cancels -d and -l and turns the verbose channel off.
+  EXPECT_TRUE(Parse({"-t", "-d", "-l", "-q", "f"}));
+  EXPECT_TRUE(gRunOptions.TestOnly);
+  EXPECT_TRUE(gRunOptions.AutoPageNumbers);
+  EXPECT_TRUE(gRunOptions.Verbose);
+  EXPECT_TRUE(gRunOptions.Quiet);
+  EXPECT_FALSE(gRunOptions.HexDumpMode);
+  EXPECT_FALSE(gRunOptions.ListTags);
+  EXPECT_EQ(gRunOptions.VerboseStream, nullptr);
+  EXPECT_EQ(gRunOptions.ErrorStream, stdout);
+
+  // -l: listing without the verbose channel; the error channel moves only on the second pass.
+  EXPECT_TRUE(Parse({"-l", "-i", "f"}));
+  EXPECT_TRUE(gRunOptions.ListTags);
+  EXPECT_EQ(gRunOptions.ListTagNumber, 0);
+  EXPECT_TRUE(gRunOptions.Verbose);
+  EXPECT_FALSE(gRunOptions.IgnoreBadPages);
+  EXPECT_EQ(gRunOptions.VerboseStream, nullptr);
+  EXPECT_EQ(gRunOptions.ErrorStream, stderr);
+  EXPECT_TRUE(ApplyOptionRules());
+  EXPECT_EQ(gRunOptions.ErrorStream, stdout);
+
+  EXPECT_TRUE(Parse({"-l25", "7", "f"}));
+  EXPECT_EQ(gRunOptions.ListTagNumber, 7);
+  EXPECT_TRUE(Parse({"-l2", "3", "-l", "f"}));
+  EXPECT_EQ(gRunOptions.ListTagNumber, 3);
+
+  EXPECT_TRUE(Parse({"-d", "-i", "f"}));
+  EXPECT_FALSE(gRunOptions.IgnoreBadPages);
+}
+
+TEST(OcrsiftOptions, PositionalArgumentForms) {
+  EXPECT_TRUE(Parse({"\"my scan.frf\"", "-g"}));
+  EXPECT_EQ(gRunOptions.InputSpec, "my scan.frf");
+  EXPECT_TRUE(Parse({"\"only-leading.frf", "-g"}));
+  EXPECT_EQ(gRunOptions.InputSpec, "\"only-leading.frf");
+  // Empty names leave room for a later one; a lone quote counts as empty.
+  EXPECT_TRUE(Parse({"", "\"", "\"\"", "late.frf", "-g"}));
+  EXPECT_EQ(gRunOptions.InputSpec, "late.frf");
+  EXPECT_FALSE(Parse({"\"", "-g"}));
+  EXPECT_TRUE(Parse({"*", "-g"}));
+  EXPECT_EQ(gRunOptions.InputSpec, "*.frf");
+  EXPECT_TRUE(Parse({"*.FRF", "-g"}));
+  EXPECT_EQ(gRunOptions.InputSpec, "*.FRF");
+  EXPECT_TRUE(Parse({"@list.txt", "-p", "2"}));
+  EXPECT_EQ(gRunOptions.InputSpec, "@list.txt");
+}
+
+TEST(OcrsiftOptions, HostileArgumentsAreHandledWithinBounds) {
+  std::string longName(10000, 'n');
+  EXPECT_TRUE(Parse({longName, "-g"}));
+  EXPECT_EQ(gRunOptions.InputSpec, longName);
+  // Numbers beyond 32 bits saturate instead of overflowing.
+  EXPECT_TRUE(Parse({"-p", "99999999999999999999", "f"}));
+  EXPECT_EQ(gRunOptions.FirstPage, INT32_MAX);
+  EXPECT_TRUE(Parse({"-p", "-99999999999999999999", "f"}));
+  EXPECT_EQ(gRunOptions.FirstPage, INT32_MIN);
+  EXPECT_TRUE(Parse({"-l2", "4294967297", "f"}));
+  EXPECT_EQ(gRunOptions.ListTagNumber, INT32_MAX);
+
+  ProgramOutput r = RunCaptured(OCRSIFT_EXE, {"", "\"", std::string(10000, '-'), "-"});
+  EXPECT_EQ(r.exitCode, 1);
+  ExpectUsage(r.out);
+}
+
+}  // namespace
