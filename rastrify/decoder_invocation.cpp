@@ -1,0 +1,105 @@
+#include "rastrify/decoder_invocation.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "common/platform/platform.h"
+#include "rastrify/command_line.h"
+#include "rastrify/export_settings.h"
+#include "rastrify/page_range.h"
+
+namespace {
+
+std::string gModuleDirectory;
+
+// The page number as "%04d" writes it: at least four digits, a minus sign before them.
+std::string PageDigits(int32_t page) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%04d", static_cast<int>(page));
+  return digits;
+}
+
+}  // namespace
+
+const std::string& ModuleDirectory() {
+  // The platform layer already drops the trailing separator (a drive's root gives "C:").
+  if (gModuleDirectory.empty())
+    gModuleDirectory = platform::ExecutableDirectory();
+  return gModuleDirectory;
+}
+
+void ResetModuleDirectory() {
+  gModuleDirectory.clear();
+}
+
+std::string DecoderRelativeName() {
+  return std::string("decoder") + platform::DirSeparator() + "DjVuDecode.exe";
+}
+
+std::string DecoderPath() {
+  return ModuleDirectory() + platform::DirSeparator() + DecoderRelativeName();
+}
+
+bool BuildDecoderArguments(std::string& args) {
+  ExportSettings& s = gExportSettings;
+  args = "--layer=all ";
+  if (!NextPage(s.CurrentPage))
+    return false;
+  args += "--page-range=" + std::to_string(s.CurrentPage) + " ";
+  args += std::string("--output-format=") + s.Format + " ";
+  if (s.ExtraArguments != nullptr) {
+    args += " ";
+    args += s.ExtraArguments;
+  }
+  // Nothing is quoted: a name with blanks reaches the decoder as several arguments.
+  args += std::string(" ") + s.DjvuFile + " " + s.OutputTemplate + PageDigits(s.CurrentPage) + "." +
+          s.Format;
+  return true;
+}
+
+bool RunDecoder(const std::string& relativeName, const std::string& args) {
+  const std::string& directory = ModuleDirectory();
+  const std::string commandLine = directory + platform::DirSeparator() + relativeName + " " + args;
+  std::fflush(stdout);
+  std::fflush(stderr);
+  platform::ProgramResult result = platform::RunProgram(commandLine, directory);
+  if (!result.started) {
+    std::fputs("\n*** Can't start DjVuDecode.EXE", stderr);
+    std::fflush(stderr);
+    return false;
+  }
+  if (result.exitCode == 0) {
+    std::printf("\nProcessed page #%s", PageDigits(gExportSettings.CurrentPage).c_str());
+    std::fflush(stdout);
+    return true;
+  }
+  // Without a range list a refused page is how the document's end shows: no message then.
+  if (gExportSettings.RangeText != nullptr) {
+    std::fputs("\n*** Error in DjVuDecode.EXE", stderr);
+    std::fflush(stderr);
+  }
+  return false;
+}
+
+int RastrifyMain(int argc, const char* const* argv) {
+  if (!ParseCommandLine(argc, argv)) {
+    PrintUsage();
+    return 1;
+  }
+  const std::string decoderPath = DecoderPath();
+  if (!platform::FileExists(decoderPath)) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "\n*** Can't found decoder DjVuDecode.EXE in current folder. \n(%s)",
+                 decoderPath.c_str());
+    std::fflush(stderr);
+    return 1;
+  }
+  const std::string relativeName = DecoderRelativeName();
+  std::string args;
+  while (BuildDecoderArguments(args)) {
+    if (!RunDecoder(relativeName, args))
+      return 1;
+  }
+  return 0;
+}
