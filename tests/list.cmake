@@ -1,0 +1,2 @@
+ocrsift_test(node_list_test SOURCES node_list_test.cpp LIBS common_list)
+ocrsift_test(file_name_list_test SOURCES file_name_list_test.cpp LIBS ocrsift_driver)
