@@ -164,13 +164,13 @@ TEST(FileNameListTest, WildcardWithoutMatchesGivesAValidEmptyList) {
 }
 
 TEST(FileNameListTest, ASingleNameIsTakenUnchangedWithoutExistenceTest) {
-  const std::vector<std::string> specs = {"does/not/exist.frf", "  blanks and \"quotes\" .frf",
-                                          "\xD1\x81\xD1\x82\xD1\x80.frf",
-                                          std::string(1500, 'n') + ".frf"};
-  for (const std::string& spec : specs) {
-    FileNameList names(spec);
+  const std::vector<std::string> arguments = {"does/not/exist.frf", "  blanks and \"quotes\" .frf",
+                                              "\xD1\x81\xD1\x82\xD1\x80.frf",
+                                              std::string(1500, 'n') + ".frf"};
+  for (const std::string& argument : arguments) {
+    FileNameList names(argument);
     EXPECT_TRUE(names.IsValid());
-    EXPECT_EQ(AllNames(names), (std::vector<std::string>{spec}));
+    EXPECT_EQ(AllNames(names), (std::vector<std::string>{argument}));
   }
 }
 

@@ -62,17 +62,17 @@ int32_t FoldLetter(unsigned char c) {
 
 }  // namespace
 
-void FileNameList::BuildFileNameList(const std::string& spec) {
+void FileNameList::BuildFileNameList(const std::string& argument) {
   names_.Clear();
   valid_ = true;
   cursor_ = nullptr;
-  if (!spec.empty() && spec[0] == '@') {
-    std::string listPath = spec.substr(1);
+  if (!argument.empty() && argument[0] == '@') {
+    std::string listPath = argument.substr(1);
     ReadListFile(listPath, DirectoryPrefix(listPath));
-  } else if (spec.find_first_of("*?") != std::string::npos) {
-    ExpandPattern(spec, DirectoryPrefix(spec));
+  } else if (argument.find_first_of("*?") != std::string::npos) {
+    ExpandPattern(argument, DirectoryPrefix(argument));
   } else {
-    AppendName(spec);
+    AppendName(argument);
   }
   cursor_ = names_.First();
 }

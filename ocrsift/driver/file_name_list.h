@@ -12,15 +12,15 @@
 class FileNameList {
  public:
   FileNameList() = default;
-  explicit FileNameList(const std::string& spec) { BuildFileNameList(spec); }
+  explicit FileNameList(const std::string& argument) { BuildFileNameList(argument); }
   FileNameList(const FileNameList&) = delete;
   FileNameList& operator=(const FileNameList&) = delete;
   ~FileNameList() { names_.Clear(); }
 
-  // Fills the list from the spec text, replacing what it held. Never fails as a whole: a list
-  // file that cannot be opened, a missing file named in it or an element that cannot be
+  // Fills the list from the positional argument, replacing what it held. Never fails as a whole: a
+  // list file that cannot be opened, a missing file named in it or an element that cannot be
   // allocated turn the list invalid; a pattern without matches leaves it empty and valid.
-  void BuildFileNameList(const std::string& spec);
+  void BuildFileNameList(const std::string& argument);
 
   bool IsValid() const { return valid_; }
   int32_t NameCount() const { return names_.Count(); }
