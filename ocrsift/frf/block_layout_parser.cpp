@@ -1,0 +1,242 @@
+// The layout part of a text block: the Data4_0 and Data4_1 sections, the line and paragraph
+// rectangles, and (version 10) unknown blocks 3 and 4.
+#include <cstdint>
+
+#include "ocrsift/driver/channels.h"
+#include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/parse_support.h"
+#include "ocrsift/frf/run_state.h"
+#include "ocrsift/frf/text_block_parts.h"
+
+using namespace frf_detail;
+
+namespace {
+
+constexpr int32_t kBitmapHeaderSize = 40;
+constexpr int32_t kBitmapHeaderRest = 28;  // after the size and the two dimensions
+constexpr int32_t kData41EntryRest = 14;
+constexpr int32_t kLineRectSize = 24;
+constexpr int32_t kParaRectSize = 16;
+constexpr int32_t kBlock3RecordSize = 36;
+
+// One version-10 Data4_0 entry: a character count, a picture flag and, when flagged, a bitmap
+// picture with its header.
+int ReadData40Entry(FrfStream& stream, uint32_t& charSum) {
+  int32_t chars = 0;
+  if (!stream.ReadDword(chars))
+    return PARSE_EOF;
+  charSum += static_cast<uint32_t>(chars);
+  int32_t pictureFlag = 0;
+  if (!stream.ReadDword(pictureFlag))
+    return PARSE_EOF;
+  if (pictureFlag == 0)
+    return PARSE_OK;
+  stream.Skip(4);
+  int32_t headerSize = 0;
+  if (!stream.ReadDword(headerSize))
+    return PARSE_EOF;
+  if (headerSize != kBitmapHeaderSize)
+    return PARSE_BAD_FORMAT;
+  int32_t pictureWidth = 0;
+  int32_t pictureHeight = 0;
+  if (!stream.ReadDword(pictureWidth) || !stream.ReadDword(pictureHeight))
+    return PARSE_EOF;
+  stream.Skip(kBitmapHeaderRest);
+  int32_t dataLength = 0;
+  if (!stream.ReadDword(dataLength))
+    return PARSE_EOF;
+  stream.Skip(dataLength);
+  return PARSE_OK;
+}
+
+int ReadData40(FrfStream& stream, int32_t n) {
+  int32_t countCheck = 0;
+  if (!stream.ReadDword(countCheck))
+    return PARSE_EOF;
+  if (countCheck != n)
+    return PARSE_BAD_FORMAT;
+  if (n == 0) {
+    int32_t terminator = 0;
+    if (!stream.ReadDword(terminator))
+      return PARSE_EOF;
+    return terminator == 0 ? PARSE_OK : PARSE_BAD_FORMAT;
+  }
+  int32_t entryCount = 0;
+  if (!stream.ReadDword(entryCount))
+    return PARSE_EOF;
+  if (!IsVersion10()) {
+    if (entryCount != 1)
+      return PARSE_BAD_FORMAT;
+    int32_t chars = 0;
+    if (!stream.ReadDword(chars))
+      return PARSE_EOF;
+    if (chars != n)
+      return PARSE_BAD_FORMAT;
+    int32_t zero = 0;
+    if (!stream.ReadDword(zero))
+      return PARSE_EOF;
+    return zero == 0 ? PARSE_OK : PARSE_BAD_FORMAT;
+  }
+  uint32_t charSum = 0;
+  for (int32_t i = 0; i < entryCount; ++i) {
+    const int result = ReadData40Entry(stream, charSum);
+    if (result != PARSE_OK)
+      return result;
+  }
+  return static_cast<int32_t>(charSum) == n ? PARSE_OK : PARSE_BAD_FORMAT;
+}
+
+int ReadData41(FrfStream& stream, int32_t n) {
+  int32_t countCheck = 0;
+  if (!stream.ReadDword(countCheck))
+    return PARSE_EOF;
+  if (countCheck != n)
+    return PARSE_BAD_FORMAT;
+  int32_t entryCount = 0;
+  if (!stream.ReadDword(entryCount))
+    return PARSE_EOF;
+  // The count is taken down to zero, so a negative count goes on until the file ends: every
+  // entry reads four bytes, and the stream stays at its end once it got there.
+  uint32_t charSum = 0;
+  for (uint32_t left = static_cast<uint32_t>(entryCount); left != 0; --left) {
+    int32_t chars = 0;
+    if (!stream.ReadDword(chars))
+      return PARSE_EOF;
+    charSum += static_cast<uint32_t>(chars);
+    stream.Skip(kData41EntryRest);
+  }
+  return static_cast<int32_t>(charSum) == n ? PARSE_OK : PARSE_BAD_FORMAT;
+}
+
+int ReadRectangles(FrfStream& stream, int32_t n, int32_t* step) {
+  ++*step;  // 243
+  uint8_t lineCount = 0;
+  if (!stream.ReadByte(lineCount))
+    return PARSE_EOF;
+  ++*step;  // 244
+  TextLayerWriter* writer = Writer();
+  uint32_t charSum = 0;
+  for (int32_t i = 0; i < lineCount; ++i) {
+    uint8_t record[kLineRectSize];
+    if (!stream.Read(record, kLineRectSize))
+      return PARSE_EOF;
+    const int32_t left = Int32At(record);
+    const int32_t top = Int32At(record + 4);
+    const int32_t right = Int32At(record + 8);
+    const int32_t bottom = Int32At(record + 12);
+    const int32_t chars = Int32At(record + 20);  // record + 16 is not used
+    ReportVerbose("\n  line rect: %04X, %04X, %04X, %04X, chars=%d", HexValue(left), HexValue(top),
+                  HexValue(right), HexValue(bottom), chars);
+    charSum += static_cast<uint32_t>(chars);
+    if (writer != nullptr) {
+      writer->EmitLine(left, top, right, bottom, chars);
+      writer->CloseLine(chars);
+    }
+  }
+  ++*step;  // 245
+  if (static_cast<int32_t>(charSum) != n)
+    return PARSE_BAD_FORMAT;
+  ++*step;  // 246
+  uint8_t para[kParaRectSize];
+  if (!stream.Read(para, kParaRectSize))
+    return PARSE_EOF;
+  ReportVerbose("\n  para rect: %04X, %04X, %04X, %04X", HexValue(Int32At(para)),
+                HexValue(Int32At(para + 4)), HexValue(Int32At(para + 8)),
+                HexValue(Int32At(para + 12)));
+  return PARSE_OK;
+}
+
+int ReadUnknownBlock3(FrfStream& stream, int32_t* step) {
+  ++*step;  // 247
+  int32_t value = 0;
+  if (!stream.ReadDword(value))
+    return PARSE_EOF;
+  if (value != 2)
+    return PARSE_BAD_FORMAT;
+  ++*step;  // 248
+  if (!stream.ReadDword(value))
+    return PARSE_EOF;
+  if (value != 1)
+    return PARSE_BAD_FORMAT;
+  ++*step;  // 249
+  uint8_t record[kBlock3RecordSize];
+  if (!stream.Read(record, kBlock3RecordSize))
+    return PARSE_EOF;
+  return Int32At(record) == 2 ? PARSE_OK : PARSE_BAD_FORMAT;
+}
+
+int ReadUnknownBlock4(FrfStream& stream, int32_t* step) {
+  ++*step;  // 250
+  int32_t recordCount = 0;
+  if (!stream.ReadDword(recordCount))
+    return PARSE_EOF;
+  if (recordCount != 0)
+    stream.Skip(WrapLinear(8, recordCount, 0));
+  ++*step;  // 251
+  uint8_t flag = 0;
+  if (!stream.ReadByte(flag))
+    return PARSE_EOF;
+  if (flag != 0)
+    stream.Skip(WrapLinear(8, recordCount, 2));
+  ++*step;  // 252
+  uint8_t marker = 0;
+  if (!stream.ReadByte(marker))
+    return PARSE_EOF;
+  if (marker != 2)
+    return PARSE_BAD_FORMAT;
+  stream.Skip(6);
+  return PARSE_OK;
+}
+
+}  // namespace
+
+int ParseBlockLayout(int32_t blockNumber, int32_t n, int32_t* step) {
+  FrfStream& stream = *gRunState.CurrentStream;
+
+  ReportVerbose("\nBlock %d, offset=%08lX (unknow block2)", blockNumber,
+                OffsetValue(stream.Position()));
+  ++*step;  // 241
+  int32_t regionStart = stream.Position();
+  int result = ReadData40(stream, n);
+  if (result != PARSE_OK)
+    return result;
+  ListRegion(23, "\n\n *** Block: Unknow block Data4_0 ***", regionStart, RegionLast(stream));
+
+  ReportVerbose("\nBlock %d, offset=%08lX (unknow block DATA4_1)", blockNumber,
+                OffsetValue(stream.Position()));
+  ++*step;  // 242
+  regionStart = stream.Position();
+  if (IsVersion10()) {
+    result = ReadData41(stream, n);
+    if (result != PARSE_OK)
+      return result;
+  }
+  ListRegion(5, "\n\n *** Block: Unknow block Data4_1 ***", regionStart, RegionLast(stream));
+
+  regionStart = stream.Position();
+  result = ReadRectangles(stream, n, step);
+  if (result != PARSE_OK)
+    return result;
+  ListRegion(6, "\n\n *** Block: Rectangles ***", regionStart, RegionLast(stream));
+
+  regionStart = stream.Position();
+  if (IsVersion10()) {
+    ReportVerbose("\nBlock %d, offset=%08lX (unknow block3)", blockNumber,
+                  OffsetValue(stream.Position()));
+    result = ReadUnknownBlock3(stream, step);
+    if (result != PARSE_OK)
+      return result;
+  }
+  ListRegion(7, "\n\n *** Block: Unknow block 3 ***", regionStart, RegionLast(stream));
+
+  regionStart = stream.Position();
+  if (IsVersion10()) {
+    ReportVerbose("\nBlock %d, offset=%08lX (unknow block4)", blockNumber,
+                  OffsetValue(stream.Position()));
+    result = ReadUnknownBlock4(stream, step);
+    if (result != PARSE_OK)
+      return result;
+  }
+  ListRegion(22, "\n\n *** Block: Unknow block 4 ***", regionStart, RegionLast(stream));
+  return PARSE_OK;
+}

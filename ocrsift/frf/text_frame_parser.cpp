@@ -1,0 +1,182 @@
+// Text frames: the frame head, then the body with its names, its blocks and the end-of-frame
+// record. Table cells reuse the body.
+#include <cstdint>
+
+#include "ocrsift/driver/channels.h"
+#include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/parse_support.h"
+#include "ocrsift/frf/run_state.h"
+
+using namespace frf_detail;
+
+namespace {
+
+// A counted UTF-16 name into a language or font buffer.
+bool ReadName(FrfStream& stream, char* output, int outputSize, uint8_t& length) {
+  if (!stream.ReadByte(length))
+    return false;
+  return ReadNarrowString(output, outputSize, length) != 0;
+}
+
+int ReadEndOfFrame6(FrfStream& stream, int32_t* step) {
+  ++*step;  // 104
+  uint8_t a = 0;
+  if (!stream.ReadByte(a))
+    return PARSE_EOF;
+  ++*step;  // 105
+  uint8_t b = 0;
+  if (!stream.ReadByte(b))
+    return PARSE_EOF;
+  if (b != a)
+    return PARSE_BAD_FORMAT;
+  ++*step;  // 106
+  uint8_t c = 0;
+  if (!stream.ReadByte(c))
+    return PARSE_EOF;
+  if (c != a)
+    return PARSE_BAD_FORMAT;
+  ++*step;  // 107
+  uint16_t word = 0;
+  if (!stream.ReadWord(word))
+    return PARSE_EOF;
+  if (word != 0)
+    return PARSE_BAD_FORMAT;
+  return PARSE_OK;
+}
+
+int ReadEndOfFrame10(FrfStream& stream, int32_t* step) {
+  ++*step;  // 104
+  uint8_t first = 0;
+  if (!stream.ReadByte(first))
+    return PARSE_EOF;
+  ++*step;  // 105
+  uint8_t pair[2];
+  if (!stream.Read(pair, sizeof pair))
+    return PARSE_EOF;
+  ++*step;  // 106
+  uint8_t selector = 0;
+  if (!stream.ReadByte(selector))
+    return PARSE_EOF;
+  if (selector == 255) {
+    ++*step;  // 107
+    uint32_t zero = 0;
+    if (!stream.ReadDword(zero))
+      return PARSE_EOF;
+    if (zero != 0)
+      return PARSE_BAD_FORMAT;
+    ++*step;  // 108
+    uint8_t zeroByte = 0;
+    if (!stream.ReadByte(zeroByte))
+      return PARSE_EOF;
+    if (zeroByte != 0)
+      return PARSE_BAD_FORMAT;
+    return PARSE_OK;
+  }
+  if (selector != 0)
+    return PARSE_BAD_FORMAT;
+  ++*step;  // 107
+  uint8_t unused = 0;
+  if (!stream.ReadByte(unused))
+    return PARSE_EOF;
+  ++*step;  // 108
+  int32_t recordCount = 0;
+  if (!stream.ReadDword(recordCount))
+    return PARSE_EOF;
+  stream.Skip(WrapLinear(8, recordCount, 0));
+  return PARSE_OK;
+}
+
+}  // namespace
+
+int ParseFrameHead(int32_t /*frameNumber*/, int32_t* step) {
+  FrfStream* current = gRunState.CurrentStream.get();
+  if (current == nullptr)
+    return PARSE_EOF;
+  FrfStream& stream = *current;
+
+  int32_t regionStart = stream.Position();
+  ++*step;  // 80
+  uint8_t leadLength = 0;
+  if (!stream.ReadByte(leadLength))
+    return PARSE_EOF;
+  if (leadLength != 0)
+    stream.Skip(leadLength);
+  stream.Skip(IsVersion10() ? 27 : 25);
+  ListRegion(8, "\n\n *** Frame: Unknow block DATA_1 part 3 ***", regionStart, RegionLast(stream));
+
+  ReportVerbose("\nFrame offset=%08lX", OffsetValue(stream.Position()));
+
+  regionStart = stream.Position();
+  ++*step;  // 81
+  int32_t recordCount = 0;
+  if (!stream.ReadDword(recordCount))
+    return PARSE_EOF;
+  stream.Skip(WrapLinear(16, recordCount, 0));
+  stream.Skip(7);
+  ListRegion(9, "\n\n *** Frame: Unknow block DATA3 ***", regionStart, RegionLast(stream));
+  return PARSE_OK;
+}
+
+int ParseTextFrame(int32_t frameNumber, int32_t* step) {
+  FrfStream* current = gRunState.CurrentStream.get();
+  if (current == nullptr)
+    return PARSE_EOF;
+  FrfStream& stream = *current;
+  char name[NARROW_FONT_SIZE];
+  uint8_t length = 0;
+
+  ReportVerbose("\nFrame %d, offset=%08lX", frameNumber, OffsetValue(stream.Position()));
+
+  ++*step;  // 100
+  if (!ReadName(stream, name, sizeof name, length))
+    return PARSE_EOF;
+  ReportVerbose("\nCompound lang: %s", name);
+  stream.Skip(5);
+
+  ++*step;  // 101
+  int32_t languageCount = 0;
+  if (!stream.ReadDword(languageCount))
+    return PARSE_EOF;
+  for (int32_t i = 0; i < languageCount; ++i) {
+    if (!stream.ReadByte(length))
+      return PARSE_EOF;
+    // An empty language is not shown, but it still takes up its number.
+    if (length == 0)
+      continue;
+    if (ReadNarrowString(name, sizeof name, length) == 0)
+      return PARSE_EOF;
+    ReportVerbose("\nLanguage #%d:  %s", i + 1, name);
+  }
+
+  ++*step;  // 102
+  int32_t fontCount = 0;
+  if (!stream.ReadDword(fontCount))
+    return PARSE_EOF;
+  for (int32_t i = 0; i < fontCount; ++i) {
+    if (!ReadName(stream, name, sizeof name, length))
+      return PARSE_EOF;
+    ReportVerbose("\nFont %d:   %s", i + 1, name);
+  }
+  ReportVerbose("\n");
+
+  ++*step;  // 103
+  uint8_t blockCount = 0;
+  if (!stream.ReadByte(blockCount))
+    return PARSE_EOF;
+  ReportVerbose("\nBlocks:   %d", blockCount);
+
+  for (int32_t block = 1; block <= blockCount; ++block) {
+    const int result = ParseBlock(frameNumber, block);
+    if (result == PARSE_EOF || result == PARSE_BAD_FORMAT)
+      return result;
+  }
+
+  ReportVerbose("\nEnd Frame, offset=%08lX (end frame block)", OffsetValue(stream.Position()));
+  const int32_t regionStart = stream.Position();
+  const int result = IsVersion10() ? ReadEndOfFrame10(stream, step) : ReadEndOfFrame6(stream, step);
+  if (result != PARSE_OK)
+    return result;
+  ListRegion(10, "\n\n *** End Frame: Unknow block ***", regionStart, RegionLast(stream));
+  ReportVerbose("\nEnd Frame, offset=%08lX", OffsetValue(stream.Position()));
+  return PARSE_OK;
+}
