@@ -1,0 +1,7 @@
+# The FRF file builder: its own checks, the damaged-file corpus run through the parsers, and
+# the program that regenerates the sample files in tests/data.
+ocrsift_test(frf_builder_test SOURCES frf_builder_test.cpp)
+
+add_executable(make_frf_samples support/make_samples.cpp)
+target_link_libraries(make_frf_samples PRIVATE test_support)
+target_compile_definitions(make_frf_samples PRIVATE MAKE_FRF_SAMPLES)

@@ -1,0 +1,96 @@
+// Writes the sample FRF files of tests/data (described in tests/data/README.md):
+//   make_frf_samples <directory>
+// The file lies among the test helpers, which are all compiled into the test_support library;
+// only the make_frf_samples target defines MAKE_FRF_SAMPLES, so the library gets no main().
+#ifdef MAKE_FRF_SAMPLES
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "tests/support/frf_builder.h"
+
+namespace {
+
+using namespace testing_support;
+
+FrfPage SampleV6() {
+  FrfPage page = TwoBlockPage(6);
+  page.names = true;
+  page.name1 = u"Book";
+  page.name2 = u"Page 1";
+  page.imageName = u"page0001.tif";
+  // The second block ends its head with the 8-byte filler.
+  std::get<TextFrame>(page.frames[0]).body.blocks[1].v6Head = V6HeadForm::kFiller;
+  return page;
+}
+
+FrfPage SampleV10() {
+  FrfPage page = TwoBlockPage(10);
+  page.flagC = 2;
+  page.flagD = 1;
+  page.v10CountG = 2;
+  return page;
+}
+
+FrfPage SampleFrames(uint8_t version) {
+  FrfPage page;
+  page.version = version;
+  page.width = 1700;
+  page.height = 2200;
+  page.resolution = 200;
+  page.imageName = u"frames.tif";
+
+  TextFrame text;
+  text.body.blocks.push_back(MakeBlock(u"Figure 1", {Line(150, 100, 390, 140, 8)}));
+  page.frames.push_back(text);
+
+  PictureFrame picture;
+  picture.recordCount = 1;
+  page.frames.push_back(picture);
+
+  TableFrame table;
+  table.dimA = 1;
+  table.dimB = 2;
+  table.cells.resize(2);
+  table.cells[0].body.blocks.push_back(MakeBlock(u"Cell one", {Line(150, 600, 390, 640, 8)}));
+  table.cells[1].body.blocks.push_back(MakeBlock(u"Cell two", {Line(450, 600, 690, 640, 8)}));
+  page.frames.push_back(table);
+
+  BarcodeFrame barcode;
+  page.frames.push_back(barcode);
+  page.endRecordCount = 1;
+  return page;
+}
+
+bool WriteSample(const std::string& directory, const std::string& name, const FrfPage& page) {
+  BuiltFile built = Build(page);
+  std::string path = directory + "/" + name;
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(built.bytes.data()),
+            static_cast<std::streamsize>(built.bytes.size()));
+  out.close();
+  if (!out) {
+    std::fprintf(stderr, "make_frf_samples: cannot write %s\n", path.c_str());
+    return false;
+  }
+  std::printf("%s: %zu bytes\n", path.c_str(), built.bytes.size());
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_frf_samples <directory>\n");
+    return 1;
+  }
+  std::string directory = argv[1];
+  bool ok = WriteSample(directory, "sample-v6.frf", SampleV6()) &&
+            WriteSample(directory, "sample-v10.frf", SampleV10()) &&
+            WriteSample(directory, "sample-frames-v6.frf", SampleFrames(6)) &&
+            WriteSample(directory, "sample-frames-v10.frf", SampleFrames(10));
+  return ok ? 0 : 1;
+}
+
+#endif  // MAKE_FRF_SAMPLES
