@@ -1,0 +1,4 @@
+# The FRF parsers: pages composed in the test itself, and regions composed by the FRF builder.
+ocrsift_test(frf_page_bytes_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/frf_page_bytes_test.cpp
+  LIBS ocrsift_driver)

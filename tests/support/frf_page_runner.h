@@ -1,0 +1,24 @@
+// Runs the FRF parsers over one file in the order the batch driver uses (header, each frame by
+// its type, end of frames, end of page) and collects what they wrote and where they stopped.
+// The options are taken as the test left them in gRunOptions; only the error channel is
+// redirected for the length of the run. The run state is reset first; afterwards it keeps the
+// file's FormatVersion, FrameCount and FrameTypes, while stream and writer are released.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace testing_support {
+
+struct PageRun {
+  int result = 0;            // PARSE_OK, or the failing code
+  int32_t step = 0;          // step number at the end (the failing step)
+  int32_t offset = -1;       // LastReadStart when the run stopped
+  int32_t failedFrame = -1;  // zero-based index of a failing frame; -1 for header, end or none
+  std::string script;        // what the writer wrote, "save" included
+  std::string errors;        // what reached the error channel
+};
+
+PageRun RunFrfPage(const std::string& path, int32_t pageNumber = 1);
+
+}  // namespace testing_support
