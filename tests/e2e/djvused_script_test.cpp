@@ -1,0 +1,234 @@
+// The scripts of the text layer writer fed to the real djvused on a DjVu document made with
+// cjb2 and djvm, and the text read back with djvused and djvutxt.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ocrsift/textlayer/text_layer_writer.h"
+#include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
+
+namespace {
+
+using testing_support::ProgramOutput;
+using testing_support::RunCaptured;
+using testing_support::TempDir;
+
+constexpr uint16_t H = TextLayerWriter::kMarkHyphen;
+constexpr uint16_t E = TextLayerWriter::kMarkLineEnd;
+
+// The full path of a program found on PATH ("" when none).
+std::string Tool(const std::string& name) {
+  const char* path = getenv("PATH");
+  std::stringstream dirs(path != nullptr ? path : "/usr/bin:/bin");
+  for (std::string dir; std::getline(dirs, dir, ':');) {
+    std::string candidate = dir + "/" + name;
+    if (access(candidate.c_str(), X_OK) == 0)
+      return candidate;
+  }
+  return "";
+}
+
+struct PageSize {
+  int width, height;
+};
+
+// A black band across the middle of an otherwise white page, as a raw PBM.
+std::string Pbm(PageSize size) {
+  const int rowBytes = (size.width + 7) / 8;
+  std::string image =
+      "P4\n" + std::to_string(size.width) + " " + std::to_string(size.height) + "\n";
+  std::string white(rowBytes, '\0');
+  std::string band(rowBytes, '\0');
+  for (int x = rowBytes / 4; x < rowBytes / 2; ++x)
+    band[x] = '\xff';
+  for (int y = 0; y < size.height; ++y) {
+    image += (y >= size.height / 3 && y < size.height / 3 + 20) ? band : white;
+  }
+  return image;
+}
+
+// Makes doc.djvu in the folder with one page per size; returns its path.
+std::string MakeDocument(const TempDir& dir, const std::vector<PageSize>& pages) {
+  std::vector<std::string> djvmArgs = {"-c", dir.File("doc.djvu")};
+  for (size_t i = 0; i < pages.size(); ++i) {
+    std::string name = "p" + std::to_string(i + 1);
+    std::string pbm = dir.Write(name + ".pbm", Pbm(pages[i]));
+    ProgramOutput made = RunCaptured(Tool("cjb2"), {pbm, dir.File(name + ".djvu")});
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    djvmArgs.push_back(dir.File(name + ".djvu"));
+  }
+  ProgramOutput bundled = RunCaptured(Tool("djvm"), djvmArgs);
+  EXPECT_EQ(bundled.exitCode, 0) << bundled.err;
+  return dir.File("doc.djvu");
+}
+
+std::string WriterScript(const std::function<void(TextLayerWriter&)>& feed, bool join = true) {
+  FILE* file = tmpfile();
+  EXPECT_NE(file, nullptr);
+  {
+    TextLayerWriter writer(file, false, join);
+    feed(writer);
+  }
+  fflush(file);
+  rewind(file);
+  std::string bytes;
+  for (int c; (c = fgetc(file)) != EOF;)
+    bytes.push_back(static_cast<char>(c));
+  fclose(file);
+  return bytes;
+}
+
+void Feed(TextLayerWriter& w, const std::u16string& text, const std::vector<CharBox>& boxes,
+          const std::vector<std::vector<int32_t>>& lines) {
+  w.SetText(reinterpret_cast<const uint16_t*>(text.data()), static_cast<int32_t>(text.size()));
+  w.ResetBoxes(static_cast<int32_t>(boxes.size()));
+  for (const CharBox& b : boxes)
+    w.AddBox(b.left, b.top, b.right, b.bottom);
+  for (const auto& l : lines) {
+    w.EmitLine(l[0], l[1], l[2], l[3], l[4]);
+    w.CloseLine(l[4]);
+  }
+}
+
+// Boxes of 20 by 30 pixels side by side from x, on the text line at y.
+std::vector<CharBox> Row(const std::u16string& text, int x, int y) {
+  std::vector<CharBox> boxes;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint16_t left = static_cast<uint16_t>(x + 20 * i);
+    boxes.push_back({left, static_cast<uint16_t>(y), static_cast<uint16_t>(left + 18),
+                     static_cast<uint16_t>(y + 30)});
+  }
+  return boxes;
+}
+
+// Runs the script through djvused on the document; the script must be accepted silently.
+void Apply(const std::string& document, const std::string& script) {
+  ProgramOutput applied = RunCaptured(Tool("djvused"), {document}, script);
+  EXPECT_EQ(applied.exitCode, 0) << applied.err << "\nscript:\n" << script;
+  EXPECT_EQ(applied.err, "") << "script:\n" << script;
+}
+
+std::string PrintTxt(const std::string& document, int page) {
+  ProgramOutput printed = RunCaptured(
+      Tool("djvused"), {"-u", document, "-e", "select " + std::to_string(page) + "; print-txt"});
+  EXPECT_EQ(printed.exitCode, 0) << printed.err;
+  return printed.out;
+}
+
+class DjvusedScriptTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* tool : {"djvused", "djvutxt", "cjb2", "djvm"}) {
+      ASSERT_NE(Tool(tool), "") << tool << " is not installed (package djvulibre-bin)";
+    }
+  }
+  TempDir dir;
+};
+
+void WorkedExample(TextLayerWriter& w) {
+  w.BeginPage(5, 2480, 3508);
+  Feed(w, std::u16string(u"Hello wor") + char16_t(H) + char16_t(E) + u"ld.",
+       {{100, 200, 140, 250},
+        {145, 215, 180, 250},
+        {185, 200, 200, 250},
+        {205, 200, 220, 250},
+        {225, 215, 260, 250},
+        {260, 215, 300, 250},
+        {300, 215, 340, 250},
+        {345, 215, 380, 250},
+        {385, 215, 410, 250},
+        {415, 225, 430, 240},
+        {430, 215, 440, 250},
+        {100, 300, 115, 350},
+        {120, 300, 150, 350},
+        {155, 340, 165, 350}},
+       {{100, 200, 440, 260, 11}, {100, 300, 200, 360, 3}});
+  w.EndPage();
+}
+
+TEST_F(DjvusedScriptTest, WorkedExampleIsAcceptedAndReadBack) {
+  std::vector<PageSize> sizes(6, PageSize{2480, 3508});
+  std::string document = MakeDocument(dir, sizes);
+
+  Apply(document, WriterScript(WorkedExample, true));
+  // djvused prints each rectangle lower edge first, and drops the blank after the hyphen.
+  EXPECT_EQ(PrintTxt(document, 5),
+            "(page 0 0 2480 3508\n"
+            " (line 100 3248 440 3308\n"
+            "  (word 100 3258 260 3308 \"Hello\")\n"
+            "  (word 300 3258 440 3293 \"wor-\"))\n"
+            " (line 100 3148 200 3208\n"
+            "  (word 100 3158 165 3208 \"world.\")))\n");
+  // The other pages got no text.
+  EXPECT_EQ(PrintTxt(document, 4).find("(line"), std::string::npos);
+
+  // Without joining, the second line holds only the second part.
+  Apply(document, WriterScript(WorkedExample, false));
+  EXPECT_NE(PrintTxt(document, 5).find("(word 100 3158 165 3208 \"ld.\")))"), std::string::npos);
+  ProgramOutput text = RunCaptured(Tool("djvutxt"), {"--page=5", document});
+  EXPECT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_NE(text.out.find("Hello wor- \nld."), std::string::npos) << text.out;
+}
+
+TEST_F(DjvusedScriptTest, MultiPageScriptWithEscapesAndNonAsciiText) {
+  std::string document = MakeDocument(dir, {{1000, 1500}, {1000, 1500}, {800, 1200}});
+  // A line feed inside a word, here before a lone full stop, must not end the text that
+  // set-txt reads.
+  std::u16string first = u"say \"hi\" (x) a\\b x\n.\ny \u00e9t\u00e9";
+  std::u16string second = std::u16string(u"\u0416\u0443\u043A \U0001F600 con") + char16_t(H);
+  std::u16string third = u"tinued end";
+  std::string script = WriterScript([&](TextLayerWriter& w) {
+    w.BeginPage(1, 1000, 1500);
+    // Two lines in one block: the first ends in a line-end mark, the second (the block's
+    // last) keeps everything, so the broken word ends the page.
+    std::u16string block = first + char16_t(E) + second;
+    std::vector<CharBox> boxes = Row(first + char16_t(E), 50, 100);
+    std::vector<CharBox> more = Row(second, 50, 200);
+    boxes.insert(boxes.end(), more.begin(), more.end());
+    Feed(w, block, boxes,
+         {{50, 100, 650, 130, static_cast<int32_t>(first.size() + 1)},
+          {0, 0, 0, 0, static_cast<int32_t>(second.size())}});
+    w.EndPage();
+    // The hyphenated word is completed on the third DjVu page.
+    w.BeginPage(3, 800, 1200);
+    Feed(w, third, Row(third, 40, 60), {{40, 60, 240, 90, static_cast<int32_t>(third.size())}});
+    w.EndPage();
+  });
+  Apply(document, script);
+
+  EXPECT_EQ(PrintTxt(document, 1),
+            "(page 0 0 1000 1500\n"
+            " (line 50 1370 650 1400\n"
+            "  (word 50 1370 108 1400 \"say\")\n"
+            "  (word 130 1370 208 1400 \"\\\"hi\\\"\")\n"
+            "  (word 230 1370 288 1400 \"(x)\")\n"
+            "  (word 310 1370 368 1400 \"a\\\\b\")\n"
+            "  (word 390 1370 488 1400 \"x\\n.\\ny\")\n"
+            "  (word 510 1370 588 1400 \"\u00e9t\u00e9\"))\n"
+            " (line 50 1270 268 1300\n"
+            "  (word 50 1270 108 1300 \"\u0416\u0443\u043A\")\n"
+            "  (word 130 1270 168 1300 \"\U0001F600\")\n"
+            "  (word 190 1270 268 1300 \"con-\")))\n");
+  EXPECT_EQ(PrintTxt(document, 2).find("(line"), std::string::npos);
+  EXPECT_EQ(PrintTxt(document, 3),
+            "(page 0 0 800 1200\n"
+            " (line 40 1110 240 1140\n"
+            "  (word 40 1110 158 1140 \"continued\")\n"
+            "  (word 180 1110 238 1140 \"end\")))\n");
+
+  ProgramOutput text = RunCaptured(Tool("djvutxt"), {document});
+  EXPECT_EQ(text.exitCode, 0) << text.err;
+  for (const char* expected : {"say \"hi\" (x) a\\b x\n.\ny \u00e9t\u00e9",
+                               "\u0416\u0443\u043A \U0001F600 con- ", "continued end"}) {
+    EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\nin:\n" << text.out;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,6 @@
+ocrsift_test(text_layer_writer_test
+  SOURCES text_layer_writer_test.cpp
+  LIBS ocrsift_textlayer)
+ocrsift_test(djvused_script_test
+  SOURCES e2e/djvused_script_test.cpp
+  LIBS ocrsift_textlayer)
