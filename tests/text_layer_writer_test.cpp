@@ -395,10 +395,13 @@ TEST(TextLayerWriterTest, OverlongWordsAreCutIntoBufferSizedWords) {
                        std::string(499, 'a') + "\")" + "\n  (word 998 1000 1200 990 \"" +
                        std::string(202, 'a') + "\"))"));
   // A hyphen mark arriving as the 500th unit begins a new word, which is then a broken word
-  // with an empty first part: written as "- ", it leaves no fragment pending.
-  std::u16string broken = std::u16string(499, u'a') + char16_t(H) + u" b";
-  s = OnePageScript(Block{broken, {}, {{1, 2, 3, 4, 502}}});
+  // with an empty first part: written as "- ", it drops the fragment pending before it (the
+  // long word could not take the fragment: 499 + 1 + 1 is not below 500).
+  std::u16string broken =
+      std::u16string(u"x") + char16_t(H) + u" " + std::u16string(499, u'a') + char16_t(H) + u" b";
+  s = OnePageScript(Block{broken, {}, {{1, 2, 3, 4, static_cast<int32_t>(broken.size())}}});
   EXPECT_EQ(s, OnePage("\n (line 1 998 3 996"
+                       "\n  (word 0 1000 1 999 \"x- \")"
                        "\n  (word 0 1000 1 999 \"" +
                        std::string(499, 'a') + "\")" +
                        "\n  (word 0 1000 1 999 \"- \")"
