@@ -1,16 +1,15 @@
 // The scripts of the text layer writer fed to the real djvused on a DjVu document made with
 // cjb2 and djvm, and the text read back with djvused and djvutxt.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ocrsift/textlayer/text_layer_writer.h"
+#include "tests/support/djvu_document.h"
 #include "tests/support/run_program.h"
 #include "tests/support/test_files.h"
 
@@ -19,55 +18,13 @@ namespace {
 using testing_support::ProgramOutput;
 using testing_support::RunCaptured;
 using testing_support::TempDir;
+using testing_support::FindTool;
+using testing_support::MakeDjvuDocument;
+using testing_support::PrintPageText;
+using testing_support::PageSize;
 
 constexpr uint16_t H = TextLayerWriter::kMarkHyphen;
 constexpr uint16_t E = TextLayerWriter::kMarkLineEnd;
-
-// The full path of a program found on PATH ("" when none).
-std::string Tool(const std::string& name) {
-  const char* path = getenv("PATH");
-  std::stringstream dirs(path != nullptr ? path : "/usr/bin:/bin");
-  for (std::string dir; std::getline(dirs, dir, ':');) {
-    std::string candidate = dir + "/" + name;
-    if (access(candidate.c_str(), X_OK) == 0)
-      return candidate;
-  }
-  return "";
-}
-
-struct PageSize {
-  int width, height;
-};
-
-// A black band across the middle of an otherwise white page, as a raw PBM.
-std::string Pbm(PageSize size) {
-  const int rowBytes = (size.width + 7) / 8;
-  std::string image =
-      "P4\n" + std::to_string(size.width) + " " + std::to_string(size.height) + "\n";
-  std::string white(rowBytes, '\0');
-  std::string band(rowBytes, '\0');
-  for (int x = rowBytes / 4; x < rowBytes / 2; ++x)
-    band[x] = '\xff';
-  for (int y = 0; y < size.height; ++y) {
-    image += (y >= size.height / 3 && y < size.height / 3 + 20) ? band : white;
-  }
-  return image;
-}
-
-// Makes doc.djvu in the folder with one page per size; returns its path.
-std::string MakeDocument(const TempDir& dir, const std::vector<PageSize>& pages) {
-  std::vector<std::string> djvmArgs = {"-c", dir.File("doc.djvu")};
-  for (size_t i = 0; i < pages.size(); ++i) {
-    std::string name = "p" + std::to_string(i + 1);
-    std::string pbm = dir.Write(name + ".pbm", Pbm(pages[i]));
-    ProgramOutput made = RunCaptured(Tool("cjb2"), {pbm, dir.File(name + ".djvu")});
-    EXPECT_EQ(made.exitCode, 0) << made.err;
-    djvmArgs.push_back(dir.File(name + ".djvu"));
-  }
-  ProgramOutput bundled = RunCaptured(Tool("djvm"), djvmArgs);
-  EXPECT_EQ(bundled.exitCode, 0) << bundled.err;
-  return dir.File("doc.djvu");
-}
 
 std::string WriterScript(const std::function<void(TextLayerWriter&)>& feed, bool join = true) {
   FILE* file = tmpfile();
@@ -110,23 +67,16 @@ std::vector<CharBox> Row(const std::u16string& text, int x, int y) {
 
 // Runs the script through djvused on the document; the script must be accepted silently.
 void Apply(const std::string& document, const std::string& script) {
-  ProgramOutput applied = RunCaptured(Tool("djvused"), {document}, script);
+  ProgramOutput applied = RunCaptured(FindTool("djvused"), {document}, script);
   EXPECT_EQ(applied.exitCode, 0) << applied.err << "\nscript:\n" << script;
   EXPECT_EQ(applied.err, "") << "script:\n" << script;
-}
-
-std::string PrintTxt(const std::string& document, int page) {
-  ProgramOutput printed = RunCaptured(
-      Tool("djvused"), {"-u", document, "-e", "select " + std::to_string(page) + "; print-txt"});
-  EXPECT_EQ(printed.exitCode, 0) << printed.err;
-  return printed.out;
 }
 
 class DjvusedScriptTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* tool : {"djvused", "djvutxt", "cjb2", "djvm"}) {
-      ASSERT_NE(Tool(tool), "") << tool << " is not installed (package djvulibre-bin)";
+      ASSERT_NE(FindTool(tool), "") << tool << " is not installed (package djvulibre-bin)";
     }
   }
   TempDir dir;
@@ -155,11 +105,11 @@ void WorkedExample(TextLayerWriter& w) {
 
 TEST_F(DjvusedScriptTest, WorkedExampleIsAcceptedAndReadBack) {
   std::vector<PageSize> sizes(6, PageSize{2480, 3508});
-  std::string document = MakeDocument(dir, sizes);
+  std::string document = MakeDjvuDocument(dir, sizes);
 
   Apply(document, WriterScript(WorkedExample, true));
   // djvused prints each rectangle lower edge first, and drops the blank after the hyphen.
-  EXPECT_EQ(PrintTxt(document, 5),
+  EXPECT_EQ(PrintPageText(document, 5),
             "(page 0 0 2480 3508\n"
             " (line 100 3248 440 3308\n"
             "  (word 100 3258 260 3308 \"Hello\")\n"
@@ -167,18 +117,18 @@ TEST_F(DjvusedScriptTest, WorkedExampleIsAcceptedAndReadBack) {
             " (line 100 3148 200 3208\n"
             "  (word 100 3158 165 3208 \"world.\")))\n");
   // The other pages got no text.
-  EXPECT_EQ(PrintTxt(document, 4).find("(line"), std::string::npos);
+  EXPECT_EQ(PrintPageText(document, 4).find("(line"), std::string::npos);
 
   // Without joining, the second line holds only the second part.
   Apply(document, WriterScript(WorkedExample, false));
-  EXPECT_NE(PrintTxt(document, 5).find("(word 100 3158 165 3208 \"ld.\")))"), std::string::npos);
-  ProgramOutput text = RunCaptured(Tool("djvutxt"), {"--page=5", document});
+  EXPECT_NE(PrintPageText(document, 5).find("(word 100 3158 165 3208 \"ld.\")))"), std::string::npos);
+  ProgramOutput text = RunCaptured(FindTool("djvutxt"), {"--page=5", document});
   EXPECT_EQ(text.exitCode, 0) << text.err;
   EXPECT_NE(text.out.find("Hello wor- \nld."), std::string::npos) << text.out;
 }
 
 TEST_F(DjvusedScriptTest, MultiPageScriptWithEscapesAndNonAsciiText) {
-  std::string document = MakeDocument(dir, {{1000, 1500}, {1000, 1500}, {800, 1200}});
+  std::string document = MakeDjvuDocument(dir, {{1000, 1500}, {1000, 1500}, {800, 1200}});
   // A line feed inside a word, here before a lone full stop, must not end the text that
   // set-txt reads.
   std::u16string first = u"say \"hi\" (x) a\\b x\n.\ny \u00e9t\u00e9";
@@ -203,7 +153,7 @@ TEST_F(DjvusedScriptTest, MultiPageScriptWithEscapesAndNonAsciiText) {
   });
   Apply(document, script);
 
-  EXPECT_EQ(PrintTxt(document, 1),
+  EXPECT_EQ(PrintPageText(document, 1),
             "(page 0 0 1000 1500\n"
             " (line 50 1370 650 1400\n"
             "  (word 50 1370 108 1400 \"say\")\n"
@@ -216,14 +166,14 @@ TEST_F(DjvusedScriptTest, MultiPageScriptWithEscapesAndNonAsciiText) {
             "  (word 50 1270 108 1300 \"\u0416\u0443\u043A\")\n"
             "  (word 130 1270 168 1300 \"\U0001F600\")\n"
             "  (word 190 1270 268 1300 \"con-\")))\n");
-  EXPECT_EQ(PrintTxt(document, 2).find("(line"), std::string::npos);
-  EXPECT_EQ(PrintTxt(document, 3),
+  EXPECT_EQ(PrintPageText(document, 2).find("(line"), std::string::npos);
+  EXPECT_EQ(PrintPageText(document, 3),
             "(page 0 0 800 1200\n"
             " (line 40 1110 240 1140\n"
             "  (word 40 1110 158 1140 \"continued\")\n"
             "  (word 180 1110 238 1140 \"end\")))\n");
 
-  ProgramOutput text = RunCaptured(Tool("djvutxt"), {document});
+  ProgramOutput text = RunCaptured(FindTool("djvutxt"), {document});
   EXPECT_EQ(text.exitCode, 0) << text.err;
   for (const char* expected : {"say \"hi\" (x) a\\b x\n.\ny \u00e9t\u00e9",
                                "\u0416\u0443\u043A \U0001F600 con- ", "continued end"}) {
