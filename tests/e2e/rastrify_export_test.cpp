@@ -1,49 +1,25 @@
 // The built rastrify with the real decoder stand-in of the build tree, on a DjVu document made
 // with cjb2 and djvm from pages of different sizes.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/djvu_document.h"
 #include "tests/support/run_program.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::FindTool;
+using testing_support::MakeDjvuDocument;
 using testing_support::ProgramOutput;
 using testing_support::ReadFile;
 using testing_support::RunCaptured;
 using testing_support::TempDir;
-
-// The full path of a tool found on PATH ("" when missing): Run starts programs without a
-// shell and without a PATH search.
-std::string FindTool(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::istringstream dirs(path != nullptr ? path : "/usr/bin:/bin");
-  for (std::string dir; std::getline(dirs, dir, ':');) {
-    std::string candidate = dir + "/" + name;
-    if (!dir.empty() && access(candidate.c_str(), X_OK) == 0)
-      return candidate;
-  }
-  return "";
-}
-
-// A raw PBM page with a pattern, so that the encoder has something to keep.
-std::string Pbm(int width, int height) {
-  std::string bytes = "P4\n" + std::to_string(width) + " " + std::to_string(height) + "\n";
-  const int rowBytes = (width + 7) / 8;
-  for (int y = 0; y < height; ++y) {
-    for (int b = 0; b < rowBytes; ++b)
-      bytes += static_cast<char>(((y / 4) % 2) ? 0xF0 : 0x0F);
-  }
-  return bytes;
-}
 
 struct PnmSize {
   std::string magic;
@@ -86,20 +62,9 @@ class RastrifyExport : public ::testing::Test {
  protected:
   void SetUp() override {
     root_ = fs::canonical(dir_.path()).string();
-    const std::string cjb2 = FindTool("cjb2");
-    const std::string djvm = FindTool("djvm");
-    ASSERT_FALSE(cjb2.empty()) << "cjb2 (djvulibre-bin) is needed";
-    ASSERT_FALSE(djvm.empty()) << "djvm (djvulibre-bin) is needed";
-    const int sizes[3][2] = {{120, 80}, {64, 100}, {200, 50}};
-    std::vector<std::string> bundle = {"-c", Book()};
-    for (int i = 0; i < 3; ++i) {
-      const std::string pbm =
-          dir_.Write("p" + std::to_string(i + 1) + ".pbm", Pbm(sizes[i][0], sizes[i][1]));
-      const std::string page = root_ + "/p" + std::to_string(i + 1) + ".djvu";
-      ASSERT_EQ(RunCaptured(cjb2, {pbm, page}).exitCode, 0);
-      bundle.push_back(page);
-    }
-    ASSERT_EQ(RunCaptured(djvm, bundle).exitCode, 0);
+    ASSERT_FALSE(FindTool("cjb2").empty()) << "cjb2 (djvulibre-bin) is needed";
+    ASSERT_FALSE(FindTool("djvm").empty()) << "djvm (djvulibre-bin) is needed";
+    MakeDjvuDocument(dir_, {{120, 80}, {64, 100}, {200, 50}}, "book.djvu");
     fs::create_directory(root_ + "/out");
   }
 
