@@ -4,3 +4,4 @@ ocrsift_test(frf_page_bytes_test
   LIBS ocrsift_driver)
 ocrsift_test(frf_header_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/frf_header_test.cpp LIBS ocrsift_driver)
 ocrsift_test(frf_text_block_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/frf_text_block_test.cpp LIBS ocrsift_driver)
+ocrsift_test(frf_frames_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/frf_frames_test.cpp LIBS ocrsift_driver)
