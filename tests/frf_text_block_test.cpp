@@ -209,6 +209,15 @@ TEST_F(FrfTextBlockTest, BlocksWithoutTextAndLooseCounts) {
       << out;
   ResetRunOptions();
 
+  // A huge box count without text: the boxes the file holds are read, then the file ends.
+  empty = MakeBlock(u"");
+  empty.boxes = std::vector<Box16>{{1, 2, 3, 4}};
+  empty.boxCount = INT32_MAX;
+  file = Build(PageOf(10, {empty}));
+  run = Run(file);
+  EXPECT_EQ(run.result, PARSE_EOF);
+  EXPECT_TRUE(Contains(run.errors, "\nUnexpected End-Of-File (1:1:221) offset=")) << run.errors;
+
   // Box count 0 with text; the mask of an empty text must be 1 byte long.
   TextBlock noBoxes = MakeBlock(u"xy");
   noBoxes.boxes = std::vector<Box16>{};

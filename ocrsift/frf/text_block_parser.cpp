@@ -1,5 +1,6 @@
 // A text block: head, OCR text, unknown block 1, character boxes and mask array (this file),
 // and the layout (block_layout_parser.cpp). The block reports its own failures.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -26,12 +27,10 @@ constexpr int32_t kDumpAfter = 144;
 
 // The character shown beside box i: byte i of the narrow text, its terminator included. Past
 // the text, where the buffer holds bytes of an earlier block or nothing at all, a blank.
-char BoxCharacter(int32_t i) {
-  const char* text = gRunState.NarrowTextBuffer;
-  const int32_t length = static_cast<int32_t>(strnlen(text, NARROW_TEXT_SIZE));
-  if (i < 0 || i > length || i >= NARROW_TEXT_SIZE)
+char BoxCharacter(int32_t i, int32_t narrowLength) {
+  if (i < 0 || i > narrowLength || i >= NARROW_TEXT_SIZE)
     return ' ';
-  return text[i];
+  return gRunState.NarrowTextBuffer[i];
 }
 
 }  // namespace
@@ -189,8 +188,18 @@ int ParseCharBoxes(int32_t blockNumber, int32_t n, int32_t* step) {
   if (boxCount != 0 && n != 0 && boxCount != WrapAdd(n, 1))
     return PARSE_BAD_FORMAT;
   TextLayerWriter* writer = Writer();
-  if (writer != nullptr)
-    writer->ResetBoxes(boxCount);
+  if (writer != nullptr) {
+    // A block without text may declare any number of boxes. The writer's array need not hold
+    // more than the rest of the file can: a longer list ends in PARSE_EOF before a line uses it.
+    const int64_t remaining = static_cast<int64_t>(stream.Size()) - stream.Position();
+    const int64_t room = remaining > 0 ? remaining / 8 : 0;
+    writer->ResetBoxes(static_cast<int32_t>(std::min<int64_t>(boxCount, room)));
+  }
+  const char* text = gRunState.NarrowTextBuffer;
+  const void* terminator = std::memchr(text, 0, NARROW_TEXT_SIZE);
+  const int32_t narrowLength =
+      terminator != nullptr ? static_cast<int32_t>(static_cast<const char*>(terminator) - text)
+                            : NARROW_TEXT_SIZE;
   for (int32_t i = 0; i < boxCount; ++i) {
     CharBox box;
     if (!stream.ReadWord(box.left) || !stream.ReadWord(box.top) || !stream.ReadWord(box.right) ||
@@ -198,7 +207,7 @@ int ParseCharBoxes(int32_t blockNumber, int32_t n, int32_t* step) {
       return PARSE_EOF;
     }
     ReportVerbose("\n  %04X, %04X, %04X, %04X   '%c'", box.left, box.top, box.right, box.bottom,
-                  BoxCharacter(i));
+                  BoxCharacter(i, narrowLength));
     if (writer != nullptr)
       writer->AddBox(box.left, box.top, box.right, box.bottom);
   }
