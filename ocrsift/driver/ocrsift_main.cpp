@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "ocrsift/driver/run_batch.h"
 #include "ocrsift/driver/run_options.h"
 
 int OcrsiftMain(int argc, const char* const* argv) {
@@ -8,6 +9,5 @@ int OcrsiftMain(int argc, const char* const* argv) {
     return 1;
   }
   gRunOptions.OutputStream = stdout;
-  // The batch run over the input files is not part of this build yet.
-  return 0;
+  return RunBatch();
 }
