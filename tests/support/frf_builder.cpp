@@ -743,6 +743,39 @@ FrfPage TwoBlockPage(uint8_t version) {
   return page;
 }
 
+FrfPage FramesPage(uint8_t version) {
+  FrfPage page;
+  page.version = version;
+  page.width = 1700;
+  page.height = 2200;
+  page.resolution = 200;
+  page.imageName = u"frames.tif";
+
+  TextFrame text;
+  text.body.blocks.push_back(MakeBlock(u"Figure 1", {Line(150, 100, 390, 140, 8)}));
+  page.frames.push_back(text);
+
+  PictureFrame picture;
+  picture.recordCount = 1;
+  page.frames.push_back(picture);
+
+  TableFrame table;
+  table.dimA = 1;
+  table.dimB = 2;
+  table.cells.resize(2);
+  table.cells[0].body.blocks.push_back(MakeBlock(u"Cell one", {Line(150, 600, 390, 640, 8)}));
+  table.cells[1].body.blocks.push_back(MakeBlock(u"Cell two", {Line(450, 600, 690, 640, 8)}));
+  page.frames.push_back(table);
+
+  page.frames.push_back(BarcodeFrame{});
+  page.endRecordCount = 1;
+  return page;
+}
+
+std::vector<std::string> FramesPageWords() {
+  return {"Figure", "1", "Cell", "one", "Cell", "two"};
+}
+
 std::vector<std::string> TwoBlockPageWords() {
   return {"Hello", "wor- ", "world.", "na\\303\\257ve", "caf\\303\\251", "\\303\\234bung"};
 }

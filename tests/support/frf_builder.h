@@ -306,5 +306,9 @@ BuiltFile Build(const FrfPage& page);
 FrfPage TwoBlockPage(uint8_t version);
 // The djvused words (as they appear between the quotes) that TwoBlockPage yields.
 std::vector<std::string> TwoBlockPageWords();
+// A page of the four frame kinds: a text frame ("Figure 1"), a picture frame, a table of two
+// cells ("Cell one", "Cell two") and a barcode frame.
+FrfPage FramesPage(uint8_t version);
+std::vector<std::string> FramesPageWords();
 
 }  // namespace testing_support

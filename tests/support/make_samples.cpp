@@ -33,36 +33,6 @@ FrfPage SampleV10() {
   return page;
 }
 
-FrfPage SampleFrames(uint8_t version) {
-  FrfPage page;
-  page.version = version;
-  page.width = 1700;
-  page.height = 2200;
-  page.resolution = 200;
-  page.imageName = u"frames.tif";
-
-  TextFrame text;
-  text.body.blocks.push_back(MakeBlock(u"Figure 1", {Line(150, 100, 390, 140, 8)}));
-  page.frames.push_back(text);
-
-  PictureFrame picture;
-  picture.recordCount = 1;
-  page.frames.push_back(picture);
-
-  TableFrame table;
-  table.dimA = 1;
-  table.dimB = 2;
-  table.cells.resize(2);
-  table.cells[0].body.blocks.push_back(MakeBlock(u"Cell one", {Line(150, 600, 390, 640, 8)}));
-  table.cells[1].body.blocks.push_back(MakeBlock(u"Cell two", {Line(450, 600, 690, 640, 8)}));
-  page.frames.push_back(table);
-
-  BarcodeFrame barcode;
-  page.frames.push_back(barcode);
-  page.endRecordCount = 1;
-  return page;
-}
-
 bool WriteSample(const std::string& directory, const std::string& name, const FrfPage& page) {
   BuiltFile built = Build(page);
   std::string path = directory + "/" + name;
@@ -88,8 +58,8 @@ int main(int argc, char** argv) {
   std::string directory = argv[1];
   bool ok = WriteSample(directory, "sample-v6.frf", SampleV6()) &&
             WriteSample(directory, "sample-v10.frf", SampleV10()) &&
-            WriteSample(directory, "sample-frames-v6.frf", SampleFrames(6)) &&
-            WriteSample(directory, "sample-frames-v10.frf", SampleFrames(10));
+            WriteSample(directory, "sample-frames-v6.frf", FramesPage(6)) &&
+            WriteSample(directory, "sample-frames-v10.frf", FramesPage(10));
   return ok ? 0 : 1;
 }
 
