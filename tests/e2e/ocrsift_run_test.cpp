@@ -1,0 +1,311 @@
+// The built ocrsift run over files made with the FRF builder: page numbering, the exploring
+// modes, every failure report form and every exit code.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/support/frf_builder.h"
+#include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
+
+namespace {
+
+using testing_support::Build;
+using testing_support::BuiltFile;
+using testing_support::ProgramOutput;
+using testing_support::RunCaptured;
+using testing_support::TempDir;
+using testing_support::TwoBlockPage;
+
+const char kNoPage[] = "\n**** page number not specified ***";
+const char kPageEnd[] = "\n)\n\n.\n";
+const char kSave[] = "\n\nsave\n";
+
+std::string Hex8(uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08X", value);
+  return text;
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+class OcrsiftRun : public ::testing::Test {
+ protected:
+  // A good two-block page of the given version, written as dir/name.
+  std::string Good(const std::string& name, uint8_t version = 10) {
+    return Build(TwoBlockPage(version)).Write(dir_, name);
+  }
+  ProgramOutput Ocrsift(const std::vector<std::string>& args) {
+    return RunCaptured(OCRSIFT_EXE, args, "", dir_.path());
+  }
+  TempDir dir_;
+};
+
+TEST_F(OcrsiftRun, PagesAreNumberedPerNameAlsoPastAFileThatCannotBeOpened) {
+  Good("a.frf", 6);
+  ASSERT_EQ(symlink("nowhere", dir_.File("b.frf").c_str()), 0);
+  Good("c.frf", 10);
+  ProgramOutput r = Ocrsift({"-p", "5", "*.frf"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "\nCan't open file \"b.frf\" ");
+  EXPECT_EQ(r.out.find("\n# -------------------------------------\nselect 5\nremove-txt\nset-txt\n"
+                       "(page 0 0 2480 3508\n (line "),
+            0u)
+      << r.out;
+  EXPECT_NE(r.out.find("\nselect 7\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("select 6"), std::string::npos);
+  EXPECT_EQ(Occurrences(r.out, kPageEnd), 2u);
+  EXPECT_EQ(r.out.substr(r.out.size() - 7), kSave);
+
+  // Under -i the unopenable file passes silently; its page number is still used up.
+  ProgramOutput quiet = Ocrsift({"-i", "-p", "5", "*.frf"});
+  EXPECT_EQ(quiet.exitCode, 0);
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_EQ(quiet.out, r.out);
+}
+
+TEST_F(OcrsiftRun, AutomaticPageNumbersComeFromTheFileNames) {
+  Good("page0012.frf");
+  Good("page3.frf");
+  ProgramOutput r = Ocrsift({"-g", "page*.frf"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  size_t twelve = r.out.find("\nselect 12\n");
+  size_t three = r.out.find("\nselect 3\n");
+  ASSERT_NE(twelve, std::string::npos);
+  ASSERT_NE(three, std::string::npos);
+  EXPECT_LT(twelve, three);  // "page0012" sorts before "page3"
+
+  Good("scan");
+  ProgramOutput none = Ocrsift({"-g", "scan"});
+  EXPECT_EQ(none.exitCode, 2);
+  EXPECT_EQ(none.err, kNoPage);
+  EXPECT_EQ(none.out, kSave);
+
+  ProgramOutput zero = Ocrsift({"-p", "0", "page3.frf"});
+  EXPECT_EQ(zero.exitCode, 2);
+  EXPECT_EQ(zero.err, kNoPage);
+  EXPECT_EQ(zero.out, kSave);
+}
+
+TEST_F(OcrsiftRun, FormatTestReportsEveryFile) {
+  BuiltFile bad = Build(TwoBlockPage(6));
+  bad.SetField("header.signature", 0x54355246);  // "FR5T"
+  bad.Write(dir_, "bad.frf");
+  Good("good.frf");
+  const std::string badReport = "\nInvalid FRF format (1) offset=00000000";
+
+  ProgramOutput r = Ocrsift({"-t", "*.frf"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "\n** File \"bad.frf\"..." + badReport + "\n** File \"good.frf\"...\n*** OK! ***");
+
+  ProgramOutput q = Ocrsift({"-t", "-q", "*.frf"});
+  EXPECT_EQ(q.exitCode, 2);
+  EXPECT_EQ(q.err, "");
+  EXPECT_EQ(q.out, "\n** File \"bad.frf\"..." + badReport);
+
+  ProgramOutput allGood = Ocrsift({"-t", "-q", "good.frf"});
+  EXPECT_EQ(allGood.exitCode, 0);
+  EXPECT_EQ(allGood.out, "");
+}
+
+TEST_F(OcrsiftRun, HeaderFailureReportsStepAndOffsetAndDumpsUnderVerbose) {
+  BuiltFile cut = Build(TwoBlockPage(6));
+  const uint32_t data2 = cut.Offset("header.data2Lead");
+  cut.Truncate(data2 + 5);  // ends inside DATA2 (step 9)
+  cut.Write(dir_, "cut.frf");
+  const std::string report = "\nUnexpected End-Of-File (9) offset=" + Hex8(data2);
+
+  ProgramOutput plain = Ocrsift({"-p", "1", "cut.frf"});
+  EXPECT_EQ(plain.exitCode, 2);
+  EXPECT_EQ(plain.err, report);
+  // The page was never begun: the script holds only "save".
+  EXPECT_EQ(plain.out, kSave);
+
+  // Under -v the dump follows; the stream stays at its end once a read has met it, so the
+  // dump of an end-of-file failure shows no bytes.
+  ProgramOutput verbose = Ocrsift({"-v", "-p", "1", "cut.frf"});
+  EXPECT_EQ(verbose.exitCode, 2);
+  EXPECT_NE(
+      verbose.out.find(report + "\n000000:  -- -- -- -- -- -- -- --  -- -- -- -- -- -- -- --"),
+      std::string::npos)
+      << verbose.out;
+
+  BuiltFile bad = Build(TwoBlockPage(6));
+  bad.SetField("header.resolution", 1201);
+  bad.Write(dir_, "bad.frf");
+  ProgramOutput v = Ocrsift({"-v", "-p", "1", "bad.frf"});
+  EXPECT_EQ(v.exitCode, 2);
+  const std::string badReport = "\nInvalid FRF format (9) offset=" + Hex8(data2);
+  size_t at = v.out.find(badReport);
+  ASSERT_NE(at, std::string::npos) << v.out;
+  const std::string dump = v.out.substr(at + badReport.size());
+  EXPECT_EQ(dump.find("\n000000:  46 52 35 53 06"), 0u) << dump;
+  // The failing read is marked, and whole lines are shown up to 144 bytes past the read.
+  EXPECT_NE(dump.find("\n000040:  "), std::string::npos);
+  EXPECT_EQ(dump.find(">", dump.find("\n000040: ")), dump.find("\n000040: ") + 9 + 3 * 4 + 0);
+  const uint32_t lastLine = (bad.Offset("header.data2Lead") + 22 + 144) & ~0xFu;
+  EXPECT_EQ(dump.find("\n" + Hex8(lastLine).substr(2) + ": "), dump.rfind("\n")) << dump;
+}
+
+TEST_F(OcrsiftRun, FrameFailuresNameTheFrameKindStepAndOffset) {
+  BuiltFile unknown = Build(TwoBlockPage(10));
+  unknown.SetField("header.frameTypes", 2);
+  unknown.Write(dir_, "unknown.frf");
+  ProgramOutput u = Ocrsift({"-p", "1", "unknown.frf"});
+  EXPECT_EQ(u.exitCode, 2);
+  EXPECT_EQ(u.err, "\nUnknow Frame: Invalid FRF format (0::600) offset=" +
+                       Hex8(unknown.Offset("header.frameTypes")));
+  // Without -i the page stays open until the end of the run closes it.
+  EXPECT_EQ(Occurrences(u.out, kPageEnd), 1u);
+  EXPECT_EQ(u.out.find(kPageEnd), u.out.size() - 13);
+  EXPECT_NE(u.out.find("\nselect 1\n"), std::string::npos);
+
+  BuiltFile block = Build(TwoBlockPage(6));
+  block.SetField("frame0.block0.recordCount", 0);
+  block.Write(dir_, "block.frf");
+  const uint32_t field = block.Offset("frame0.block0.recordCount");
+  ProgramOutput b = Ocrsift({"-p", "1", "block.frf"});
+  EXPECT_EQ(b.exitCode, 2);
+  // The block reports first; its dump (shown under -v only) returns the stream to where the
+  // failure left it, which is where the frame report's offset points.
+  EXPECT_EQ(b.err, "\nInvalid FRF format (1:1:212) offset=" + Hex8(field) +
+                       "\nText Frame: Invalid FRF format (0::103) offset=" + Hex8(field + 4));
+
+  ProgramOutput q = Ocrsift({"-t", "-q", "block.frf"});
+  // The block reports before the driver, whose report begins with the file's name line.
+  EXPECT_EQ(q.out,
+            "\nInvalid FRF format (1:1:212) offset=" + Hex8(field) +
+                "\n** File \"block.frf\"...\nText Frame: Invalid FRF format (0::103) offset=" +
+                Hex8(field + 4));
+}
+
+TEST_F(OcrsiftRun, IgnoreModeClosesDamagedPagesSilentlyButStillFails) {
+  BuiltFile block = Build(TwoBlockPage(6));
+  block.SetField("frame0.block1.recordCount", 0);
+  block.Write(dir_, "a.frf");
+  Good("b.frf");
+  ProgramOutput r = Ocrsift({"-i", "-p", "1", "*.frf"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(Occurrences(r.out, kPageEnd), 2u);
+  // The damaged page keeps the text of its first block.
+  size_t second = r.out.find("\nselect 2\n");
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_NE(r.out.substr(0, second).find("\"wor- \""), std::string::npos);
+}
+
+TEST_F(OcrsiftRun, HexDumpOfTheFirstFileThatOpens) {
+  ASSERT_EQ(symlink("nowhere", dir_.File("a.frf").c_str()), 0);
+  BuiltFile good = Build(TwoBlockPage(10));
+  good.Write(dir_, "b.frf");
+  std::string damaged = std::string(10, '\0');
+  dir_.Write("c.frf", damaged);
+  ProgramOutput r = Ocrsift({"-d", "*.frf"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.find("\nCan't open file \"a.frf\" \n000000:  46 52 35 53 0A"), 0u) << r.out;
+  // Whole lines up to the one in which the file ends.
+  EXPECT_EQ(Occurrences(r.out, "\n0"), good.bytes.size() / 16 + 1);
+
+  // -d with -l dumps into no channel and still ends with 0.
+  ProgramOutput silent = Ocrsift({"-d", "-l", "b.frf"});
+  EXPECT_EQ(silent.exitCode, 0);
+  EXPECT_EQ(silent.out, "");
+}
+
+TEST_F(OcrsiftRun, ListingShowsTheSelectedRegions) {
+  Good("p.frf", 6);
+  ProgramOutput all = Ocrsift({"-l", "p.frf"});
+  EXPECT_EQ(all.exitCode, 0);
+  EXPECT_EQ(all.out.find("\n** File \"p.frf\"  Version=0006\n"), 0u) << all.out;
+  for (const char* title :
+       {"\n\n *** Header: Unknow block ***", "\n\n *** Header: Frame Types array  ***",
+        "\n\n *** Block: Rectangles ***", "\n\n *** End Header: End ID ***", "\n\n *** OK! ***"}) {
+    EXPECT_NE(all.out.find(title), std::string::npos) << title;
+  }
+  ProgramOutput one = Ocrsift({"-l2", "16", "p.frf"});
+  EXPECT_EQ(one.exitCode, 0);
+  EXPECT_NE(one.out.find("\n\n *** Header: Frame Types array  ***\n00005B:  01 00"),
+            std::string::npos)
+      << one.out;
+  EXPECT_EQ(one.out.find("Rectangles"), std::string::npos);
+  EXPECT_EQ(one.out.find("select"), std::string::npos);  // no script while exploring
+}
+
+TEST_F(OcrsiftRun, ListFilesAndTheirFailures) {
+  Good("p1.frf");
+  Good("p2.frf", 6);
+  dir_.Write("pages.lst", "# book\r\n\r\n  p2.frf  \r\n;p9.frf\r\np1.frf");
+  ProgramOutput r = RunCaptured(OCRSIFT_EXE, {"-p", "4", "@" + dir_.File("pages.lst")});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_LT(r.out.find("\nselect 4\n"), r.out.find("\nselect 5\n"));
+  EXPECT_NE(r.out.find("\nselect 5\n"), std::string::npos);
+
+  dir_.Write("missing.lst", "p1.frf\nnone1.frf\np2.frf\nnone2.frf\n");
+  ProgramOutput m = Ocrsift({"-p", "1", "@missing.lst"});
+  EXPECT_EQ(m.exitCode, 1);
+  EXPECT_EQ(m.out, "");
+  EXPECT_EQ(m.err,
+            "\n *** Missing file \"none1.frf\"\n *** Missing file \"none2.frf\""
+            "\nError processing file name \"@missing.lst\" ");
+
+  ProgramOutput unreadable = Ocrsift({"-p", "1", "@nolist.lst"});
+  EXPECT_EQ(unreadable.exitCode, 1);
+  EXPECT_EQ(unreadable.err, "\nError processing file name \"@nolist.lst\" ");
+
+  ProgramOutput nothing = Ocrsift({"-p", "1", "*.xyz"});
+  EXPECT_EQ(nothing.exitCode, 1);
+  EXPECT_EQ(nothing.err, "\nNo files specified in list \"*.xyz\" ");
+  EXPECT_EQ(nothing.out, "");
+}
+
+TEST_F(OcrsiftRun, AwkwardNamesWork) {
+  std::string deep;
+  for (int i = 0; i < 12; ++i)
+    deep += std::string(90, static_cast<char>('a' + i)) + "/";
+  const std::string odd = deep + "my \"page\" \xC3\xA9 0042.frf";
+  ASSERT_GT(odd.size(), 1000u);
+  Good(odd);
+  dir_.Write("odd.lst", odd + "\n");
+  ProgramOutput r = Ocrsift({"-g", "@odd.lst"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("\nselect 42\n"), std::string::npos);
+
+  ProgramOutput t = Ocrsift({"-t", "\"" + odd + "\""});
+  EXPECT_EQ(t.exitCode, 0);
+  EXPECT_EQ(t.out, "\n** File \"" + odd + "\"...\n*** OK! ***");
+}
+
+TEST_F(OcrsiftRun, MixedRunKeepsEveryGoodPage) {
+  Good("p1.frf", 6);
+  BuiltFile damaged = Build(TwoBlockPage(10));
+  damaged.SetField("end.identifier", 0);
+  damaged.Write(dir_, "p2.frf");
+  ASSERT_EQ(symlink("nowhere", dir_.File("p3.frf").c_str()), 0);
+  dir_.Write("p4.frf", std::string());
+  Good("p5.frf", 10);
+  ProgramOutput r = Ocrsift({"-p", "1", "p?.frf"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("\nInvalid FRF format (22) offset="), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\nCan't open file \"p3.frf\" "), std::string::npos);
+  EXPECT_NE(r.err.find("\nUnexpected End-Of-File (1) offset=00000000"), std::string::npos);
+  // Pages 1 and 5 are complete; page 2 stays open (its end record failed).
+  for (const char* select : {"\nselect 1\n", "\nselect 2\n", "\nselect 5\n"}) {
+    EXPECT_NE(r.out.find(select), std::string::npos) << select;
+  }
+  EXPECT_EQ(r.out.find("\nselect 4\n"), std::string::npos);
+  EXPECT_EQ(Occurrences(r.out, kPageEnd), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,1 @@
+ocrsift_test(ocrsift_run_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e/ocrsift_run_test.cpp)
