@@ -294,6 +294,7 @@ TEST(FrfBuilderBlocks, LongCountsAndOverrides) {
   BuiltFile f = Build(PageWith(10, frame));
   EXPECT_EQ(f.bytes[f.Offset("frame0.block0.shortCount")], 255);
   EXPECT_EQ(Dword(f, "frame0.block0.longCount"), 300u);
+  EXPECT_EQ(f.Width("frame0.block0.textCount"), 5u);
   EXPECT_EQ(f.Width("frame0.block0.text"), 600u);
   EXPECT_EQ(f.bytes[f.Offset("frame0.block1.shortCount")], 255);
   EXPECT_EQ(Dword(f, "frame0.block1.longCount"), 3u);
@@ -357,7 +358,7 @@ TEST(FrfBuilderEnd, EndRecordForms) {
 TEST(FrfBuilderEdits, SetFieldTruncateAndWrite) {
   BuiltFile f = Build(testing_support::TwoBlockPage(10));
   const Bytes original = f.bytes;
-  EXPECT_NONFATAL_FAILURE(f.SetField("frame0.block1.textCount", 0), "no field");
+  EXPECT_NONFATAL_FAILURE(f.SetField("frame0.block1.noSuchField", 0), "no field");
   EXPECT_EQ(f.bytes, original);
 
   uint32_t at = f.Offset("frame0.block1.checkCount");

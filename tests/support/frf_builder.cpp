@@ -178,6 +178,7 @@ void EmitBlock(Emitter& e, const TextBlock& b, uint8_t version) {
   } else {
     e.U8("shortCount", static_cast<uint8_t>(n));
   }
+  e.Region("textCount", start);  // the count in either form
   e.Utf16("text", b.text);
   e.Region("part2", start);
 
