@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "ocrsift/driver/channels.h"
+#include "ocrsift/frf/frame_records.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/run_state.h"
@@ -13,39 +14,6 @@ namespace {
 
 constexpr int32_t kBlockRest = 191;
 constexpr uint32_t kEndMarker10 = 65535;
-
-bool ReadName(FrfStream& stream, char* output, int outputSize) {
-  uint8_t length = 0;
-  if (!stream.ReadByte(length))
-    return false;
-  return ReadNarrowString(output, outputSize, length) != 0;
-}
-
-int ReadEndOfFrame6(FrfStream& stream, int32_t* step) {
-  ++*step;  // 509
-  uint8_t a = 0;
-  if (!stream.ReadByte(a))
-    return PARSE_EOF;
-  ++*step;  // 510
-  uint8_t b = 0;
-  if (!stream.ReadByte(b))
-    return PARSE_EOF;
-  if (b != a)
-    return PARSE_BAD_FORMAT;
-  ++*step;  // 511
-  uint8_t c = 0;
-  if (!stream.ReadByte(c))
-    return PARSE_EOF;
-  if (c != a)
-    return PARSE_BAD_FORMAT;
-  ++*step;  // 512
-  uint16_t word = 0;
-  if (!stream.ReadWord(word))
-    return PARSE_EOF;
-  if (word != 0)
-    return PARSE_BAD_FORMAT;
-  return PARSE_OK;
-}
 
 int ReadEndOfFrame10(FrfStream& stream, int32_t* step) {
   ++*step;  // 509
@@ -102,7 +70,7 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
   if (languageCount == 3) {
     ReportVerbose("\nBarCode Frame %d, offset=%08lX", frameNumber, OffsetValue(stream.Position()));
     char language[NARROW_FONT_SIZE];
-    if (!ReadName(stream, language, sizeof language))
+    if (!ReadCountedName(stream, language, sizeof language))
       return PARSE_EOF;
     ReportVerbose("\nLanguage #1:   %s", language);
     languageCount = 2;
@@ -110,7 +78,7 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
   ++*step;  // 504
   if (languageCount == 2) {
     char language[NARROW_FONT_SIZE];
-    if (!ReadName(stream, language, sizeof language))
+    if (!ReadCountedName(stream, language, sizeof language))
       return PARSE_EOF;
     ReportVerbose("\nLanguage #2:   %s", language);
   }
@@ -121,7 +89,7 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
     return PARSE_EOF;
   if (fontCount == 2) {
     char font[NARROW_FONT_SIZE];
-    if (!ReadName(stream, font, sizeof font))
+    if (!ReadCountedName(stream, font, sizeof font))
       return PARSE_EOF;
     ReportVerbose("\nFont 1:   %s", font);
     fontCount = 1;
@@ -129,7 +97,7 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
   ++*step;  // 506
   if (fontCount == 1) {
     char font[NARROW_FONT_SIZE];
-    if (!ReadName(stream, font, sizeof font))
+    if (!ReadCountedName(stream, font, sizeof font))
       return PARSE_EOF;
     ReportVerbose("\nFont 2:   %s", font);
   }
@@ -154,7 +122,8 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
   ReportVerbose("\nEnd BarCode Frame, offset=%08lX (end frame block)",
                 OffsetValue(stream.Position()));
   regionStart = stream.Position();
-  const int result = IsVersion10() ? ReadEndOfFrame10(stream, step) : ReadEndOfFrame6(stream, step);
+  const int result =
+      IsVersion10() ? ReadEndOfFrame10(stream, step) : ReadEqualBytesEndRecord(stream, step);
   if (result != PARSE_OK)
     return result;
   ListRegion(10, "\n\n *** End BarCode Frame: Unknow block ***", regionStart, RegionLast(stream));

@@ -4,6 +4,7 @@
 
 #include "ocrsift/driver/channels.h"
 #include "ocrsift/driver/run_options.h"
+#include "ocrsift/frf/frame_records.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/run_state.h"
@@ -18,16 +19,6 @@ constexpr uint32_t kEndIdentifier = 0xB80875BCu;
 // bytes was saved before any recognition took place.
 constexpr int64_t kEmptyFileTail = 30;
 constexpr int32_t kMaxResolution = 1200;
-
-// A counted UTF-16 string: a length byte, then that many code units.
-int ReadCountedName(FrfStream& stream, char* output, int outputSize) {
-  uint8_t length = 0;
-  if (!stream.ReadByte(length))
-    return PARSE_EOF;
-  if (ReadNarrowString(output, outputSize, length) == 0)
-    return PARSE_EOF;
-  return PARSE_OK;
-}
 
 // The unknown block of version-6 headers.
 int ReadUnknownBlock6(FrfStream& stream) {
@@ -158,14 +149,12 @@ int ParseHeader(int32_t* step) {
   if (namesFlag == 2) {
     char name[NARROW_NAME_SIZE];
     ++*step;  // 3
-    int result = ReadCountedName(stream, name, sizeof name);
-    if (result != PARSE_OK)
-      return result;
+    if (!ReadCountedName(stream, name, sizeof name))
+      return PARSE_EOF;
     ReportVerbose("\nName #1: %s", name);
     ++*step;  // 4
-    result = ReadCountedName(stream, name, sizeof name);
-    if (result != PARSE_OK)
-      return result;
+    if (!ReadCountedName(stream, name, sizeof name))
+      return PARSE_EOF;
     ReportVerbose("\nName #2: %s", name);
     contentCount = 1;
   } else if (namesFlag == 0) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "ocrsift/driver/channels.h"
+#include "ocrsift/frf/frame_records.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/run_state.h"
@@ -10,39 +11,6 @@
 using namespace frf_detail;
 
 namespace {
-
-// A counted UTF-16 name into a language or font buffer.
-bool ReadName(FrfStream& stream, char* output, int outputSize, uint8_t& length) {
-  if (!stream.ReadByte(length))
-    return false;
-  return ReadNarrowString(output, outputSize, length) != 0;
-}
-
-int ReadEndOfFrame6(FrfStream& stream, int32_t* step) {
-  ++*step;  // 104
-  uint8_t a = 0;
-  if (!stream.ReadByte(a))
-    return PARSE_EOF;
-  ++*step;  // 105
-  uint8_t b = 0;
-  if (!stream.ReadByte(b))
-    return PARSE_EOF;
-  if (b != a)
-    return PARSE_BAD_FORMAT;
-  ++*step;  // 106
-  uint8_t c = 0;
-  if (!stream.ReadByte(c))
-    return PARSE_EOF;
-  if (c != a)
-    return PARSE_BAD_FORMAT;
-  ++*step;  // 107
-  uint16_t word = 0;
-  if (!stream.ReadWord(word))
-    return PARSE_EOF;
-  if (word != 0)
-    return PARSE_BAD_FORMAT;
-  return PARSE_OK;
-}
 
 int ReadEndOfFrame10(FrfStream& stream, int32_t* step) {
   ++*step;  // 104
@@ -128,7 +96,7 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
   ReportVerbose("\nFrame %d, offset=%08lX", frameNumber, OffsetValue(stream.Position()));
 
   ++*step;  // 100
-  if (!ReadName(stream, name, sizeof name, length))
+  if (!ReadCountedName(stream, name, sizeof name, &length))
     return PARSE_EOF;
   ReportVerbose("\nCompound lang: %s", name);
   stream.Skip(5);
@@ -153,7 +121,7 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
   if (!stream.ReadDword(fontCount))
     return PARSE_EOF;
   for (int32_t i = 0; i < fontCount; ++i) {
-    if (!ReadName(stream, name, sizeof name, length))
+    if (!ReadCountedName(stream, name, sizeof name, &length))
       return PARSE_EOF;
     ReportVerbose("\nFont %d:   %s", i + 1, name);
   }
@@ -173,7 +141,8 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
 
   ReportVerbose("\nEnd Frame, offset=%08lX (end frame block)", OffsetValue(stream.Position()));
   const int32_t regionStart = stream.Position();
-  const int result = IsVersion10() ? ReadEndOfFrame10(stream, step) : ReadEndOfFrame6(stream, step);
+  const int result =
+      IsVersion10() ? ReadEndOfFrame10(stream, step) : ReadEqualBytesEndRecord(stream, step);
   if (result != PARSE_OK)
     return result;
   ListRegion(10, "\n\n *** End Frame: Unknow block ***", regionStart, RegionLast(stream));
