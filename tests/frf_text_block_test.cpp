@@ -195,17 +195,18 @@ TEST_F(FrfTextBlockTest, CountChecksFailAtTheirSteps) {
 }
 
 TEST_F(FrfTextBlockTest, BlocksWithoutTextAndLooseCounts) {
-  // Any box count for an empty text; the box line shows the terminator, then blanks.
+  // Any box count for an empty text. The box lines show the bytes of the narrow text buffer:
+  // the empty text's terminator, then what the block before it left there.
   TextBlock empty = MakeBlock(u"");
   empty.boxes = std::vector<Box16>{{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}};
-  BuiltFile file = Build(PageOf(10, {empty}));
+  BuiltFile file = Build(PageOf(10, {MakeBlock(u"Hello"), empty}));
   VerboseOn();
   std::string out;
   PageRun run = RunCaptured(file, out);
   EXPECT_EQ(run.result, PARSE_OK) << run.errors;
   EXPECT_TRUE(Contains(out, std::string("\n  0001, 0002, 0003, 0004   '\0'", 31) +
-                                "\n  0005, 0006, 0007, 0008   ' '"
-                                "\n  0009, 000A, 000B, 000C   ' '"))
+                                "\n  0005, 0006, 0007, 0008   'e'"
+                                "\n  0009, 000A, 000B, 000C   'l'"))
       << out;
   ResetRunOptions();
 

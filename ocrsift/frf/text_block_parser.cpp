@@ -2,7 +2,6 @@
 // and the layout (block_layout_parser.cpp). The block reports its own failures.
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "ocrsift/driver/channels.h"
 #include "ocrsift/driver/run_options.h"
@@ -25,10 +24,10 @@ constexpr int32_t kMaxTextCount = WIDE_TEXT_CAPACITY - 1;
 constexpr int32_t kDumpBefore = 80;
 constexpr int32_t kDumpAfter = 144;
 
-// The character shown beside box i: byte i of the narrow text, its terminator included. Past
-// the text, where the buffer holds bytes of an earlier block or nothing at all, a blank.
-char BoxCharacter(int32_t i, int32_t narrowLength) {
-  if (i < 0 || i > narrowLength || i >= NARROW_TEXT_SIZE)
+// The character shown beside box i: byte i of the narrow text buffer, whatever an earlier
+// block left there past this block's text. Past the buffer's end, a blank.
+char BoxCharacter(int32_t i) {
+  if (i < 0 || i >= NARROW_TEXT_SIZE)
     return ' ';
   return gRunState.NarrowTextBuffer[i];
 }
@@ -195,11 +194,6 @@ int ParseCharBoxes(int32_t blockNumber, int32_t n, int32_t* step) {
     const int64_t room = remaining > 0 ? remaining / 8 : 0;
     writer->ResetBoxes(static_cast<int32_t>(std::min<int64_t>(boxCount, room)));
   }
-  const char* text = gRunState.NarrowTextBuffer;
-  const void* terminator = std::memchr(text, 0, NARROW_TEXT_SIZE);
-  const int32_t narrowLength =
-      terminator != nullptr ? static_cast<int32_t>(static_cast<const char*>(terminator) - text)
-                            : NARROW_TEXT_SIZE;
   for (int32_t i = 0; i < boxCount; ++i) {
     CharBox box;
     if (!stream.ReadWord(box.left) || !stream.ReadWord(box.top) || !stream.ReadWord(box.right) ||
@@ -207,7 +201,7 @@ int ParseCharBoxes(int32_t blockNumber, int32_t n, int32_t* step) {
       return PARSE_EOF;
     }
     ReportVerbose("\n  %04X, %04X, %04X, %04X   '%c'", box.left, box.top, box.right, box.bottom,
-                  BoxCharacter(i, narrowLength));
+                  BoxCharacter(i));
     if (writer != nullptr)
       writer->AddBox(box.left, box.top, box.right, box.bottom);
   }
