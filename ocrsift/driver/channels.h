@@ -29,6 +29,10 @@ void ListRegion(int32_t tag, const char* title, int32_t first, int32_t last);
 // The stream's position is restored afterwards.
 void HexDump(int32_t first, int32_t mark, int32_t last, bool align);
 
+// The dump that follows a failure report: whole lines from 80 bytes before the start of the
+// element that failed to 144 bytes past the current position, the failing read marked.
+void HexDumpAroundFailure(int32_t elementStart);
+
 // An offset as the messages print it with "%08lX": always the 32-bit pattern, also where long
 // is wider.
 inline unsigned long OffsetValue(int32_t offset) {

@@ -7,6 +7,7 @@
 
 #include "common/platform/decimal.h"
 #include "common/platform/platform.h"
+#include "common/platform/wrapping_int32.h"
 #include "ocrsift/driver/channels.h"
 #include "ocrsift/driver/file_name_list.h"
 #include "ocrsift/driver/run_options.h"
@@ -26,14 +27,8 @@ constexpr int32_t STEP_BARCODE_FRAME = 499;
 constexpr int32_t STEP_UNKNOWN_FRAME = 600;
 constexpr int32_t STEP_END = 20;
 
-// The dump ranges around a failure and of the whole-file dump.
-constexpr int32_t DUMP_BEFORE = 80;
-constexpr int32_t DUMP_AFTER = 144;
+// The last offset of the whole-file dump.
 constexpr int32_t WHOLE_DUMP_LAST = 0x1FFFF;
-
-int32_t AddWrapping(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
 
 bool Failure(int result) {
   return result == PARSE_EOF || result == PARSE_BAD_FORMAT;
@@ -54,33 +49,6 @@ const char* FrameLabel(uint8_t type) {
   }
 }
 
-// Parses frame k (zero-based) of the current file by its type; step receives the step number.
-int ParseFrame(int32_t k, uint8_t type, int32_t* step) {
-  const int32_t frameNumber = k + 1;
-  switch (type) {
-    case 0: {
-      *step = STEP_FRAME_HEAD;
-      int result = ParseFrameHead(frameNumber, step);
-      if (result != PARSE_OK)
-        return result;
-      *step = STEP_TEXT_FRAME;
-      return ParseTextFrame(frameNumber, step);
-    }
-    case 1:
-      *step = STEP_PICTURE_FRAME;
-      return ParsePictureFrame(frameNumber, step);
-    case 3:
-      *step = STEP_TABLE_FRAME;
-      return ParseTableFrame(frameNumber, step);
-    case 4:
-      *step = STEP_BARCODE_FRAME;
-      return ParseBarcodeFrame(frameNumber, step);
-    default:
-      *step = STEP_UNKNOWN_FRAME;
-      return PARSE_BAD_FORMAT;
-  }
-}
-
 void ReportQuietName() {
   if (gRunOptions.Quiet)
     ReportError("\n** File \"%s\"...", gRunState.CurrentPath.c_str());
@@ -96,8 +64,7 @@ void ReportFailureA(int result, int32_t step, int32_t startOffset) {
   ReportQuietName();
   ReportError(result == PARSE_EOF ? "\nUnexpected End-Of-File" : "\nInvalid FRF format");
   ReportError(" (%d) offset=%08lX", step, OffsetValue(stream.LastReadStart()));
-  HexDump(AddWrapping(startOffset, -DUMP_BEFORE), stream.LastReadStart(),
-          AddWrapping(stream.Position(), DUMP_AFTER), true);
+  HexDumpAroundFailure(startOffset);
 }
 
 // A failure inside frame k.
@@ -156,8 +123,34 @@ int ParseOneFile() {
 
 }  // namespace
 
+int ParseFrame(int32_t k, uint8_t type, int32_t* step) {
+  const int32_t frameNumber = k + 1;
+  switch (type) {
+    case 0: {
+      *step = STEP_FRAME_HEAD;
+      int result = ParseFrameHead(frameNumber, step);
+      if (result != PARSE_OK)
+        return result;
+      *step = STEP_TEXT_FRAME;
+      return ParseTextFrame(frameNumber, step);
+    }
+    case 1:
+      *step = STEP_PICTURE_FRAME;
+      return ParsePictureFrame(frameNumber, step);
+    case 3:
+      *step = STEP_TABLE_FRAME;
+      return ParseTableFrame(frameNumber, step);
+    case 4:
+      *step = STEP_BARCODE_FRAME;
+      return ParseBarcodeFrame(frameNumber, step);
+    default:
+      *step = STEP_UNKNOWN_FRAME;
+      return PARSE_BAD_FORMAT;
+  }
+}
+
 void AdvancePageNumber() {
-  gRunState.PageNumber = AddWrapping(gRunState.PageNumber, 1);
+  gRunState.PageNumber = WrapAdd(gRunState.PageNumber, 1);
 }
 
 void PageNumberFromName() {
@@ -204,7 +197,7 @@ int RunBatch() {
   }
 
   int runResult = 0;
-  gRunState.PageNumber = AddWrapping(options.FirstPage, -1);
+  gRunState.PageNumber = WrapAdd(options.FirstPage, -1);
   while (names->NextName(gRunState.CurrentPath)) {
     const char* path = gRunState.CurrentPath.c_str();
     if (options.AutoPageNumbers) {

@@ -5,15 +5,7 @@
 #include <cstring>
 #include <new>
 
-namespace {
-
-// Offsets are 32-bit and may wrap on absurd inputs; the sum is taken modulo 2^32 so that no
-// arithmetic is undefined.
-int32_t AddWrapping(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-
-}  // namespace
+#include "common/platform/wrapping_int32.h"
 
 FrfStream::FrfStream(const char* fileName) {
   file_ = (fileName != nullptr) ? std::fopen(fileName, "rb") : nullptr;
@@ -26,15 +18,18 @@ FrfStream::FrfStream(const char* fileName) {
     std::fseek(file_, 0, SEEK_SET);
   }
   buffer_.reset(new (std::nothrow) uint8_t[kBufferSize]);
-  if (!buffer_) failed_ = 1;
+  if (!buffer_)
+    failed_ = 1;
 }
 
 FrfStream::~FrfStream() {
-  if (file_ != nullptr) std::fclose(file_);
+  if (file_ != nullptr)
+    std::fclose(file_);
 }
 
 bool FrfStream::Read(void* destination, int32_t n) {
-  if (failed_ != 0 || atEnd_ != 0 || n == 0) return false;
+  if (failed_ != 0 || atEnd_ != 0 || n == 0)
+    return false;
   lastReadStart_ = position_;
   auto* out = static_cast<uint8_t*>(destination);
   if (n > 0 && pushBackCount_ > 0) {
@@ -45,7 +40,7 @@ bool FrfStream::Read(void* destination, int32_t n) {
     }
     pushBackIndex_ += k;
     pushBackCount_ -= k;
-    position_ = AddWrapping(position_, k);
+    position_ = WrapAdd(position_, k);
     n -= k;
   }
   while (n > 0) {
@@ -64,24 +59,28 @@ bool FrfStream::Read(void* destination, int32_t n) {
       out += k;
     }
     bufferIndex_ += k;
-    position_ = AddWrapping(position_, k);
+    position_ = WrapAdd(position_, k);
     n -= k;
   }
   return true;
 }
 
-bool FrfStream::ReadByte(uint8_t& value) { return Read(&value, 1); }
+bool FrfStream::ReadByte(uint8_t& value) {
+  return Read(&value, 1);
+}
 
 bool FrfStream::ReadWord(uint16_t& value) {
   uint8_t bytes[2];
-  if (!Read(bytes, 2)) return false;
+  if (!Read(bytes, 2))
+    return false;
   value = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
   return true;
 }
 
 bool FrfStream::ReadDword(uint32_t& value) {
   uint8_t bytes[4];
-  if (!Read(bytes, 4)) return false;
+  if (!Read(bytes, 4))
+    return false;
   value = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
           (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
   return true;
@@ -89,30 +88,35 @@ bool FrfStream::ReadDword(uint32_t& value) {
 
 bool FrfStream::ReadDword(int32_t& value) {
   uint32_t raw = 0;
-  if (!ReadDword(raw)) return false;
+  if (!ReadDword(raw))
+    return false;
   value = static_cast<int32_t>(raw);
   return true;
 }
 
 bool FrfStream::ReadWideChars(uint16_t* destination, int32_t n) {
-  if (n < 0) return false;  // no sound place for the terminator
+  if (n < 0)
+    return false;  // no sound place for the terminator
   for (int32_t i = 0; i < n; ++i) {
-    if (!ReadWord(destination[i])) return false;
+    if (!ReadWord(destination[i]))
+      return false;
   }
   destination[n] = 0;
   return true;
 }
 
 void FrfStream::PushBack(const uint8_t* bytes, int32_t n) {
-  if (bytes == nullptr || n < 1 || n > kPushBackCapacity) return;
+  if (bytes == nullptr || n < 1 || n > kPushBackCapacity)
+    return;
   std::memcpy(pushBack_, bytes, static_cast<size_t>(n));
   pushBackCount_ = n;
   pushBackIndex_ = 0;
-  position_ = AddWrapping(position_, -n);
+  position_ = WrapAdd(position_, -n);
 }
 
 void FrfStream::Seek(int32_t offset) {
-  if (file_ != nullptr) std::fseek(file_, offset, SEEK_SET);
+  if (file_ != nullptr)
+    std::fseek(file_, offset, SEEK_SET);
   position_ = offset;
   lastReadStart_ = offset;
   pushBackCount_ = 0;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "common/platform/wrapping_int32.h"
 #include "ocrsift/frf/run_state.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
 
@@ -14,10 +15,6 @@ namespace frf_detail {
 // offset. A result above INT32_MAX becomes negative, and a negative skip passes over nothing.
 inline int32_t WrapLinear(uint32_t a, int32_t m, int32_t b) {
   return static_cast<int32_t>(a * static_cast<uint32_t>(m) + static_cast<uint32_t>(b));
-}
-
-inline int32_t WrapAdd(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
 
 inline int32_t Int32At(const uint8_t* bytes) {

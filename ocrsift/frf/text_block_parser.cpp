@@ -20,9 +20,6 @@ constexpr int32_t kHeadLength10 = 33;
 constexpr uint8_t kLongCountFlag = 255;
 // WideTextBuffer holds the text and its terminator.
 constexpr int32_t kMaxTextCount = WIDE_TEXT_CAPACITY - 1;
-// Room shown around a failing place in the block's hex dump.
-constexpr int32_t kDumpBefore = 80;
-constexpr int32_t kDumpAfter = 144;
 
 // The character shown beside box i: byte i of the narrow text buffer, whatever an earlier
 // block left there past this block's text. Past the buffer's end, a blank.
@@ -75,8 +72,7 @@ int ParseBlock(int32_t frameNumber, int32_t blockNumber) {
     ReportError(result == PARSE_EOF ? "\nUnexpected End-Of-File" : "\nInvalid FRF format");
     ReportError(" (%d:%d:%d) offset=%08lX", frameNumber, blockNumber, step,
                 OffsetValue(stream.LastReadStart()));
-    HexDump(WrapAdd(partStart, -kDumpBefore), stream.LastReadStart(),
-            WrapAdd(stream.Position(), kDumpAfter), true);
+    HexDumpAroundFailure(partStart);
   }
   return result;
 }

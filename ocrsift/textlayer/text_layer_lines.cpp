@@ -2,8 +2,8 @@
 // words broken at a line end.
 #include <cstring>
 
+#include "common/platform/wrapping_int32.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
-#include "ocrsift/textlayer/wrapping_int32.h"
 
 const CharBox* TextLayerWriter::BoxAt(int32_t index) const {
   if (!Boxes || index < 0 || index >= BoxCount)

@@ -1,8 +1,8 @@
 // Writing one word entry: its rectangle and its text as escaped UTF-8.
 #include "common/platform/platform.h"
+#include "common/platform/wrapping_int32.h"
 #include "ocrsift/textlayer/script_escape.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
-#include "ocrsift/textlayer/wrapping_int32.h"
 
 bool TextLayerWriter::WriteWord(int32_t left, int32_t upper, int32_t right, int32_t lower,
                                 const uint16_t* word) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "ocrsift/driver/run_batch.h"
 #include "ocrsift/driver/run_options.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/run_state.h"
@@ -13,38 +14,13 @@ namespace testing_support {
 
 namespace {
 
-int ParseFrame(uint8_t type, int32_t frameNumber, int32_t& step) {
-  switch (type) {
-    case 0: {
-      step = 79;
-      const int head = ParseFrameHead(frameNumber, &step);
-      if (head != PARSE_OK)
-        return head;
-      step = 99;
-      return ParseTextFrame(frameNumber, &step);
-    }
-    case 1:
-      step = 299;
-      return ParsePictureFrame(frameNumber, &step);
-    case 3:
-      step = 399;
-      return ParseTableFrame(frameNumber, &step);
-    case 4:
-      step = 499;
-      return ParseBarcodeFrame(frameNumber, &step);
-    default:
-      step = 600;
-      return PARSE_BAD_FORMAT;
-  }
-}
-
 int RunParsers(PageRun& run) {
   run.step = 0;
   int result = ParseHeader(&run.step);
   if (result != PARSE_OK)
     return result;
   for (int32_t k = 0; k < gRunState.FrameCount; ++k) {
-    result = ParseFrame(gRunState.FrameTypes[static_cast<size_t>(k)], k + 1, run.step);
+    result = ParseFrame(k, gRunState.FrameTypes[static_cast<size_t>(k)], &run.step);
     if (result == PARSE_EOF || result == PARSE_BAD_FORMAT) {
       run.failedFrame = k;
       return result;
