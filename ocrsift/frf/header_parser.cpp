@@ -20,8 +20,8 @@ constexpr uint32_t kEndIdentifier = 0xB80875BCu;
 constexpr int64_t kEmptyFileTail = 30;
 constexpr int32_t kMaxResolution = 1200;
 
-// The unknown block of version-6 headers.
-int ReadUnknownBlock6(FrfStream& stream) {
+// Both versions' unknown blocks open with word A, always 0, and word B, of any value.
+int ReadUnknownBlockLead(FrfStream& stream) {
   uint16_t wordA = 0;
   uint16_t wordB = 0;
   if (!stream.ReadWord(wordA))
@@ -30,6 +30,14 @@ int ReadUnknownBlock6(FrfStream& stream) {
     return PARSE_BAD_FORMAT;
   if (!stream.ReadWord(wordB))
     return PARSE_EOF;
+  return PARSE_OK;
+}
+
+// The unknown block of version-6 headers.
+int ReadUnknownBlock6(FrfStream& stream) {
+  const int lead = ReadUnknownBlockLead(stream);
+  if (lead != PARSE_OK)
+    return lead;
   for (int flagIndex = 0; flagIndex < 2; ++flagIndex) {  // flags C and D
     uint8_t flag = 0;
     if (!stream.ReadByte(flag))
@@ -64,14 +72,9 @@ int ReadUnknownBlock6(FrfStream& stream) {
 
 // The unknown block of version-10 headers; some of its flags count as content of the file.
 int ReadUnknownBlock10(FrfStream& stream, int32_t& contentCount) {
-  uint16_t wordA = 0;
-  uint16_t wordB = 0;
-  if (!stream.ReadWord(wordA))
-    return PARSE_EOF;
-  if (wordA != 0)
-    return PARSE_BAD_FORMAT;
-  if (!stream.ReadWord(wordB))
-    return PARSE_EOF;
+  const int lead = ReadUnknownBlockLead(stream);
+  if (lead != PARSE_OK)
+    return lead;
   uint8_t flagC = 0;
   if (!stream.ReadByte(flagC))
     return PARSE_EOF;
