@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/ensure-tools.sh
+scripts/check-format.sh
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$(nproc)"
 ctest --preset asan -j "$(nproc)" "$@"

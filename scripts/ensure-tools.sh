@@ -10,6 +10,7 @@ have g++ || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 have djvused && have cjb2 && have djvm && have ddjvu || need+=(djvulibre-bin)
 have pnmtopng && have pnmtojpeg || need+=(netpbm)
+have clang-format-14 || have clang-format || need+=(clang-format-14)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

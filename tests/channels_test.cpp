@@ -30,7 +30,8 @@ class ChannelsTest : public ::testing::Test {
   }
   void OpenSample(int size) {
     std::string bytes;
-    for (int i = 0; i < size; ++i) bytes += static_cast<char>(0x40 + i);
+    for (int i = 0; i < size; ++i)
+      bytes += static_cast<char>(0x40 + i);
     gRunState.CurrentStream.reset(new FrfStream(dir_.Write("sample.frf", bytes).c_str()));
     ASSERT_FALSE(gRunState.CurrentStream->Failed());
   }
@@ -39,7 +40,8 @@ class ChannelsTest : public ::testing::Test {
     std::rewind(f);
     std::string text;
     int c;
-    while ((c = std::fgetc(f)) != EOF) text += static_cast<char>(c);
+    while ((c = std::fgetc(f)) != EOF)
+      text += static_cast<char>(c);
     std::rewind(f);
     return text;
   }

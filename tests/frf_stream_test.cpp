@@ -13,7 +13,8 @@ using testing_support::TempDir;
 
 std::string Bytes(int count, int first = 0) {
   std::string bytes;
-  for (int i = 0; i < count; ++i) bytes += static_cast<char>((first + i) & 0xFF);
+  for (int i = 0; i < count; ++i)
+    bytes += static_cast<char>((first + i) & 0xFF);
   return bytes;
 }
 

@@ -56,14 +56,16 @@ bool Parse(std::vector<std::string> args) {
   ResetRunOptions();
   args.insert(args.begin(), "ocrsift");
   std::vector<const char*> argv;
-  for (const std::string& a : args) argv.push_back(a.c_str());
+  for (const std::string& a : args)
+    argv.push_back(a.c_str());
   FILE* sink = std::tmpfile();
   bool accepted = false;
   // Messages of the rules go to the error channel; keep them out of the test log.
   FILE* savedErr = gRunOptions.ErrorStream;
   gRunOptions.ErrorStream = sink;
   accepted = ParseOptions(static_cast<int>(argv.size()), argv.data());
-  if (gRunOptions.ErrorStream == sink) gRunOptions.ErrorStream = savedErr;
+  if (gRunOptions.ErrorStream == sink)
+    gRunOptions.ErrorStream = savedErr;
   std::fclose(sink);
   return accepted;
 }
@@ -104,8 +106,8 @@ TEST(OcrsiftCommandLine, MissingPageNumberGoesToTheChannelTheRulesChoose) {
 
 TEST(OcrsiftCommandLine, RejectedVectorsShowOnlyTheUsage) {
   const std::vector<std::vector<std::string>> rejected = {
-      {"a.frf", "b.frf"}, {"-p"}, {"a.frf", "-p"}, {"a.frf", "-"}, {"a.frf", "-l2"},
-      {"a.frf", "-p5", "\"b.frf\""}};
+      {"a.frf", "b.frf"}, {"-p"},           {"a.frf", "-p"},
+      {"a.frf", "-"},     {"a.frf", "-l2"}, {"a.frf", "-p5", "\"b.frf\""}};
   for (const auto& args : rejected) {
     ProgramOutput r = RunCaptured(OCRSIFT_EXE, args);
     EXPECT_EQ(r.exitCode, 1) << args.size();
@@ -119,9 +121,9 @@ TEST(OcrsiftCommandLine, RejectedVectorsShowOnlyTheUsage) {
 
 TEST(OcrsiftOptions, PageNumberSpellings) {
   for (const auto& args : std::vector<std::vector<std::string>>{{"-p5", "file.frf"},
-                                                                 {"-p", "5", "file.frf"},
-                                                                 {"file.frf", "-p", "5"},
-                                                                 {"-", "p", "5", "file.frf"}}) {
+                                                                {"-p", "5", "file.frf"},
+                                                                {"file.frf", "-p", "5"},
+                                                                {"-", "p", "5", "file.frf"}}) {
     EXPECT_TRUE(Parse(args));
     EXPECT_EQ(gRunOptions.FirstPage, 5);
     EXPECT_EQ(gRunOptions.InputSpec, "file.frf");

@@ -4,16 +4,22 @@ namespace platform {
 
 namespace {
 
-bool IsHighSurrogate(uint32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(uint32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHighSurrogate(uint32_t u) {
+  return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLowSurrogate(uint32_t u) {
+  return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 }  // namespace
 
 int WideToUtf8(const uint16_t* text, char* out, int outSize) {
-  if (text == nullptr || out == nullptr || outSize <= 0) return 0;
+  if (text == nullptr || out == nullptr || outSize <= 0)
+    return 0;
   int used = 0;
   auto put = [&](uint32_t byte) {
-    if (used >= outSize) return false;
+    if (used >= outSize)
+      return false;
     out[used++] = static_cast<char>(byte);
     return true;
   };
@@ -36,9 +42,11 @@ int WideToUtf8(const uint16_t* text, char* out, int outSize) {
       ok = put(0xF0 | (cp >> 18)) && put(0x80 | ((cp >> 12) & 0x3F)) &&
            put(0x80 | ((cp >> 6) & 0x3F)) && put(0x80 | (cp & 0x3F));
     }
-    if (!ok) return 0;
+    if (!ok)
+      return 0;
   }
-  if (!put(0)) return 0;
+  if (!put(0))
+    return 0;
   return used;
 }
 

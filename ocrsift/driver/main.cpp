@@ -1,3 +1,5 @@
 #include "ocrsift/driver/run_options.h"
 
-int main(int argc, char** argv) { return OcrsiftMain(argc, argv); }
+int main(int argc, char** argv) {
+  return OcrsiftMain(argc, argv);
+}

@@ -37,7 +37,8 @@ const char kUsageText[] =
 // The positional argument: a name, possibly still wrapped in the double quotes of a shell
 // that passed them on. A lone double quote counts as an empty name.
 bool TakePositional(const std::string& argument) {
-  if (!gRunOptions.InputSpec.empty()) return false;
+  if (!gRunOptions.InputSpec.empty())
+    return false;
   std::string name = argument;
   if (!name.empty() && name.front() == '"' && name.back() == '"') {
     name = (name.size() >= 2) ? name.substr(1, name.size() - 2) : std::string();
@@ -48,19 +49,23 @@ bool TakePositional(const std::string& argument) {
 
 }  // namespace
 
-void ResetRunOptions() { gRunOptions = RunOptions(); }
+void ResetRunOptions() {
+  gRunOptions = RunOptions();
+}
 
 bool ParseOptions(int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) {
     const char* argument = (argv[i] != nullptr) ? argv[i] : "";
     if (argument[0] != '-') {
-      if (!TakePositional(argument)) return false;
+      if (!TakePositional(argument))
+        return false;
       continue;
     }
     const char* option = argument + 1;
     if (*option == '\0') {
       // A lone "-" takes the next argument as its option text.
-      if (i + 1 >= argc) return false;
+      if (i + 1 >= argc)
+        return false;
       option = (argv[++i] != nullptr) ? argv[i] : "";
     }
     switch (option[0]) {
@@ -78,7 +83,8 @@ bool ParseOptions(int argc, const char* const* argv) {
         break;
       case 'l':
         if (option[1] == '2') {
-          if (i + 1 >= argc) return false;
+          if (i + 1 >= argc)
+            return false;
           ++i;
           gRunOptions.ListTagNumber = platform::ReadDecimal(argv[i]);
         }
@@ -87,7 +93,8 @@ bool ParseOptions(int argc, const char* const* argv) {
       case 'p': {
         const char* value = option + 1;
         if (*value == '\0') {
-          if (i + 1 >= argc) return false;
+          if (i + 1 >= argc)
+            return false;
           value = argv[++i];
         }
         gRunOptions.FirstPage = platform::ReadDecimal(value);
@@ -126,12 +133,14 @@ bool ApplyOptionRules() {
     o.Verbose = true;
     o.VerboseStream = nullptr;
   }
-  if (o.ListTags || o.HexDumpMode) o.IgnoreBadPages = false;
+  if (o.ListTags || o.HexDumpMode)
+    o.IgnoreBadPages = false;
   if (o.InputSpec.empty()) {
     ReportError("\n**** file name/list not specified ***");
     return false;
   }
-  if (o.InputSpec == "*") o.InputSpec = "*.frf";
+  if (o.InputSpec == "*")
+    o.InputSpec = "*.frf";
   if (o.FirstPage == -1 && !o.AutoPageNumbers && !o.HexDumpMode && !o.ListTags) {
     ReportError("\n**** page number not specified ***");
     return false;

@@ -24,9 +24,11 @@ void ResetRunState() {
 
 int ReadNarrowString(char* output, int outputSize, int32_t n) {
   FrfStream* stream = gRunState.CurrentStream.get();
-  if (stream == nullptr || n < 0 || n >= WIDE_TEXT_CAPACITY) return 0;
+  if (stream == nullptr || n < 0 || n >= WIDE_TEXT_CAPACITY)
+    return 0;
   uint16_t* wide = gRunState.WideTextBuffer;
-  if (!stream->ReadWideChars(wide, n)) return 0;
+  if (!stream->ReadWideChars(wide, n))
+    return 0;
   for (int32_t i = 0; i < n; ++i) {
     if (wide[i] == 0x00AC) {
       wide[i] = MARK_HYPHEN;

@@ -15,13 +15,13 @@
 
 namespace {
 
+using testing_support::FindTool;
+using testing_support::MakeDjvuDocument;
+using testing_support::PageSize;
+using testing_support::PrintPageText;
 using testing_support::ProgramOutput;
 using testing_support::RunCaptured;
 using testing_support::TempDir;
-using testing_support::FindTool;
-using testing_support::MakeDjvuDocument;
-using testing_support::PrintPageText;
-using testing_support::PageSize;
 
 constexpr uint16_t H = TextLayerWriter::kMarkHyphen;
 constexpr uint16_t E = TextLayerWriter::kMarkLineEnd;
@@ -121,7 +121,8 @@ TEST_F(DjvusedScriptTest, WorkedExampleIsAcceptedAndReadBack) {
 
   // Without joining, the second line holds only the second part.
   Apply(document, WriterScript(WorkedExample, false));
-  EXPECT_NE(PrintPageText(document, 5).find("(word 100 3158 165 3208 \"ld.\")))"), std::string::npos);
+  EXPECT_NE(PrintPageText(document, 5).find("(word 100 3158 165 3208 \"ld.\")))"),
+            std::string::npos);
   ProgramOutput text = RunCaptured(FindTool("djvutxt"), {"--page=5", document});
   EXPECT_EQ(text.exitCode, 0) << text.err;
   EXPECT_NE(text.out.find("Hello wor- \nld."), std::string::npos) << text.out;

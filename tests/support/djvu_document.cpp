@@ -15,7 +15,8 @@ std::string FindTool(const std::string& name) {
   std::stringstream dirs(path != nullptr ? path : "/usr/bin:/bin");
   for (std::string dir; std::getline(dirs, dir, ':');) {
     std::string candidate = dir + "/" + name;
-    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    if (access(candidate.c_str(), X_OK) == 0)
+      return candidate;
   }
   return "";
 }
@@ -26,7 +27,8 @@ std::string PbmPage(PageSize size) {
       "P4\n" + std::to_string(size.width) + " " + std::to_string(size.height) + "\n";
   std::string white(static_cast<size_t>(rowBytes), '\0');
   std::string band(static_cast<size_t>(rowBytes), '\0');
-  for (int x = rowBytes / 4; x < rowBytes / 2; ++x) band[static_cast<size_t>(x)] = '\xff';
+  for (int x = rowBytes / 4; x < rowBytes / 2; ++x)
+    band[static_cast<size_t>(x)] = '\xff';
   for (int y = 0; y < size.height; ++y) {
     image += (y >= size.height / 3 && y < size.height / 3 + 20) ? band : white;
   }
@@ -49,8 +51,9 @@ std::string MakeDjvuDocument(const TempDir& dir, const std::vector<PageSize>& pa
 }
 
 std::string PrintPageText(const std::string& document, int page) {
-  ProgramOutput printed = RunCaptured(
-      FindTool("djvused"), {"-u", document, "-e", "select " + std::to_string(page) + "; print-txt"});
+  ProgramOutput printed =
+      RunCaptured(FindTool("djvused"),
+                  {"-u", document, "-e", "select " + std::to_string(page) + "; print-txt"});
   EXPECT_EQ(printed.exitCode, 0) << printed.err;
   return printed.out;
 }

@@ -16,6 +16,6 @@ struct ProgramOutput {
 // program: path of the executable; args: the arguments after the program name; input: bytes
 // for its standard input; workDir: its working directory ("" keeps the caller's).
 ProgramOutput RunCaptured(const std::string& program, const std::vector<std::string>& args,
-                  const std::string& input = "", const std::string& workDir = "");
+                          const std::string& input = "", const std::string& workDir = "");
 
 }  // namespace testing_support

@@ -16,7 +16,9 @@ namespace platform {
 
 namespace {
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char FoldCase(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 // "*" matches any run, "?" one character; letters compare without regard to case. Iterative
 // with one back-track point, so no pattern can make it recurse deeply or take exponential time.
@@ -37,7 +39,8 @@ bool MatchesPattern(const char* pattern, const char* name) {
       return false;
     }
   }
-  while (*pattern == '*') ++pattern;
+  while (*pattern == '*')
+    ++pattern;
   return *pattern == '\0';
 }
 
@@ -46,43 +49,54 @@ std::vector<std::string> SplitOnBlanks(const std::string& text) {
   std::string current;
   for (char c : text) {
     if (c == ' ') {
-      if (!current.empty()) tokens.push_back(current);
+      if (!current.empty())
+        tokens.push_back(current);
       current.clear();
     } else {
       current += c;
     }
   }
-  if (!current.empty()) tokens.push_back(current);
+  if (!current.empty())
+    tokens.push_back(current);
   return tokens;
 }
 
 }  // namespace
 
-char DirSeparator() { return '/'; }
+char DirSeparator() {
+  return '/';
+}
 
 std::vector<std::string> FindFiles(const std::string& pattern) {
   std::vector<std::string> names;
   std::string::size_type slash = pattern.rfind('/');
   std::string directory = (slash == std::string::npos) ? "." : pattern.substr(0, slash + 1);
   std::string namePattern = (slash == std::string::npos) ? pattern : pattern.substr(slash + 1);
-  if (directory.empty()) directory = "/";
+  if (directory.empty())
+    directory = "/";
   DIR* dir = opendir(directory.c_str());
-  if (dir == nullptr) return names;
+  if (dir == nullptr)
+    return names;
   while (struct dirent* entry = readdir(dir)) {
     const char* name = entry->d_name;
-    if (!MatchesPattern(namePattern.c_str(), name)) continue;
+    if (!MatchesPattern(namePattern.c_str(), name))
+      continue;
     std::string full = (slash == std::string::npos) ? std::string(name) : directory + name;
     struct stat info;
-    if (stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) continue;
+    if (stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+      continue;
     // "." and ".." are directories and never listed, even when stat fails on them.
-    if (std::string(name) == "." || std::string(name) == "..") continue;
+    if (std::string(name) == "." || std::string(name) == "..")
+      continue;
     names.emplace_back(name);
   }
   closedir(dir);
   return names;
 }
 
-bool FileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+bool FileExists(const std::string& path) {
+  return access(path.c_str(), F_OK) == 0;
+}
 
 int WideToNarrow(const uint16_t* text, char* out, int outSize) {
   return WideToUtf8(text, out, outSize);
@@ -92,11 +106,13 @@ std::string ExecutableDirectory() {
   std::vector<char> buffer(4096);
   for (;;) {
     ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length < 0) return std::string();
+    if (length < 0)
+      return std::string();
     if (static_cast<size_t>(length) < buffer.size()) {
       std::string path(buffer.data(), static_cast<size_t>(length));
       std::string::size_type slash = path.rfind('/');
-      if (slash == std::string::npos) return std::string();
+      if (slash == std::string::npos)
+        return std::string();
       return path.substr(0, slash);
     }
     buffer.resize(buffer.size() * 2);
@@ -106,14 +122,17 @@ std::string ExecutableDirectory() {
 ProgramResult RunProgram(const std::string& commandLine, const std::string& workDir) {
   ProgramResult result;
   std::vector<std::string> tokens = SplitOnBlanks(commandLine);
-  if (tokens.empty()) return result;
+  if (tokens.empty())
+    return result;
   std::vector<char*> argv;
-  for (std::string& token : tokens) argv.push_back(&token[0]);
+  for (std::string& token : tokens)
+    argv.push_back(&token[0]);
   argv.push_back(nullptr);
 
   // The child reports a failed chdir or exec through this pipe; a successful exec closes it.
   int report[2];
-  if (pipe(report) != 0) return result;
+  if (pipe(report) != 0)
+    return result;
   fcntl(report[0], F_SETFD, FD_CLOEXEC);
   fcntl(report[1], F_SETFD, FD_CLOEXEC);
 
@@ -130,7 +149,8 @@ ProgramResult RunProgram(const std::string& commandLine, const std::string& work
       dup2(devNull, STDIN_FILENO);
       dup2(devNull, STDOUT_FILENO);
       dup2(devNull, STDERR_FILENO);
-      if (devNull > STDERR_FILENO) close(devNull);
+      if (devNull > STDERR_FILENO)
+        close(devNull);
     }
     int error = 0;
     if (!workDir.empty() && chdir(workDir.c_str()) != 0) {
@@ -156,7 +176,8 @@ ProgramResult RunProgram(const std::string& commandLine, const std::string& work
   do {
     waited = waitpid(child, &status, 0);
   } while (waited < 0 && errno == EINTR);
-  if (got > 0) return result;  // chdir or exec failed: the program never started
+  if (got > 0)
+    return result;  // chdir or exec failed: the program never started
   result.started = true;
   if (waited == child && WIFEXITED(status)) {
     result.exitCode = WEXITSTATUS(status);
