@@ -217,6 +217,8 @@ int RunBatch() {
       gRunState.CurrentStream.reset();
       if (!options.IgnoreBadPages)
         ReportError("\nCan't open file \"%s\" ", path);
+      // A page that was asked for and not delivered is a failure of the run, also under -i.
+      runResult = 2;
       continue;
     }
 

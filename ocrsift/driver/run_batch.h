@@ -5,7 +5,7 @@
 #include <cstdint>
 
 // Returns the run result: 0 (all files processed, or a hex dump made), 1 (the run did not
-// start), 2 (a page number was missing or a file failed to parse).
+// start), 2 (a page number was missing, or a file could not be opened or failed to parse).
 int RunBatch();
 
 // Sets PageNumber from the digits just before the "." in the file-name part of CurrentPath.

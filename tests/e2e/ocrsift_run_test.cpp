@@ -55,7 +55,8 @@ TEST_F(OcrsiftRun, PagesAreNumberedPerNameAlsoPastAFileThatCannotBeOpened) {
   ASSERT_EQ(symlink("nowhere", dir_.File("b.frf").c_str()), 0);
   Good("c.frf", 10);
   ProgramOutput r = Ocrsift({"-p", "5", "*.frf"});
-  EXPECT_EQ(r.exitCode, 0);
+  // A matched file that cannot be opened fails the run; the good pages are still written.
+  EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.err, "\nCan't open file \"b.frf\" ");
   EXPECT_EQ(r.out.find("\n# -------------------------------------\nselect 5\nremove-txt\nset-txt\n"
                        "(page 0 0 2480 3508\n (line "),
@@ -68,9 +69,18 @@ TEST_F(OcrsiftRun, PagesAreNumberedPerNameAlsoPastAFileThatCannotBeOpened) {
 
   // Under -i the unopenable file passes silently; its page number is still used up.
   ProgramOutput quiet = Ocrsift({"-i", "-p", "5", "*.frf"});
-  EXPECT_EQ(quiet.exitCode, 0);
+  EXPECT_EQ(quiet.exitCode, 2);
   EXPECT_EQ(quiet.err, "");
   EXPECT_EQ(quiet.out, r.out);
+
+  // A named file that does not exist: reported, a script of "save" only, and no success.
+  ProgramOutput named = Ocrsift({"-p", "1", "nosuch.frf"});
+  EXPECT_EQ(named.exitCode, 2);
+  EXPECT_EQ(named.err, "\nCan't open file \"nosuch.frf\" ");
+  EXPECT_EQ(named.out, kSave);
+  ProgramOutput tested = Ocrsift({"-t", "nosuch.frf"});
+  EXPECT_EQ(tested.exitCode, 2);
+  EXPECT_EQ(tested.out, "\nCan't open file \"nosuch.frf\" ");
 }
 
 TEST_F(OcrsiftRun, AutomaticPageNumbersComeFromTheFileNames) {
@@ -222,6 +232,11 @@ TEST_F(OcrsiftRun, HexDumpOfTheFirstFileThatOpens) {
   ProgramOutput silent = Ocrsift({"-d", "-l", "b.frf"});
   EXPECT_EQ(silent.exitCode, 0);
   EXPECT_EQ(silent.out, "");
+
+  // No file opens: no dump was made, so the run fails.
+  ProgramOutput none = Ocrsift({"-d", "a.frf"});
+  EXPECT_EQ(none.exitCode, 2);
+  EXPECT_EQ(none.out, "\nCan't open file \"a.frf\" ");
 }
 
 TEST_F(OcrsiftRun, ListingShowsTheSelectedRegions) {
