@@ -89,4 +89,36 @@ TEST_F(SearchableBook, AutomaticNumbersPlaceEachFileOnItsPage) {
   EXPECT_EQ(PageText(1).find("Hello"), std::string::npos);
 }
 
+TEST_F(SearchableBook, DamagedMiddlePageFailsClosedWithoutIgnoreAndSparesGoodPagesWithIt) {
+  BuiltFile damaged = Build(TwoBlockPage(10));
+  damaged.SetField("frame0.block1.recordCount", 0);  // the second block fails
+  damaged.Write(dir_, "frf/page2.frf");
+  const std::string before = ReadFile(document_);
+  ASSERT_NE(before, "");
+  const std::string pages = dir_.File("frf/*.frf");
+
+  // Without -i the damaged page is left open: djvused rejects the whole script and the
+  // document stays as it was, so no page gets text that might be wrong.
+  ProgramOutput strict = RunCaptured(OCRSIFT_EXE, {"-p", "1", pages});
+  EXPECT_EQ(strict.exitCode, 2);
+  EXPECT_NE(strict.err.find("Invalid FRF format"), std::string::npos) << strict.err;
+  ProgramOutput rejected = RunCaptured(FindTool("djvused"), {document_}, strict.out);
+  EXPECT_NE(rejected.exitCode, 0) << strict.out;
+  EXPECT_NE(rejected.err.find("Syntax error in text data"), std::string::npos) << rejected.err;
+  EXPECT_EQ(ReadFile(document_), before);
+
+  // With -i the damaged page is closed with the text read so far and every good page gets
+  // its text; the run still says that a page failed.
+  ProgramOutput lenient = RunCaptured(OCRSIFT_EXE, {"-i", "-p", "1", pages});
+  EXPECT_EQ(lenient.exitCode, 2);
+  EXPECT_EQ(lenient.err, "");
+  ProgramOutput applied = RunCaptured(FindTool("djvused"), {document_}, lenient.out);
+  ASSERT_EQ(applied.exitCode, 0) << applied.err << "\nscript:\n" << lenient.out;
+  EXPECT_NE(PageText(1).find("Hello wor- \nworld."), std::string::npos);
+  const std::string middle = PageText(2);
+  EXPECT_NE(middle.find("Hello wor-"), std::string::npos) << middle;
+  EXPECT_EQ(middle.find("na\xC3\xAFve"), std::string::npos) << middle;
+  EXPECT_NE(PageText(3).find("Figure"), std::string::npos);
+}
+
 }  // namespace
