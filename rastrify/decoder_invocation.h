@@ -23,6 +23,3 @@ bool BuildDecoderArguments(std::string& args);
 // Starts the decoder for the current page with its working directory in the module directory,
 // waits for it, prints the page's outcome and returns true when it exited with code 0.
 bool RunDecoder(const std::string& relativeName, const std::string& args);
-
-// The whole run of rastrify; the result is the process exit code.
-int RastrifyMain(int argc, const char* const* argv);

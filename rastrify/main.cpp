@@ -1,4 +1,4 @@
-#include "rastrify/decoder_invocation.h"
+#include "rastrify/rastrify_main.h"
 
 int main(int argc, char** argv) {
   return RastrifyMain(argc, argv);

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/platform/decimal.h"
+#include "common/numeric/decimal.h"
 #include "rastrify/export_settings.h"
 
 void SkipBlanks(const char*& cursor) {
@@ -28,13 +28,13 @@ bool ReadRangeItem(ExportSettings& s) {
   // The item is read from a copy that ends where the item ends, so nothing after its comma
   // (not even a dash) is taken for part of it. The argument strings stay untouched.
   const std::string item(s.RangeCursor, itemEnd);
-  s.RangeNext = platform::ReadDecimal(item.c_str());
+  s.RangeNext = numeric::ReadDecimal(item.c_str());
   s.RangeEnd = s.RangeNext;
   std::string::size_type dash = item.find('-');
   if (dash != std::string::npos) {
     const char* last = item.c_str() + dash + 1;
     SkipBlanks(last);
-    s.RangeEnd = platform::ReadDecimal(last);
+    s.RangeEnd = numeric::ReadDecimal(last);
   }
   if (s.RangeNext == 0 || s.RangeEnd == 0)
     return false;

@@ -1,4 +1,5 @@
 #include "ocrsift/textlayer/text_layer_writer.h"
+#include "ocrsift/textlayer/text_marks.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,8 @@
 
 namespace {
 
-constexpr uint16_t H = TextLayerWriter::kMarkHyphen;
-constexpr uint16_t E = TextLayerWriter::kMarkLineEnd;
+constexpr uint16_t H = MARK_HYPHEN;
+constexpr uint16_t E = MARK_LINE_END;
 
 struct LineRecord {
   int32_t left, top, right, bottom, count;

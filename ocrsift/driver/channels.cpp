@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "common/platform/wrapping_int32.h"
+#include "common/numeric/wrapping_int32.h"
 #include "ocrsift/driver/run_options.h"
 #include "ocrsift/frf/run_state.h"
 

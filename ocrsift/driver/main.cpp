@@ -1,4 +1,4 @@
-#include "ocrsift/driver/run_options.h"
+#include "ocrsift/driver/ocrsift_main.h"
 
 int main(int argc, char** argv) {
   return OcrsiftMain(argc, argv);

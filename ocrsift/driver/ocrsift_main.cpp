@@ -1,3 +1,5 @@
+#include "ocrsift/driver/ocrsift_main.h"
+
 #include <cstdio>
 
 #include "ocrsift/driver/run_batch.h"

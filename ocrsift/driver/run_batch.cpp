@@ -5,9 +5,9 @@
 #include <new>
 #include <string>
 
-#include "common/platform/decimal.h"
+#include "common/numeric/decimal.h"
+#include "common/numeric/wrapping_int32.h"
 #include "common/platform/platform.h"
-#include "common/platform/wrapping_int32.h"
 #include "ocrsift/driver/channels.h"
 #include "ocrsift/driver/file_name_list.h"
 #include "ocrsift/driver/run_options.h"
@@ -167,7 +167,7 @@ void PageNumberFromName() {
   }
   const size_t digits = static_cast<size_t>(scan + 1);
   if (digits < name.size())
-    gRunState.PageNumber = platform::ReadDecimal(name.c_str() + digits);
+    gRunState.PageNumber = numeric::ReadDecimal(name.c_str() + digits);
   if (gRunState.PageNumber == 0)
     gRunState.PageNumber = 1;
 }

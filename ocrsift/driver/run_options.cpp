@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "common/platform/decimal.h"
+#include "common/numeric/decimal.h"
 #include "ocrsift/driver/channels.h"
 
 RunOptions gRunOptions;
@@ -86,7 +86,7 @@ bool ParseOptions(int argc, const char* const* argv) {
           if (i + 1 >= argc)
             return false;
           ++i;
-          gRunOptions.ListTagNumber = platform::ReadDecimal(argv[i]);
+          gRunOptions.ListTagNumber = numeric::ReadDecimal(argv[i]);
         }
         gRunOptions.ListTags = true;
         break;
@@ -97,7 +97,7 @@ bool ParseOptions(int argc, const char* const* argv) {
             return false;
           value = argv[++i];
         }
-        gRunOptions.FirstPage = platform::ReadDecimal(value);
+        gRunOptions.FirstPage = numeric::ReadDecimal(value);
         break;
       }
       case 'q':

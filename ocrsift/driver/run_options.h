@@ -37,6 +37,3 @@ bool ApplyOptionRules();
 
 // Banner, copyright line and usage text on standard output.
 void ShowUsage();
-
-// The program's entry point without the process around it: returns the exit code.
-int OcrsiftMain(int argc, const char* const* argv);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "common/platform/wrapping_int32.h"
+#include "common/numeric/wrapping_int32.h"
 
 FrfStream::FrfStream(const char* fileName) {
   file_ = (fileName != nullptr) ? std::fopen(fileName, "rb") : nullptr;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "common/platform/wrapping_int32.h"
+#include "common/numeric/wrapping_int32.h"
 #include "ocrsift/frf/run_state.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
 

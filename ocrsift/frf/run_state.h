@@ -9,12 +9,9 @@
 #include <vector>
 
 #include "ocrsift/frf/frf_stream.h"
+#include "ocrsift/textlayer/text_marks.h"
 
 class TextLayerWriter;
-
-// Values that replace two characters of the FRF text before it reaches the script writer.
-constexpr uint16_t MARK_HYPHEN = 1;    // U+00AC: the hyphen of a word broken at a line end
-constexpr uint16_t MARK_LINE_END = 2;  // U+2028: the end of a line
 
 // Capacities of the text buffers in UTF-16 code units. The narrow forms of this platform may
 // take more than one byte per code unit (UTF-8 on POSIX: up to three), so every narrow buffer

@@ -2,13 +2,14 @@
 // words broken at a line end.
 #include <cstring>
 
-#include "common/platform/wrapping_int32.h"
+#include "common/numeric/wrapping_int32.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
+#include "ocrsift/textlayer/text_marks.h"
 
 const CharBox* TextLayerWriter::BoxAt(int32_t index) const {
-  if (!Boxes || index < 0 || index >= BoxCount)
+  if (!boxes_ || index < 0 || index >= boxCount_)
     return nullptr;
-  return &Boxes[index];
+  return &boxes_[index];
 }
 
 void TextLayerWriter::Merge(Extent& extent, int32_t index) const {
@@ -32,31 +33,32 @@ void TextLayerWriter::Merge(Extent& extent, int32_t index) const {
 }
 
 int32_t TextLayerWriter::SettleHyphenation(uint16_t* word, int32_t length) {
-  if (word[length - 1] == kMarkHyphen) {
+  if (word[length - 1] == MARK_HYPHEN) {
     // The first part waits for the word that completes it; a fragment still pending from an
     // earlier broken word is given up.
-    std::memcpy(HyphenCarry, word, static_cast<size_t>(length - 1) * sizeof(uint16_t));
-    HyphenCarryLength = length - 1;
+    std::memcpy(hyphenCarry_, word, static_cast<size_t>(length - 1) * sizeof(uint16_t));
+    hyphenCarryLength_ = length - 1;
     word[length - 1] = '-';
     word[length++] = ' ';
     return length;
   }
-  if (JoinHyphenated && HyphenCarryLength != 0 && length + HyphenCarryLength + 1 < kWordCapacity) {
-    std::memmove(word + HyphenCarryLength, word, static_cast<size_t>(length) * sizeof(uint16_t));
-    std::memcpy(word, HyphenCarry, static_cast<size_t>(HyphenCarryLength) * sizeof(uint16_t));
-    length += HyphenCarryLength;
-    HyphenCarryLength = 0;
+  if (joinHyphenated_ && hyphenCarryLength_ != 0 &&
+      length + hyphenCarryLength_ + 1 < kWordCapacity) {
+    std::memmove(word + hyphenCarryLength_, word, static_cast<size_t>(length) * sizeof(uint16_t));
+    std::memcpy(word, hyphenCarry_, static_cast<size_t>(hyphenCarryLength_) * sizeof(uint16_t));
+    length += hyphenCarryLength_;
+    hyphenCarryLength_ = 0;
   }
   return length;
 }
 
 void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t bottom,
                                int32_t count) {
-  LineOpen = false;
+  lineOpen_ = false;
   if (count <= 0)
     return;
   // A damaged block may give its lines more code units than its text holds.
-  const int32_t remaining = TextLength - TextPos;
+  const int32_t remaining = textLength_ - textPos_;
   if (count > remaining)
     count = remaining;
   if (count == 0)
@@ -65,7 +67,7 @@ void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t
   if (left == 0 && right == 0) {
     Extent line;
     for (int32_t i = 0; i < count; ++i)
-      Merge(line, TextPos + i);
+      Merge(line, textPos_ + i);
     left = line.left;
     top = line.top;
     right = line.right;
@@ -82,9 +84,9 @@ void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t
     int32_t length = 0;
     Extent extent;
     while (consumed < count) {
-      const uint16_t unit = Text[TextPos];
+      const uint16_t unit = text_[textPos_];
       if (unit == 0x20 || unit == 0x09) {
-        ++TextPos;
+        ++textPos_;
         ++consumed;
         break;
       }
@@ -92,26 +94,26 @@ void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t
       if (length == kWordCapacity - 1)
         break;
       word[length++] = unit;
-      Merge(extent, TextPos);
-      ++TextPos;
+      Merge(extent, textPos_);
+      ++textPos_;
       ++consumed;
     }
     // Every line of a block but the last ends in a terminator that is no part of the text;
     // its box stays merged into the word's rectangle.
-    if (length > 0 && consumed == count && TextPos != TextLength)
+    if (length > 0 && consumed == count && textPos_ != textLength_)
       --length;
     if (length == 0)
       continue;
     length = SettleHyphenation(word, length);
     word[length] = 0;
 
-    if (!LineOpen) {
-      WriteScript("\n (line %d %d %d %d", left, WrapSub(PageHeight, top), right,
-                  WrapSub(PageHeight, bottom));
-      LineOpen = true;
+    if (!lineOpen_) {
+      WriteScript("\n (line %d %d %d %d", left, WrapSub(pageHeight_, top), right,
+                  WrapSub(pageHeight_, bottom));
+      lineOpen_ = true;
     }
-    if (WriteWord(extent.left, WrapSub(PageHeight, extent.top), extent.right,
-                  WrapSub(PageHeight, extent.bottom), word)) {
+    if (WriteWord(extent.left, WrapSub(pageHeight_, extent.top), extent.right,
+                  WrapSub(pageHeight_, extent.bottom), word)) {
       WriteScript(")");
     }
   }

@@ -1,6 +1,6 @@
 // Writing one word entry: its rectangle and its text as escaped UTF-8.
+#include "common/numeric/wrapping_int32.h"
 #include "common/platform/platform.h"
-#include "common/platform/wrapping_int32.h"
 #include "ocrsift/textlayer/script_escape.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
 

@@ -6,63 +6,65 @@
 #include <new>
 
 TextLayerWriter::TextLayerWriter(FILE* scriptStream, bool suppressScript, bool joinHyphenated)
-    : SuppressScript(suppressScript), ScriptStream(scriptStream), JoinHyphenated(joinHyphenated) {}
+    : suppressScript_(suppressScript),
+      scriptStream_(scriptStream),
+      joinHyphenated_(joinHyphenated) {}
 
 TextLayerWriter::~TextLayerWriter() {
-  if (PageOpen)
+  if (pageOpen_)
     EndPage();
   WriteScript("\n\nsave\n");
 }
 
 void TextLayerWriter::BeginPage(int32_t page, int32_t width, int32_t height) {
-  SelectPage = page;
+  selectPage_ = page;
   WriteScript("\n# -------------------------------------");
-  if (SelectPage != -1)
-    WriteScript("\nselect %d", SelectPage);
+  if (selectPage_ != -1)
+    WriteScript("\nselect %d", selectPage_);
   WriteScript("\nremove-txt");
   WriteScript("\nset-txt");
   WriteScript("\n(page 0 0 %d %d", width, height);
-  PageHeight = height;
-  PageOpen = true;
+  pageHeight_ = height;
+  pageOpen_ = true;
 }
 
 void TextLayerWriter::EndPage() {
-  if (PageOpen)
+  if (pageOpen_)
     WriteScript("\n)\n\n.\n");
-  PageOpen = false;
+  pageOpen_ = false;
 }
 
 void TextLayerWriter::SetText(const uint16_t* codes, int32_t count) {
-  Text.reset();
-  TextLength = 0;
-  TextPos = 0;
+  text_.reset();
+  textLength_ = 0;
+  textPos_ = 0;
   if (codes == nullptr || count < 0)
     count = 0;
   // A failed allocation leaves the block without text: its lines then write nothing.
-  Text.reset(new (std::nothrow) uint16_t[static_cast<size_t>(count) + 1]);
-  if (!Text)
+  text_.reset(new (std::nothrow) uint16_t[static_cast<size_t>(count) + 1]);
+  if (!text_)
     return;
-  std::copy(codes, codes + count, Text.get());
-  Text[count] = 0;
-  TextLength = count;
+  std::copy(codes, codes + count, text_.get());
+  text_[count] = 0;
+  textLength_ = count;
 }
 
 void TextLayerWriter::ResetBoxes(int32_t count) {
-  Boxes.reset();
-  BoxCapacity = 0;
-  BoxCount = 0;
+  boxes_.reset();
+  boxCapacity_ = 0;
+  boxCount_ = 0;
   if (count <= 0)
     return;
   // A failed allocation leaves the block without boxes, as if it had declared none.
-  Boxes.reset(new (std::nothrow) CharBox[static_cast<size_t>(count)]);
-  if (Boxes)
-    BoxCapacity = count;
+  boxes_.reset(new (std::nothrow) CharBox[static_cast<size_t>(count)]);
+  if (boxes_)
+    boxCapacity_ = count;
 }
 
 void TextLayerWriter::AddBox(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom) {
-  if (BoxCount >= BoxCapacity)
+  if (boxCount_ >= boxCapacity_)
     return;
-  CharBox& box = Boxes[BoxCount++];
+  CharBox& box = boxes_[boxCount_++];
   box.left = left;
   box.top = top;
   box.right = right;
@@ -70,17 +72,17 @@ void TextLayerWriter::AddBox(uint16_t left, uint16_t top, uint16_t right, uint16
 }
 
 void TextLayerWriter::CloseLine(int32_t count) {
-  if (count != 0 && LineOpen) {
+  if (count != 0 && lineOpen_) {
     WriteScript(")");
-    LineOpen = false;
+    lineOpen_ = false;
   }
 }
 
 void TextLayerWriter::WriteScript(const char* format, ...) {
-  if (SuppressScript || ScriptStream == nullptr)
+  if (suppressScript_ || scriptStream_ == nullptr)
     return;
   va_list args;
   va_start(args, format);
-  vfprintf(ScriptStream, format, args);
+  vfprintf(scriptStream_, format, args);
   va_end(args);
 }

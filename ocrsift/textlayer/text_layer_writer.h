@@ -20,10 +20,6 @@ class TextLayerWriter {
   // Capacity of the word and hyphenation buffers in code units, terminating zero included,
   // and of the UTF-8 form of a word in bytes.
   static constexpr int32_t kWordCapacity = 500;
-  // The code units that the FRF reader puts in place of U+00AC (hyphen of a word broken at a
-  // line end) and U+2028 (line end) before the text reaches the writer.
-  static constexpr uint16_t kMarkHyphen = 1;
-  static constexpr uint16_t kMarkLineEnd = 2;
 
   // scriptStream is not owned; null means that nothing is written. While suppressScript is
   // set, nothing at all reaches the stream.
@@ -66,7 +62,7 @@ class TextLayerWriter {
   static constexpr int32_t kWordBufferSize = kWordCapacity + 1;
 
   bool WriteWord(int32_t left, int32_t upper, int32_t right, int32_t lower, const uint16_t* word);
-  // The stored box of a code unit of Text, or null when none was stored for that index.
+  // The stored box of a code unit of the text, or null when none was stored for that index.
   const CharBox* BoxAt(int32_t index) const;
   // Merges the box of a code unit into the extent (nothing when the unit has no box).
   void Merge(Extent& extent, int32_t index) const;
@@ -75,19 +71,19 @@ class TextLayerWriter {
   // new length.
   int32_t SettleHyphenation(uint16_t* word, int32_t length);
 
-  int32_t SelectPage = -1;
-  bool SuppressScript = false;
-  FILE* ScriptStream = nullptr;
-  bool JoinHyphenated = true;
-  int32_t PageHeight = 0;
-  bool PageOpen = false;
-  bool LineOpen = false;
-  std::unique_ptr<uint16_t[]> Text;
-  int32_t TextLength = 0;
-  int32_t TextPos = 0;
-  std::unique_ptr<CharBox[]> Boxes;
-  int32_t BoxCapacity = 0;
-  int32_t BoxCount = 0;
-  uint16_t HyphenCarry[kWordCapacity] = {};
-  int32_t HyphenCarryLength = 0;
+  int32_t selectPage_ = -1;
+  bool suppressScript_ = false;
+  FILE* scriptStream_ = nullptr;
+  bool joinHyphenated_ = true;
+  int32_t pageHeight_ = 0;
+  bool pageOpen_ = false;
+  bool lineOpen_ = false;
+  std::unique_ptr<uint16_t[]> text_;
+  int32_t textLength_ = 0;
+  int32_t textPos_ = 0;
+  std::unique_ptr<CharBox[]> boxes_;
+  int32_t boxCapacity_ = 0;
+  int32_t boxCount_ = 0;
+  uint16_t hyphenCarry_[kWordCapacity] = {};
+  int32_t hyphenCarryLength_ = 0;
 };

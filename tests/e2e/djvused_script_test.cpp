@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ocrsift/textlayer/text_layer_writer.h"
+#include "ocrsift/textlayer/text_marks.h"
 #include "tests/support/djvu_document.h"
 #include "tests/support/run_program.h"
 #include "tests/support/test_files.h"
@@ -23,8 +24,8 @@ using testing_support::ProgramOutput;
 using testing_support::RunCaptured;
 using testing_support::TempDir;
 
-constexpr uint16_t H = TextLayerWriter::kMarkHyphen;
-constexpr uint16_t E = TextLayerWriter::kMarkLineEnd;
+constexpr uint16_t H = MARK_HYPHEN;
+constexpr uint16_t E = MARK_LINE_END;
 
 std::string WriterScript(const std::function<void(TextLayerWriter&)>& feed, bool join = true) {
   FILE* file = tmpfile();

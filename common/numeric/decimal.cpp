@@ -1,8 +1,8 @@
-#include "common/platform/decimal.h"
+#include "common/numeric/decimal.h"
 
 #include <cstdint>
 
-namespace platform {
+namespace numeric {
 
 namespace {
 
@@ -46,4 +46,4 @@ int32_t ReadDecimal(const char* text, const char** end) {
   return static_cast<int32_t>(value);
 }
 
-}  // namespace platform
+}  // namespace numeric
