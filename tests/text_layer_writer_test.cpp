@@ -369,18 +369,24 @@ TEST(TextLayerWriterTest, Utf8Limit) {
   EXPECT_EQ(
       OnePageScript(Block{fits, {}, {{1, 2, 3, 4, 499}}}),
       OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"" + std::string(499, 'a') + "\"))"));
-  // 250 two-byte letters make 500 bytes and the zero: left out, without its parenthesis, the
-  // line entry written before it stays; the next word is written.
+  // 250 two-byte letters make 500 bytes and the zero: left out. The line entry opens with
+  // the first word that is written, with the line's own rectangle; a line whose every word is
+  // left out is not written at all, since djvused rejects a line without words.
   std::u16string tooLong(250, u'\u00e9');
   EXPECT_EQ(OnePageScript(Block{tooLong + u" ok", {}, {{1, 2, 3, 4, 253}}}),
             OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"ok\"))"));
-  EXPECT_EQ(OnePageScript(Block{tooLong, {}, {{1, 2, 3, 4, 250}}}),
-            OnePage("\n (line 1 998 3 996)"));
+  EXPECT_EQ(OnePageScript(Block{tooLong, {}, {{1, 2, 3, 4, 250}}}), OnePage(""));
+  // A word beginning with U+0000 is empty in UTF-8 and left out the same way.
+  EXPECT_EQ(
+      OnePageScript(Block{std::u16string(1, u'\0') + u"x " + tooLong, {}, {{1, 2, 3, 4, 253}}}),
+      OnePage(""));
+  EXPECT_EQ(OnePageScript(Block{std::u16string(1, u'\0') + u"x ok", {}, {{1, 2, 3, 4, 5}}}),
+            OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"ok\"))"));
   // A broken word of 498 units plus its mark becomes 500 bytes with "- ": not written, but
   // its fragment is still recorded (the next word cannot take it: 1 + 498 + 1 = 500).
   std::u16string broken = std::u16string(498, u'a') + char16_t(H) + char16_t(E) + u"b";
   EXPECT_EQ(OnePageScript(Block{broken, {}, {{1, 2, 3, 4, 500}, {1, 2, 3, 4, 1}}}),
-            OnePage("\n (line 1 998 3 996)\n (line 1 998 3 996\n  (word 0 1000 1 999 \"b\"))"));
+            OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"b\"))"));
 }
 
 TEST(TextLayerWriterTest, OverlongWordsAreCutIntoBufferSizedWords) {

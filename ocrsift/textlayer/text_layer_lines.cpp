@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/numeric/wrapping_int32.h"
+#include "common/platform/platform.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
 #include "ocrsift/textlayer/text_marks.h"
 
@@ -107,14 +108,21 @@ void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t
     length = SettleHyphenation(word, length);
     word[length] = 0;
 
+    // The count includes the terminating zero: 0 means the UTF-8 form did not fit, 1 that the
+    // word is empty (it began with U+0000). Such a word is left out, and the line entry opens
+    // only with its first word that is written: djvused rejects a line without words, and with
+    // it the whole script.
+    char utf8[kWordCapacity];
+    const int size = platform::WideToUtf8(word, utf8, kWordCapacity);
+    if (size <= 1)
+      continue;
     if (!lineOpen_) {
       WriteScript("\n (line %d %d %d %d", left, WrapSub(pageHeight_, top), right,
                   WrapSub(pageHeight_, bottom));
       lineOpen_ = true;
     }
-    if (WriteWord(extent.left, WrapSub(pageHeight_, extent.top), extent.right,
-                  WrapSub(pageHeight_, extent.bottom), word)) {
-      WriteScript(")");
-    }
+    WriteWord(extent.left, WrapSub(pageHeight_, extent.top), extent.right,
+              WrapSub(pageHeight_, extent.bottom), utf8, size - 1);
+    WriteScript(")");
   }
 }

@@ -61,7 +61,9 @@ class TextLayerWriter {
   // blank that follows the hyphen of a broken word, and the terminating zero.
   static constexpr int32_t kWordBufferSize = kWordCapacity + 1;
 
-  bool WriteWord(int32_t left, int32_t upper, int32_t right, int32_t lower, const uint16_t* word);
+  // Writes a word entry whose text is the size bytes of its UTF-8 form.
+  void WriteWord(int32_t left, int32_t upper, int32_t right, int32_t lower, const char* utf8,
+                 int32_t size);
   // The stored box of a code unit of the text, or null when none was stored for that index.
   const CharBox* BoxAt(int32_t index) const;
   // Merges the box of a code unit into the extent (nothing when the unit has no box).

@@ -183,4 +183,39 @@ TEST_F(DjvusedScriptTest, MultiPageScriptWithEscapesAndNonAsciiText) {
   }
 }
 
+TEST_F(DjvusedScriptTest, LinesWhoseWordsAreLeftOutDoNotCostTheBookItsText) {
+  std::string document = MakeDjvuDocument(dir, {{4000, 1000}, {4000, 1000}, {4000, 1000}});
+  // UTF-8 forms of 500 bytes or more (250 Cyrillic letters, 170 em dashes of OCR noise) and a
+  // word beginning with U+0000 are left out of the script.
+  const std::u16string cyrillic(250, u'\u0416');
+  const std::u16string dashes(170, u'\u2014');
+  const std::u16string nul = std::u16string(1, u'\0') + u"x";
+  const std::u16string lines[] = {cyrillic, nul, cyrillic + u" " + nul, dashes + u" kept"};
+  std::string script = WriterScript([&](TextLayerWriter& w) {
+    w.BeginPage(1, 4000, 1000);
+    Feed(w, u"first", Row(u"first", 10, 10), {{10, 10, 110, 40, 5}});
+    w.EndPage();
+    w.BeginPage(2, 4000, 1000);
+    int y = 100;
+    for (const std::u16string& line : lines) {
+      const auto count = static_cast<int32_t>(line.size());
+      Feed(w, line, Row(line, 10, y), {{10, y, 500, y + 30, count}});
+      y += 100;
+    }
+    w.EndPage();
+    w.BeginPage(3, 4000, 1000);
+    Feed(w, u"last", Row(u"last", 10, 10), {{10, 10, 90, 40, 4}});
+    w.EndPage();
+  });
+  Apply(document, script);
+
+  EXPECT_EQ(PrintPageText(document, 1),
+            "(page 0 0 4000 1000\n (line 10 960 110 990\n  (word 10 960 108 990 \"first\")))\n");
+  // Of page 2 only the word after the dashes remains, on its line's rectangle.
+  EXPECT_EQ(PrintPageText(document, 2),
+            "(page 0 0 4000 1000\n (line 10 570 500 600\n  (word 3430 570 3508 600 \"kept\")))\n");
+  EXPECT_EQ(PrintPageText(document, 3),
+            "(page 0 0 4000 1000\n (line 10 960 90 990\n  (word 10 960 88 990 \"last\")))\n");
+}
+
 }  // namespace
