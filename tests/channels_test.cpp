@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
-#include "ocrsift/driver/channels.h"
-#include "ocrsift/driver/run_options.h"
-#include "ocrsift/frf/run_state.h"
+#include "ocrsift/diagnostics/channels.h"
+#include "ocrsift/diagnostics/hex_dump.h"
+#include "ocrsift/diagnostics/run_options.h"
+#include "ocrsift/stream/frf_stream.h"
 #include "tests/support/test_files.h"
 
 namespace {
@@ -15,7 +17,6 @@ class ChannelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetRunOptions();
-    ResetRunState();
     verbose_ = std::tmpfile();
     errors_ = std::tmpfile();
     gRunOptions.Verbose = true;
@@ -23,7 +24,7 @@ class ChannelsTest : public ::testing::Test {
     gRunOptions.ErrorStream = errors_;
   }
   void TearDown() override {
-    ResetRunState();
+    stream_.reset();
     ResetRunOptions();
     std::fclose(verbose_);
     std::fclose(errors_);
@@ -32,8 +33,8 @@ class ChannelsTest : public ::testing::Test {
     std::string bytes;
     for (int i = 0; i < size; ++i)
       bytes += static_cast<char>(0x40 + i);
-    gRunState.CurrentStream.reset(new FrfStream(dir_.Write("sample.frf", bytes).c_str()));
-    ASSERT_FALSE(gRunState.CurrentStream->Failed());
+    stream_.reset(new FrfStream(dir_.Write("sample.frf", bytes).c_str()));
+    ASSERT_FALSE(stream_->Failed());
   }
   static std::string Contents(FILE* f) {
     std::fflush(f);
@@ -48,13 +49,14 @@ class ChannelsTest : public ::testing::Test {
   std::string Verbose() { return Contents(verbose_); }
 
   testing_support::TempDir dir_;
+  std::unique_ptr<FrfStream> stream_;
   FILE* verbose_ = nullptr;
   FILE* errors_ = nullptr;
 };
 
 TEST_F(ChannelsTest, AlignedDumpOfThe36ByteFile) {
   OpenSample(36);
-  HexDump(0x12, 0x13, 0x21, true);
+  HexDump(*stream_, 0x12, 0x13, 0x21, true);
   EXPECT_EQ(Verbose(),
             "\n000010:  .. .. 52>53 54 55 56 57  58 59 5A 5B 5C 5D 5E 5F"
             "\n000020:  60 61 .. .. -- -- -- --  -- -- -- -- -- -- -- --");
@@ -62,13 +64,13 @@ TEST_F(ChannelsTest, AlignedDumpOfThe36ByteFile) {
 
 TEST_F(ChannelsTest, UnalignedDumpShowsOnlyTheRange) {
   OpenSample(36);
-  HexDump(0x12, 0x13, 0x15, false);
+  HexDump(*stream_, 0x12, 0x13, 0x15, false);
   EXPECT_EQ(Verbose(), "\n000012:  52>53 54 55");
 }
 
 TEST_F(ChannelsTest, WholeFileDumpOfThe40ByteFileStopsAfterTheLineWhereTheFileEnds) {
   OpenSample(40);
-  HexDump(0, -1, 0x1FFFF, true);
+  HexDump(*stream_, 0, -1, 0x1FFFF, true);
   EXPECT_EQ(Verbose(),
             "\n000000:  40 41 42 43 44 45 46 47  48 49 4A 4B 4C 4D 4E 4F"
             "\n000010:  50 51 52 53 54 55 56 57  58 59 5A 5B 5C 5D 5E 5F"
@@ -77,19 +79,19 @@ TEST_F(ChannelsTest, WholeFileDumpOfThe40ByteFileStopsAfterTheLineWhereTheFileEn
 
 TEST_F(ChannelsTest, NegativeStartAndMarkAtZero) {
   OpenSample(20);
-  HexDump(-5, 0, 2, false);
+  HexDump(*stream_, -5, 0, 2, false);
   EXPECT_EQ(Verbose(), "\n000000: >40 41 42");
 }
 
 TEST_F(ChannelsTest, DumpRestoresThePositionAndReadingGoesOn) {
   OpenSample(36);
-  FrfStream& s = *gRunState.CurrentStream;
+  FrfStream& s = *stream_;
   uint8_t first = 0;
   ASSERT_TRUE(s.ReadByte(first));
   uint8_t pushed = 0x99;
   s.PushBack(&pushed, 1);
   ASSERT_TRUE(s.Skip(5));
-  HexDump(0, -1, 3, true);
+  HexDump(*stream_, 0, -1, 3, true);
   EXPECT_EQ(s.Position(), 5);
   EXPECT_EQ(s.LastReadStart(), 5);
   uint8_t next = 0;
@@ -100,10 +102,10 @@ TEST_F(ChannelsTest, DumpRestoresThePositionAndReadingGoesOn) {
 TEST_F(ChannelsTest, DumpWithoutAChannelStillMovesTheStream) {
   OpenSample(8);
   gRunOptions.VerboseStream = nullptr;
-  HexDump(0, -1, 0x1FFFF, true);  // reads past the end: the stream is at end for good
+  HexDump(*stream_, 0, -1, 0x1FFFF, true);  // reads past the end: the stream is at end for good
   EXPECT_EQ(Verbose(), "");
   uint8_t byte = 0;
-  EXPECT_FALSE(gRunState.CurrentStream->ReadByte(byte));
+  EXPECT_FALSE(stream_->ReadByte(byte));
 }
 
 TEST_F(ChannelsTest, VerboseAndErrorChannelsFollowTheOptions) {
@@ -120,17 +122,17 @@ TEST_F(ChannelsTest, VerboseAndErrorChannelsFollowTheOptions) {
 
 TEST_F(ChannelsTest, ListingSelectsTagsAndSkipsOneByteRegions) {
   OpenSample(36);
-  FrfStream& s = *gRunState.CurrentStream;
+  FrfStream& s = *stream_;
   ASSERT_TRUE(s.Skip(8));
   gRunOptions.VerboseStream = nullptr;  // as the option rules leave it under -l
   gRunOptions.ListTags = true;
   gRunOptions.ListTagNumber = 9;
 
   testing::internal::CaptureStdout();
-  ListRegion(8, "\n\n *** eight ***", 0, 3);
-  ListRegion(9, "\n\n *** nine ***", 2, 5);
-  ListRegion(9, "\n\n *** one byte ***", 4, 4);
-  ListRegion(9, "\n\n *** empty ***", 4, 3);
+  ListRegion(*stream_, 8, "\n\n *** eight ***", 0, 3);
+  ListRegion(*stream_, 9, "\n\n *** nine ***", 2, 5);
+  ListRegion(*stream_, 9, "\n\n *** one byte ***", 4, 4);
+  ListRegion(*stream_, 9, "\n\n *** empty ***", 4, 3);
   ReportTag(9, "\ntag %d", 9);
   ReportTag(3, "\ntag %d", 3);
   std::string out = testing::internal::GetCapturedStdout();
@@ -140,7 +142,7 @@ TEST_F(ChannelsTest, ListingSelectsTagsAndSkipsOneByteRegions) {
 
   gRunOptions.ListTagNumber = 0;
   testing::internal::CaptureStdout();
-  ListRegion(8, "\n\n *** eight ***", 0, 1);
+  ListRegion(*stream_, 8, "\n\n *** eight ***", 0, 1);
   out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(out, "\n\n *** eight ***\n000000: >40 41");
 }

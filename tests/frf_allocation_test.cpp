@@ -5,7 +5,7 @@
 // instead of as minutes of page touching (or the out-of-memory killer).
 #include <gtest/gtest.h>
 
-#include "ocrsift/driver/run_options.h"
+#include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frf.h"
 #include "tests/support/frf_builder.h"
 #include "tests/support/frf_page_runner.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ocrsift/driver/run_options.h"
+#include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frf.h"
 #include "tests/support/frf_builder.h"
 #include "tests/support/frf_page_runner.h"

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "ocrsift/frf/frf_stream.h"
 #include "ocrsift/frf/run_state.h"
+#include "ocrsift/stream/frf_stream.h"
 #include "tests/support/test_files.h"
 
 namespace {

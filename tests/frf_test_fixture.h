@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ocrsift/driver/run_options.h"
+#include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/run_state.h"
 #include "tests/support/frf_builder.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ocrsift/driver/run_options.h"
+#include "ocrsift/driver/command_line.h"
 #include "tests/support/run_program.h"
 
 using testing_support::ProgramOutput;

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "ocrsift/driver/command_line.h"
 #include "ocrsift/driver/run_batch.h"
-#include "ocrsift/driver/run_options.h"
 
 int OcrsiftMain(int argc, const char* const* argv) {
   if (!ParseOptions(argc, argv)) {

@@ -8,9 +8,11 @@
 #include "common/numeric/decimal.h"
 #include "common/numeric/wrapping_int32.h"
 #include "common/platform/platform.h"
-#include "ocrsift/driver/channels.h"
+#include "ocrsift/diagnostics/channels.h"
+#include "ocrsift/diagnostics/hex_dump.h"
+#include "ocrsift/diagnostics/run_options.h"
+#include "ocrsift/driver/command_line.h"
 #include "ocrsift/driver/file_name_list.h"
-#include "ocrsift/driver/run_options.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/run_state.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
@@ -64,7 +66,7 @@ void ReportFailureA(int result, int32_t step, int32_t startOffset) {
   ReportQuietName();
   ReportError(result == PARSE_EOF ? "\nUnexpected End-Of-File" : "\nInvalid FRF format");
   ReportError(" (%d) offset=%08lX", step, OffsetValue(stream.LastReadStart()));
-  HexDumpAroundFailure(startOffset);
+  HexDumpAroundFailure(stream, startOffset);
 }
 
 // A failure inside frame k.
@@ -223,7 +225,7 @@ int RunBatch() {
     }
 
     if (options.HexDumpMode) {
-      HexDump(0, -1, WHOLE_DUMP_LAST, true);
+      HexDump(*gRunState.CurrentStream, 0, -1, WHOLE_DUMP_LAST, true);
       gRunState.CurrentStream.reset();
       names.reset();
       gRunState.CurrentWriter.reset();

@@ -2,7 +2,7 @@
 // and an end-of-frame record of their own.
 #include <cstdint>
 
-#include "ocrsift/driver/channels.h"
+#include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/frf/frame_records.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
@@ -52,7 +52,8 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
     return PARSE_EOF;
   stream.Skip(WrapLinear(16, recordCount, 0));
   stream.Skip(6);
-  ListRegion(9, "\n\n *** BarCode Frame: Unknow block DATA3 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 9, "\n\n *** BarCode Frame: Unknow block DATA3 ***", regionStart,
+             RegionLast(stream));
   stream.Skip(5);
 
   ++*step;  // 502
@@ -126,7 +127,8 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
       IsVersion10() ? ReadEndOfFrame10(stream, step) : ReadEqualBytesEndRecord(stream, step);
   if (result != PARSE_OK)
     return result;
-  ListRegion(10, "\n\n *** End BarCode Frame: Unknow block ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 10, "\n\n *** End BarCode Frame: Unknow block ***", regionStart,
+             RegionLast(stream));
   ReportVerbose("\nEnd BarCode Frame, offset=%08lX", OffsetValue(stream.Position()));
   return PARSE_OK;
 }

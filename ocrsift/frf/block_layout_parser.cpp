@@ -2,7 +2,7 @@
 // rectangles, and (version 10) unknown blocks 3 and 4.
 #include <cstdint>
 
-#include "ocrsift/driver/channels.h"
+#include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/run_state.h"
@@ -200,7 +200,8 @@ int ParseBlockLayout(int32_t blockNumber, int32_t n, int32_t* step) {
   int result = ReadData40(stream, n);
   if (result != PARSE_OK)
     return result;
-  ListRegion(23, "\n\n *** Block: Unknow block Data4_0 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 23, "\n\n *** Block: Unknow block Data4_0 ***", regionStart,
+             RegionLast(stream));
 
   ReportVerbose("\nBlock %d, offset=%08lX (unknow block DATA4_1)", blockNumber,
                 OffsetValue(stream.Position()));
@@ -211,13 +212,14 @@ int ParseBlockLayout(int32_t blockNumber, int32_t n, int32_t* step) {
     if (result != PARSE_OK)
       return result;
   }
-  ListRegion(5, "\n\n *** Block: Unknow block Data4_1 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 5, "\n\n *** Block: Unknow block Data4_1 ***", regionStart,
+             RegionLast(stream));
 
   regionStart = stream.Position();
   result = ReadRectangles(stream, n, step);
   if (result != PARSE_OK)
     return result;
-  ListRegion(6, "\n\n *** Block: Rectangles ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 6, "\n\n *** Block: Rectangles ***", regionStart, RegionLast(stream));
 
   regionStart = stream.Position();
   if (IsVersion10()) {
@@ -227,7 +229,7 @@ int ParseBlockLayout(int32_t blockNumber, int32_t n, int32_t* step) {
     if (result != PARSE_OK)
       return result;
   }
-  ListRegion(7, "\n\n *** Block: Unknow block 3 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 7, "\n\n *** Block: Unknow block 3 ***", regionStart, RegionLast(stream));
 
   regionStart = stream.Position();
   if (IsVersion10()) {
@@ -237,6 +239,6 @@ int ParseBlockLayout(int32_t blockNumber, int32_t n, int32_t* step) {
     if (result != PARSE_OK)
       return result;
   }
-  ListRegion(22, "\n\n *** Block: Unknow block 4 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 22, "\n\n *** Block: Unknow block 4 ***", regionStart, RegionLast(stream));
   return PARSE_OK;
 }

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "ocrsift/frf/frf_stream.h"
+#include "ocrsift/stream/frf_stream.h"
 
 namespace frf_detail {
 

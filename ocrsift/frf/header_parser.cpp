@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "ocrsift/driver/channels.h"
-#include "ocrsift/driver/run_options.h"
+#include "ocrsift/diagnostics/channels.h"
+#include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frame_records.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
@@ -171,7 +171,7 @@ int ParseHeader(int32_t* step) {
   int result = IsVersion10() ? ReadUnknownBlock10(stream, contentCount) : ReadUnknownBlock6(stream);
   if (result != PARSE_OK)
     return result;
-  ListRegion(11, "\n\n *** Header: Unknow block ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 11, "\n\n *** Header: Unknow block ***", regionStart, RegionLast(stream));
 
   ++*step;  // 6
   regionStart = stream.Position();
@@ -185,7 +185,7 @@ int ParseHeader(int32_t* step) {
     if (imageName[0] == 0)
       return PARSE_BAD_FORMAT;
     ReportVerbose("\nImage file name: %s", imageName);
-    ListRegion(12, "\n\n *** Header: Image file name ***", regionStart, RegionLast(stream));
+    ListRegion(stream, 12, "\n\n *** Header: Image file name ***", regionStart, RegionLast(stream));
     ++contentCount;
   }
   const int64_t tail = static_cast<int64_t>(stream.Size()) - stream.Position();
@@ -203,7 +203,7 @@ int ParseHeader(int32_t* step) {
   if (!stream.Read(data1, sizeof data1))
     return PARSE_EOF;
   const uint8_t k = data1[9];
-  ListRegion(13, "\n\n *** Header: Unknow block DATA1 (part 1) ***", regionStart,
+  ListRegion(stream, 13, "\n\n *** Header: Unknow block DATA1 (part 1) ***", regionStart,
              RegionLast(stream));
 
   ++*step;  // 8
@@ -217,7 +217,7 @@ int ParseHeader(int32_t* step) {
     ReportTag(14, "\n\n\n");
     stream.Skip(17);
   }
-  ListRegion(14, "\n\n *** Header: Unknow block DATA1 (part 2) ***", regionStart,
+  ListRegion(stream, 14, "\n\n *** Header: Unknow block DATA1 (part 2) ***", regionStart,
              RegionLast(stream));
 
   ++*step;  // 9
@@ -228,7 +228,8 @@ int ParseHeader(int32_t* step) {
   const int32_t width = Int32At(data2 + 10);
   const int32_t height = Int32At(data2 + 14);
   const int32_t resolution = Int32At(data2 + 18);
-  ListRegion(15, "\n\n *** Header: Unknow block DATA2 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 15, "\n\n *** Header: Unknow block DATA2 ***", regionStart,
+             RegionLast(stream));
   if (width == 0 || height == 0 || resolution == 0 || resolution > kMaxResolution) {
     return PARSE_BAD_FORMAT;
   }
@@ -259,7 +260,8 @@ int ParseHeader(int32_t* step) {
     return PARSE_EOF;
   gRunState.FrameCount = frameCount;
   stream.Skip(frameCount);
-  ListRegion(16, "\n\n *** Header: Frame Types array  ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 16, "\n\n *** Header: Frame Types array  ***", regionStart,
+             RegionLast(stream));
   gRunState.FrameTypes.assign(frameCount, 0);
   // The listing above has read the types already; read them again from their first byte.
   stream.Seek(WrapAdd(stream.Position(), -static_cast<int32_t>(frameCount)));
@@ -289,7 +291,7 @@ int ParseEnd(int32_t* step) {
   if (shortCount == 255 && !stream.ReadDword(count))
     return PARSE_EOF;
   stream.Skip(static_cast<int32_t>(20u * count));
-  ListRegion(17, "\n\n *** End Header: End of frames ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 17, "\n\n *** End Header: End of frames ***", regionStart, RegionLast(stream));
 
   ++*step;  // 22
   regionStart = stream.Position();
@@ -301,7 +303,7 @@ int ParseEnd(int32_t* step) {
   uint8_t trailer[4];
   if (!stream.Read(trailer, sizeof trailer))
     return PARSE_EOF;
-  ListRegion(18, "\n\n *** End Header: End ID ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 18, "\n\n *** End Header: End ID ***", regionStart, RegionLast(stream));
   if (std::memcmp(trailer, kSignature, 4) != 0)
     return PARSE_BAD_FORMAT;
 

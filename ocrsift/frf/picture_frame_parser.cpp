@@ -1,7 +1,7 @@
 // Picture frames, and the picture head that barcode frames share with them.
 #include <cstdint>
 
-#include "ocrsift/driver/channels.h"
+#include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/run_state.h"
@@ -27,7 +27,7 @@ int ParsePictureHead(int32_t* step) {
   if (marker != 0)
     return PARSE_BAD_FORMAT;
   stream.Skip(IsVersion10() ? 27 : 25);
-  ListRegion(8, "\n\n *** Picture Frame: Unknow block DATA_1 part 3 ***", regionStart,
+  ListRegion(stream, 8, "\n\n *** Picture Frame: Unknow block DATA_1 part 3 ***", regionStart,
              RegionLast(stream));
   return PARSE_OK;
 }
@@ -46,11 +46,13 @@ int ParsePictureFrame(int32_t /*frameNumber*/, int32_t* step) {
   if (!stream.ReadDword(recordCount))
     return PARSE_EOF;
   stream.Skip(WrapLinear(16, recordCount, 0));
-  ListRegion(9, "\n\n *** Picture Frame: Unknow block DATA3 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 9, "\n\n *** Picture Frame: Unknow block DATA3 ***", regionStart,
+             RegionLast(stream));
 
   regionStart = stream.Position();
   stream.Skip(4);
-  ListRegion(10, "\n\n *** End Picture Frame: Unknow block ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 10, "\n\n *** End Picture Frame: Unknow block ***", regionStart,
+             RegionLast(stream));
 
   ReportVerbose("\nEnd Picture Frame, offset=%08lX", OffsetValue(stream.Position()));
   return PARSE_OK;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ocrsift/frf/frf_stream.h"
+#include "ocrsift/stream/frf_stream.h"
 #include "ocrsift/textlayer/text_marks.h"
 
 class TextLayerWriter;

@@ -1,7 +1,7 @@
 // Table frames: a head, a table descriptor, then one text frame body per cell.
 #include <cstdint>
 
-#include "ocrsift/driver/channels.h"
+#include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/run_state.h"
@@ -39,7 +39,7 @@ int ParseTableFrame(int32_t /*frameNumber*/, int32_t* step) {
   if (!stream.ReadByte(secondByte))
     return PARSE_EOF;
   stream.Skip(IsVersion10() ? kFixedPart10 : kFixedPart6);
-  ListRegion(8, "\n\n *** Table Frame: Unknow block DATA_1 part 3 ***", regionStart,
+  ListRegion(stream, 8, "\n\n *** Table Frame: Unknow block DATA_1 part 3 ***", regionStart,
              RegionLast(stream));
 
   ReportVerbose("\nTable Frame offset=%08lX", OffsetValue(stream.Position()));
@@ -50,7 +50,8 @@ int ParseTableFrame(int32_t /*frameNumber*/, int32_t* step) {
   if (!stream.ReadDword(recordCount))
     return PARSE_EOF;
   stream.Skip(WrapLinear(16, recordCount, 0));
-  ListRegion(9, "\n\n *** Table Frame: Unknow block DATA3 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 9, "\n\n *** Table Frame: Unknow block DATA3 ***", regionStart,
+             RegionLast(stream));
 
   ReportVerbose("\nTable Frame offset=%08lX", OffsetValue(stream.Position()));
 
@@ -73,7 +74,8 @@ int ParseTableFrame(int32_t /*frameNumber*/, int32_t* step) {
   const uint32_t descriptorLength =
       static_cast<uint32_t>(a) * (b + 8u) + static_cast<uint32_t>(b) * (a + 8u) - 1u;
   stream.Skip(static_cast<int32_t>(descriptorLength));
-  ListRegion(19, "\n\n *** Table Frame: Table desctiptor ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 19, "\n\n *** Table Frame: Table desctiptor ***", regionStart,
+             RegionLast(stream));
   ReportVerbose("\nTable cell count = %d", cellCount);
 
   // 64-bit so that a count of INT32_MAX cannot overflow the counter.
@@ -95,7 +97,8 @@ int ParseTableFrame(int32_t /*frameNumber*/, int32_t* step) {
     } else {
       stream.Skip(IsVersion10() ? kLaterCellRest10 : kLaterCellRest6);
     }
-    ListRegion(20, "\n\n *** Table Frame: Cell Descriptor ***", regionStart, RegionLast(stream));
+    ListRegion(stream, 20, "\n\n *** Table Frame: Cell Descriptor ***", regionStart,
+               RegionLast(stream));
     // The cell's own progress is not reported: a failing cell is quoted with the table's step.
     int32_t cellStep = 99;
     const int result = ParseTextFrame(static_cast<int32_t>(cell), &cellStep);

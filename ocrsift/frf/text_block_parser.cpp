@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ocrsift/driver/channels.h"
-#include "ocrsift/driver/run_options.h"
+#include "ocrsift/diagnostics/channels.h"
+#include "ocrsift/diagnostics/hex_dump.h"
+#include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/run_state.h"
@@ -72,7 +73,7 @@ int ParseBlock(int32_t frameNumber, int32_t blockNumber) {
     ReportError(result == PARSE_EOF ? "\nUnexpected End-Of-File" : "\nInvalid FRF format");
     ReportError(" (%d:%d:%d) offset=%08lX", frameNumber, blockNumber, step,
                 OffsetValue(stream.LastReadStart()));
-    HexDumpAroundFailure(partStart);
+    HexDumpAroundFailure(stream, partStart);
   }
   return result;
 }
@@ -118,7 +119,7 @@ int ParseBlockHead(int32_t blockNumber, int32_t* step) {
       }
     }
   }
-  ListRegion(1, "\n\n *** Block: Begin block ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 1, "\n\n *** Block: Begin block ***", regionStart, RegionLast(stream));
   return PARSE_OK;
 }
 
@@ -168,7 +169,7 @@ int ParseBlockRecords(int32_t blockNumber, int32_t n, int32_t* step) {
   if (recordCount <= 0)
     return PARSE_BAD_FORMAT;
   stream.Skip(WrapLinear(36, recordCount, 0));
-  ListRegion(2, "\n\n *** Block: Unknow block 1 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 2, "\n\n *** Block: Unknow block 1 ***", regionStart, RegionLast(stream));
   return PARSE_OK;
 }
 
@@ -222,6 +223,6 @@ int ParseMaskArray(int32_t blockNumber, int32_t n, int32_t* step) {
   if (maskLength != WrapAdd(n, 1))
     return PARSE_BAD_FORMAT;
   stream.Skip(maskLength);
-  ListRegion(4, "\n\n *** Block: Mask array ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 4, "\n\n *** Block: Mask array ***", regionStart, RegionLast(stream));
   return PARSE_OK;
 }

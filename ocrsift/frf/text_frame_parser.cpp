@@ -2,7 +2,7 @@
 // record. Table cells reuse the body.
 #include <cstdint>
 
-#include "ocrsift/driver/channels.h"
+#include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/frf/frame_records.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
@@ -70,7 +70,8 @@ int ParseFrameHead(int32_t /*frameNumber*/, int32_t* step) {
   if (leadLength != 0)
     stream.Skip(leadLength);
   stream.Skip(IsVersion10() ? 27 : 25);
-  ListRegion(8, "\n\n *** Frame: Unknow block DATA_1 part 3 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 8, "\n\n *** Frame: Unknow block DATA_1 part 3 ***", regionStart,
+             RegionLast(stream));
 
   ReportVerbose("\nFrame offset=%08lX", OffsetValue(stream.Position()));
 
@@ -81,7 +82,7 @@ int ParseFrameHead(int32_t /*frameNumber*/, int32_t* step) {
     return PARSE_EOF;
   stream.Skip(WrapLinear(16, recordCount, 0));
   stream.Skip(7);
-  ListRegion(9, "\n\n *** Frame: Unknow block DATA3 ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 9, "\n\n *** Frame: Unknow block DATA3 ***", regionStart, RegionLast(stream));
   return PARSE_OK;
 }
 
@@ -145,7 +146,7 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
       IsVersion10() ? ReadEndOfFrame10(stream, step) : ReadEqualBytesEndRecord(stream, step);
   if (result != PARSE_OK)
     return result;
-  ListRegion(10, "\n\n *** End Frame: Unknow block ***", regionStart, RegionLast(stream));
+  ListRegion(stream, 10, "\n\n *** End Frame: Unknow block ***", regionStart, RegionLast(stream));
   ReportVerbose("\nEnd Frame, offset=%08lX", OffsetValue(stream.Position()));
   return PARSE_OK;
 }

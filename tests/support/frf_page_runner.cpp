@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/driver/run_batch.h"
-#include "ocrsift/driver/run_options.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/run_state.h"
 #include "ocrsift/textlayer/text_layer_writer.h"

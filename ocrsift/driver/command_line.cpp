@@ -1,11 +1,9 @@
-#include "ocrsift/driver/run_options.h"
+#include "ocrsift/driver/command_line.h"
 
 #include <cstdio>
 
 #include "common/numeric/decimal.h"
-#include "ocrsift/driver/channels.h"
-
-RunOptions gRunOptions;
+#include "ocrsift/diagnostics/channels.h"
 
 namespace {
 
@@ -48,10 +46,6 @@ bool TakePositional(const std::string& argument) {
 }
 
 }  // namespace
-
-void ResetRunOptions() {
-  gRunOptions = RunOptions();
-}
 
 bool ParseOptions(int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) {

@@ -1,4 +1,4 @@
-#include "ocrsift/frf/frf_stream.h"
+#include "ocrsift/stream/frf_stream.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,5 @@
-// The process-wide options and output channels of ocrsift, filled from the command line.
+// The process-wide options and output channels of ocrsift. The command line fills them; the
+// channels and the parsers read them.
 #pragma once
 
 #include <cstdint>
@@ -26,14 +27,3 @@ extern RunOptions gRunOptions;
 
 // Returns the options to their initial values (used by tests).
 void ResetRunOptions();
-
-// Fills gRunOptions from the arguments after the program name and applies the option rules.
-// Returns false when the usage is to be shown.
-bool ParseOptions(int argc, const char* const* argv);
-
-// The rules by which some options force or clear others, and the checks for a file name and a
-// page numbering. Safe to call again: a second call returns the same result.
-bool ApplyOptionRules();
-
-// Banner, copyright line and usage text on standard output.
-void ShowUsage();

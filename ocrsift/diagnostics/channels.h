@@ -1,9 +1,11 @@
-// The diagnostic channels of ocrsift: errors, the verbose trace and the tag listing, plus the
-// region listing and the hex dump of the current FRF file. Every message carries its own line
-// feeds; no channel adds one.
+// The diagnostic channels of ocrsift: errors, the verbose trace and the tag listing, with the
+// region listing of the tag listing. Every message carries its own line feeds; no channel adds
+// one.
 #pragma once
 
 #include <cstdint>
+
+class FrfStream;
 
 #if defined(__GNUC__)
 #define OCRSIFT_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
@@ -20,18 +22,9 @@ void ReportVerbose(const char* format, ...) OCRSIFT_PRINTF(1, 2);
 // Formatted output on standard output, only while the listing is on and selects this tag.
 void ReportTag(int32_t tag, const char* format, ...) OCRSIFT_PRINTF(2, 3);
 
-// Lists the bytes first..last (inclusive) of the current file under a title when the listing
+// Lists the bytes first..last (inclusive) of the stream's file under a title when the listing
 // selects the tag. A region of exactly one byte is not listed.
-void ListRegion(int32_t tag, const char* title, int32_t first, int32_t last);
-
-// Dumps the bytes first..last (inclusive) of the current file in hex on the verbose channel,
-// 16 a line, flagging the byte at mark with ">". With align, whole 16-byte lines are shown.
-// The stream's position is restored afterwards.
-void HexDump(int32_t first, int32_t mark, int32_t last, bool align);
-
-// The dump that follows a failure report: whole lines from 80 bytes before the start of the
-// element that failed to 144 bytes past the current position, the failing read marked.
-void HexDumpAroundFailure(int32_t elementStart);
+void ListRegion(FrfStream& stream, int32_t tag, const char* title, int32_t first, int32_t last);
 
 // An offset as the messages print it with "%08lX": always the 32-bit pattern, also where long
 // is wider.
