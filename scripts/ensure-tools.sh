@@ -11,6 +11,17 @@ have g++ || need+=(g++)
 have djvused && have cjb2 && have djvm && have ddjvu || need+=(djvulibre-bin)
 have pnmtopng && have pnmtojpeg || need+=(netpbm)
 have clang-format-14 || have clang-format || need+=(clang-format-14)
+# fuzz/run: clang with libFuzzer and the sanitizers' runtime, and a symbolizer for the reports.
+if [ "${1:-}" = "--fuzz" ]; then
+  have clang++-14 || need+=(clang-14)
+  ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
+    need+=(libclang-rt-14-dev)
+  have llvm-symbolizer-14 || need+=(llvm-14)
+fi
+# The memcheck run of the tests.
+if [ "${1:-}" = "--valgrind" ]; then
+  have valgrind || need+=(valgrind)
+fi
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

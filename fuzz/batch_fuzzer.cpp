@@ -1,0 +1,77 @@
+// Two or three FRF files cut from one input at the marker "--cut--", run as one batch with and
+// without -i, so that what one page leaves behind (an open page, the text and boxes of its
+// last block, a pending hyphenated fragment, the page numbering) meets the next. Besides the
+// invariants of each run, the two runs must agree: -i changes only whether a failed page is
+// closed and whether failures are reported, never the result or the text of any page.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fuzz/batch_harness.h"
+#include "fuzz/script_check.h"
+
+namespace {
+
+const char kCut[] = "--cut--";
+
+std::vector<std::string> CutFiles(const std::string& input) {
+  std::vector<std::string> files;
+  size_t start = 0;
+  while (files.size() < 2) {
+    const size_t cut = input.find(kCut, start);
+    if (cut == std::string::npos)
+      break;
+    files.push_back(input.substr(start, cut - start));
+    start = cut + sizeof kCut - 1;
+  }
+  files.push_back(input.substr(start));
+  if (files.size() == 1) {
+    // Without a marker the input is halved, so that every input makes a batch.
+    const std::string whole = files[0];
+    files = {whole.substr(0, whole.size() / 2), whole.substr(whole.size() / 2)};
+  }
+  return files;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace fuzz_support;
+  if (size < 1)
+    return 0;
+  const std::vector<std::string> files =
+      CutFiles(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
+  const uint8_t strictByte = data[0] & ~2u;
+  const BatchOptions strict = OptionsFromByte(strictByte);
+  const BatchOptions lenient = OptionsFromByte(strictByte | 2u);
+  const BatchResult strictRun = RunBatchOnFiles(files, strict);
+  const BatchResult lenientRun = RunBatchOnFiles(files, lenient);
+  CheckBatch(files, strict, strictRun);
+  CheckBatch(files, lenient, lenientRun);
+
+  const std::string both = strictRun.script + "\n=== with -i ===\n" + lenientRun.script;
+  Require(strictRun.result == lenientRun.result, "-i changed the result", both);
+  if (!strict.writesScript || strict.hexDump)
+    return 0;
+  const Script a = RequireScript(strictRun.script);
+  const Script b = RequireScript(lenientRun.script);
+  Require(a.pages.size() == b.pages.size(), "-i changed the number of pages", both);
+  for (size_t i = 0; i < a.pages.size(); ++i) {
+    const ScriptPage& p = a.pages[i];
+    const ScriptPage& q = b.pages[i];
+    bool same = p.select == q.select && p.width == q.width && p.height == q.height &&
+                p.lines.size() == q.lines.size();
+    for (size_t k = 0; same && k < p.lines.size(); ++k) {
+      const ScriptLine& x = p.lines[k];
+      const ScriptLine& y = q.lines[k];
+      same = x.rect.left == y.rect.left && x.rect.upper == y.rect.upper &&
+             x.rect.right == y.rect.right && x.rect.lower == y.rect.lower &&
+             x.words.size() == y.words.size();
+      for (size_t w = 0; same && w < x.words.size(); ++w)
+        same = x.words[w].text == y.words[w].text;
+    }
+    Require(same, "-i changed the text of a page", both);
+  }
+  return 0;
+}
