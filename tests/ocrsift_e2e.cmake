@@ -1,2 +1,2 @@
-ocrsift_test(ocrsift_run_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e/ocrsift_run_test.cpp)
-ocrsift_test(searchable_book_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e/searchable_book_test.cpp)
+ocrsift_test(ocrsift_run_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e/ocrsift_run_test.cpp LIBS frf_builder)
+ocrsift_test(searchable_book_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e/searchable_book_test.cpp LIBS frf_builder)

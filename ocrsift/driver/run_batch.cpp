@@ -13,143 +13,32 @@
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/driver/command_line.h"
 #include "ocrsift/driver/file_name_list.h"
+#include "ocrsift/frf/failure_report.h"
 #include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/page_parser.h"
 #include "ocrsift/frf/run_state.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
 
 namespace {
 
-// Step numbers the driver sets before each parse call.
-constexpr int32_t STEP_HEADER = 0;
-constexpr int32_t STEP_FRAME_HEAD = 79;
-constexpr int32_t STEP_TEXT_FRAME = 99;
-constexpr int32_t STEP_PICTURE_FRAME = 299;
-constexpr int32_t STEP_TABLE_FRAME = 399;
-constexpr int32_t STEP_BARCODE_FRAME = 499;
-constexpr int32_t STEP_UNKNOWN_FRAME = 600;
-constexpr int32_t STEP_END = 20;
-
 // The last offset of the whole-file dump.
 constexpr int32_t WHOLE_DUMP_LAST = 0x1FFFF;
 
-bool Failure(int result) {
-  return result == PARSE_EOF || result == PARSE_BAD_FORMAT;
-}
-
-const char* FrameLabel(uint8_t type) {
-  switch (type) {
-    case 0:
-      return "Text Frame:";
-    case 1:
-      return "Pict Frame:";
-    case 3:
-      return "Table Frame:";
-    case 4:
-      return "BarCode Frame:";
-    default:
-      return "Unknow Frame:";
-  }
-}
-
-void ReportQuietName() {
-  if (gRunOptions.Quiet)
-    ReportError("\n** File \"%s\"...", gRunState.CurrentPath.c_str());
-}
-
-// A failure of the header or of the end of frames.
-void ReportFailureA(int result, int32_t step, int32_t startOffset) {
-  if (gRunOptions.IgnoreBadPages) {
-    gRunState.CurrentWriter->EndPage();
-    return;
-  }
-  FrfStream& stream = *gRunState.CurrentStream;
-  ReportQuietName();
-  ReportError(result == PARSE_EOF ? "\nUnexpected End-Of-File" : "\nInvalid FRF format");
-  ReportError(" (%d) offset=%08lX", step, OffsetValue(stream.LastReadStart()));
-  HexDumpAroundFailure(stream, startOffset);
-}
-
-// A failure inside frame k.
-void ReportFailureB(int result, int32_t k, uint8_t type, int32_t step) {
-  if (gRunOptions.IgnoreBadPages) {
-    gRunState.CurrentWriter->EndPage();
-    return;
-  }
-  ReportQuietName();
-  if (result == PARSE_EOF) {
-    ReportError("\n%s Unexpected End-Of-File ", FrameLabel(type));
-  } else {
-    ReportError("\n%s Invalid FRF format ", FrameLabel(type));
-  }
-  ReportError("(%d::%d) offset=%08lX", k, step,
-              OffsetValue(gRunState.CurrentStream->LastReadStart()));
-}
-
 // Parses the open file from header to end record. Returns 2 when it failed, else 0.
 int ParseOneFile() {
-  FrfStream& stream = *gRunState.CurrentStream;
-  gRunState.FrameTypes.clear();
-  gRunState.FrameCount = 0;
-
-  int32_t step = STEP_HEADER;
-  int32_t start = stream.Position();
-  int result = ParseHeader(&step);
-  if (result != PARSE_OK) {
-    ReportFailureA(result, step, start);
+  const PageParse page = ParsePage();
+  if (page.result != PARSE_OK) {
+    ReportPageFailure(page);
     return 2;
   }
-
-  for (int32_t k = 0;
-       k < gRunState.FrameCount && k < static_cast<int32_t>(gRunState.FrameTypes.size()); ++k) {
-    const uint8_t type = gRunState.FrameTypes[static_cast<size_t>(k)];
-    result = ParseFrame(k, type, &step);
-    if (Failure(result)) {
-      ReportFailureB(result, k, type, step);
-      return 2;
-    }
-  }
-
-  step = STEP_END;
-  start = stream.Position();
-  result = ParseEnd(&step);
-  if (result != PARSE_OK) {
-    ReportFailureA(result, step, start);
-    return 2;
-  }
-  gRunState.CurrentWriter->EndPage();
   if (gRunOptions.TestOnly && !gRunOptions.Quiet)
     std::fprintf(stdout, "\n*** OK! ***");
-  ReportVerbose("\n\nNormal end (%d) offset %08lX", step, OffsetValue(stream.Position()));
+  ReportVerbose("\n\nNormal end (%d) offset %08lX", page.step,
+                OffsetValue(gRunState.CurrentStream->Position()));
   return 0;
 }
 
 }  // namespace
-
-int ParseFrame(int32_t k, uint8_t type, int32_t* step) {
-  const int32_t frameNumber = k + 1;
-  switch (type) {
-    case 0: {
-      *step = STEP_FRAME_HEAD;
-      int result = ParseFrameHead(frameNumber, step);
-      if (result != PARSE_OK)
-        return result;
-      *step = STEP_TEXT_FRAME;
-      return ParseTextFrame(frameNumber, step);
-    }
-    case 1:
-      *step = STEP_PICTURE_FRAME;
-      return ParsePictureFrame(frameNumber, step);
-    case 3:
-      *step = STEP_TABLE_FRAME;
-      return ParseTableFrame(frameNumber, step);
-    case 4:
-      *step = STEP_BARCODE_FRAME;
-      return ParseBarcodeFrame(frameNumber, step);
-    default:
-      *step = STEP_UNKNOWN_FRAME;
-      return PARSE_BAD_FORMAT;
-  }
-}
 
 void AdvancePageNumber() {
   gRunState.PageNumber = WrapAdd(gRunState.PageNumber, 1);

@@ -13,7 +13,3 @@ void PageNumberFromName();
 
 // PageNumber + 1.
 void AdvancePageNumber();
-
-// Parses frame k (zero-based) of the current file by its type byte, from the step number the
-// driver sets for that kind; a type without a parser fails with PARSE_BAD_FORMAT at step 600.
-int ParseFrame(int32_t k, uint8_t type, int32_t* step);

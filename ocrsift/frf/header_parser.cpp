@@ -4,6 +4,7 @@
 
 #include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/diagnostics/run_options.h"
+#include "ocrsift/frf/failure_report.h"
 #include "ocrsift/frf/frame_records.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
@@ -141,7 +142,7 @@ int ParseHeader(int32_t* step) {
   gRunState.FormatVersion = version;
   ReportVerbose("\nFormat version: %d.%d", 0, version);
   if (version != 6 && version != 10) {
-    ReportError("\nUNKNOW VERSION for file %s", gRunState.CurrentPath.c_str());
+    ReportUnknownVersion();
     return PARSE_BAD_FORMAT;
   }
   ReportTag(gRunOptions.ListTagNumber, "  Version=%04X\n", version);
@@ -190,10 +191,7 @@ int ParseHeader(int32_t* step) {
   }
   const int64_t tail = static_cast<int64_t>(stream.Size()) - stream.Position();
   if (contentCount <= 1 && tail <= kEmptyFileTail) {
-    if (!gRunOptions.IgnoreBadPages) {
-      ReportError("\nEmpty file, not processed by FineReader, \"%s\" ",
-                  gRunState.CurrentPath.c_str());
-    }
+    ReportEmptyFile();
     return PARSE_BAD_FORMAT;
   }
 

@@ -4,8 +4,7 @@
 #include <cstdint>
 
 #include "ocrsift/diagnostics/channels.h"
-#include "ocrsift/diagnostics/hex_dump.h"
-#include "ocrsift/diagnostics/run_options.h"
+#include "ocrsift/frf/failure_report.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/run_state.h"
@@ -69,12 +68,7 @@ int ParseBlock(int32_t frameNumber, int32_t blockNumber) {
   if (result == PARSE_OK)
     return PARSE_OK;
 
-  if (!gRunOptions.IgnoreBadPages) {
-    ReportError(result == PARSE_EOF ? "\nUnexpected End-Of-File" : "\nInvalid FRF format");
-    ReportError(" (%d:%d:%d) offset=%08lX", frameNumber, blockNumber, step,
-                OffsetValue(stream.LastReadStart()));
-    HexDumpAroundFailure(stream, partStart);
-  }
+  ReportBlockFailure(stream, result, frameNumber, blockNumber, step, partStart);
   return result;
 }
 

@@ -1,5 +1,6 @@
-// Runs the FRF parsers over one file in the order the batch driver uses (header, each frame by
-// its type, end of frames, end of page) and collects what they wrote and where they stopped.
+// Runs the page parse of the batch driver over one file (header, each frame by its type, end
+// of frames, end of page) and collects what it wrote and where it stopped; the driver's own
+// report of a failed page is not made.
 // The options are taken as the test left them in gRunOptions; only the error channel is
 // redirected for the length of the run. The run state is reset first; afterwards it keeps the
 // file's FormatVersion, FrameCount and FrameTypes, while stream and writer are released.

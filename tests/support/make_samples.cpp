@@ -1,8 +1,5 @@
 // Writes the sample FRF files of tests/data (described in tests/data/README.md):
 //   make_frf_samples <directory>
-// The file lies among the test helpers, which are all compiled into the test_support library;
-// only the make_frf_samples target defines MAKE_FRF_SAMPLES, so the library gets no main().
-#ifdef MAKE_FRF_SAMPLES
 
 #include <cstdio>
 #include <fstream>
@@ -62,5 +59,3 @@ int main(int argc, char** argv) {
             WriteSample(directory, "sample-frames-v10.frf", FramesPage(10));
   return ok ? 0 : 1;
 }
-
-#endif  // MAKE_FRF_SAMPLES
