@@ -17,20 +17,11 @@ constexpr uint32_t kEndMarker10 = 65535;
 
 int ReadEndOfFrame10(FrfStream& stream, int32_t* step) {
   ++*step;  // 509
-  uint8_t marker = 0;
-  if (!stream.ReadByte(marker))
-    return PARSE_EOF;
-  if (marker != 255)
-    return PARSE_BAD_FORMAT;
+  RETURN_UNLESS_OK(ReadExpected<uint8_t>(stream, 255));
   ++*step;  // 510
-  uint32_t wideMarker = 0;
-  if (!stream.ReadDword(wideMarker))
-    return PARSE_EOF;
-  if (wideMarker != kEndMarker10)
-    return PARSE_BAD_FORMAT;
+  RETURN_UNLESS_OK(ReadExpected<uint32_t>(stream, kEndMarker10));
   int32_t recordCount = 0;
-  if (!stream.ReadDword(recordCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, recordCount));
   stream.Skip(WrapLinear(8, recordCount, 0));
   return PARSE_OK;
 }

@@ -1,6 +1,7 @@
 #include "ocrsift/frf/frame_records.h"
 
 #include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/run_state.h"
 
 namespace frf_detail {
@@ -16,28 +17,14 @@ bool ReadCountedName(FrfStream& stream, char* output, int outputSize, uint8_t* l
 
 int ReadEqualBytesEndRecord(FrfStream& stream, int32_t* step) {
   ++*step;
-  uint8_t a = 0;
-  if (!stream.ReadByte(a))
-    return PARSE_EOF;
+  uint8_t first = 0;
+  RETURN_UNLESS_OK(ReadField(stream, first));
   ++*step;
-  uint8_t b = 0;
-  if (!stream.ReadByte(b))
-    return PARSE_EOF;
-  if (b != a)
-    return PARSE_BAD_FORMAT;
+  RETURN_UNLESS_OK(ReadExpected(stream, first));
   ++*step;
-  uint8_t c = 0;
-  if (!stream.ReadByte(c))
-    return PARSE_EOF;
-  if (c != a)
-    return PARSE_BAD_FORMAT;
+  RETURN_UNLESS_OK(ReadExpected(stream, first));
   ++*step;
-  uint16_t word = 0;
-  if (!stream.ReadWord(word))
-    return PARSE_EOF;
-  if (word != 0)
-    return PARSE_BAD_FORMAT;
-  return PARSE_OK;
+  return ReadExpected<uint16_t>(stream, 0);
 }
 
 }  // namespace frf_detail

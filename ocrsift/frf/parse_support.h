@@ -1,15 +1,46 @@
-// Small helpers shared by the FRF parsers: little-endian fields of records read whole, and
-// 32-bit arithmetic on counts taken from the file. Counts and offsets in a damaged file may
-// be anything, so sums and products wrap modulo 2^32 instead of overflowing.
+// Small helpers shared by the FRF parsers: reads as result codes, little-endian fields of
+// records read whole, and 32-bit arithmetic on counts taken from the file. Counts and offsets in a
+// damaged file may be anything, so sums and products wrap modulo 2^32 instead of overflowing.
 #pragma once
 
 #include <cstdint>
 
 #include "common/numeric/wrapping_int32.h"
+#include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/run_state.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
 
+// Leaves the calling parser with the code of a read or a part that did not succeed.
+#define RETURN_UNLESS_OK(expression)     \
+  do {                                   \
+    const int partResult = (expression); \
+    if (partResult != PARSE_OK)          \
+      return partResult;                 \
+  } while (false)
+
 namespace frf_detail {
+
+// One field as a result code: PARSE_OK, or PARSE_EOF when the file ends inside it.
+inline int ReadField(FrfStream& stream, uint8_t& value) {
+  return stream.ReadByte(value) ? PARSE_OK : PARSE_EOF;
+}
+inline int ReadField(FrfStream& stream, uint16_t& value) {
+  return stream.ReadWord(value) ? PARSE_OK : PARSE_EOF;
+}
+inline int ReadField(FrfStream& stream, uint32_t& value) {
+  return stream.ReadDword(value) ? PARSE_OK : PARSE_EOF;
+}
+inline int ReadField(FrfStream& stream, int32_t& value) {
+  return stream.ReadDword(value) ? PARSE_OK : PARSE_EOF;
+}
+
+// A field that must hold expected: PARSE_BAD_FORMAT when it holds another value.
+template <typename T>
+int ReadExpected(FrfStream& stream, T expected) {
+  T value = 0;
+  RETURN_UNLESS_OK(ReadField(stream, value));
+  return value == expected ? PARSE_OK : PARSE_BAD_FORMAT;
+}
 
 // a * m + b with the wrapping of 32-bit unsigned arithmetic, as a signed skip length or
 // offset. A result above INT32_MAX becomes negative, and a negative skip passes over nothing.

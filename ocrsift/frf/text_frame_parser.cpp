@@ -15,41 +15,28 @@ namespace {
 int ReadEndOfFrame10(FrfStream& stream, int32_t* step) {
   ++*step;  // 104
   uint8_t first = 0;
-  if (!stream.ReadByte(first))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, first));
   ++*step;  // 105
   uint8_t pair[2];
   if (!stream.Read(pair, sizeof pair))
     return PARSE_EOF;
   ++*step;  // 106
   uint8_t selector = 0;
-  if (!stream.ReadByte(selector))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, selector));
   if (selector == 255) {
     ++*step;  // 107
-    uint32_t zero = 0;
-    if (!stream.ReadDword(zero))
-      return PARSE_EOF;
-    if (zero != 0)
-      return PARSE_BAD_FORMAT;
+    RETURN_UNLESS_OK(ReadExpected<uint32_t>(stream, 0));
     ++*step;  // 108
-    uint8_t zeroByte = 0;
-    if (!stream.ReadByte(zeroByte))
-      return PARSE_EOF;
-    if (zeroByte != 0)
-      return PARSE_BAD_FORMAT;
-    return PARSE_OK;
+    return ReadExpected<uint8_t>(stream, 0);
   }
   if (selector != 0)
     return PARSE_BAD_FORMAT;
   ++*step;  // 107
   uint8_t unused = 0;
-  if (!stream.ReadByte(unused))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, unused));
   ++*step;  // 108
   int32_t recordCount = 0;
-  if (!stream.ReadDword(recordCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, recordCount));
   stream.Skip(WrapLinear(8, recordCount, 0));
   return PARSE_OK;
 }
