@@ -116,6 +116,55 @@ TEST(FrfStreamTest, ReadsAcrossBufferRefills) {
   EXPECT_EQ(small.Position(), 5);
 }
 
+// A run of words read at once behaves as the same words read one by one: values, offsets and
+// the word at which the file ends, across refills and behind a pushed-back byte.
+TEST(FrfStreamTest, ReadWordsMatchesWordByWordReads) {
+  TempDir dir;
+  const int size = FrfStream::kBufferSize * 2 + 7;
+  const std::string path = dir.Write("words", Bytes(size, 5));
+  struct Case {
+    int32_t skip;
+    bool pushBack;
+    int32_t words;
+  };
+  const Case cases[] = {
+      {1, false, 4},
+      {FrfStream::kBufferSize - 3, false, 4},  // the second word straddles the refill
+      {FrfStream::kBufferSize - 4, true, 9},
+      {10, false, FrfStream::kBufferSize},  // longer than the buffer
+      {size - 9, false, 8},                 // the file ends in the fifth word
+      {size - 1, true, 3},
+  };
+  for (const Case& c : cases) {
+    FrfStream bulk(path.c_str());
+    FrfStream single(path.c_str());
+    for (FrfStream* s : {&bulk, &single}) {
+      ASSERT_TRUE(s->Skip(c.skip));
+      if (c.pushBack) {
+        uint8_t byte = 0;
+        ASSERT_TRUE(s->ReadByte(byte));
+        s->PushBack(&byte, 1);
+      }
+    }
+    std::vector<uint16_t> got(static_cast<size_t>(c.words), 0);
+    std::vector<uint16_t> want(static_cast<size_t>(c.words), 0);
+    const int32_t read = bulk.ReadWords(got.data(), c.words);
+    int32_t expected = 0;
+    while (expected < c.words && single.ReadWord(want[static_cast<size_t>(expected)]))
+      ++expected;
+    SCOPED_TRACE(c.skip);
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(bulk.Position(), single.Position());
+    EXPECT_EQ(bulk.LastReadStart(), single.LastReadStart());
+    for (int32_t i = 0; i < expected; ++i)
+      EXPECT_EQ(got[static_cast<size_t>(i)], want[static_cast<size_t>(i)]) << i;
+    uint8_t after1 = 0;
+    uint8_t after2 = 0;
+    EXPECT_EQ(bulk.ReadByte(after1), single.ReadByte(after2));
+    EXPECT_EQ(after1, after2);
+  }
+}
+
 class NarrowStringTest : public ::testing::Test {
  protected:
   void TearDown() override { ResetRunState(); }

@@ -94,13 +94,36 @@ bool FrfStream::ReadDword(int32_t& value) {
   return true;
 }
 
+int32_t FrfStream::ReadWords(uint16_t* destination, int32_t n) {
+  int32_t i = 0;
+  while (i < n) {
+    // The words that lie whole in the buffer are taken at once; a word split by a refill, or
+    // one behind pushed-back bytes, goes through ReadWord.
+    const int32_t whole = (failed_ == 0 && atEnd_ == 0 && pushBackCount_ == 0)
+                              ? std::min(n - i, (bufferFill_ - bufferIndex_) / 2)
+                              : 0;
+    if (whole == 0) {
+      if (!ReadWord(destination[i]))
+        return i;
+      ++i;
+      continue;
+    }
+    const uint8_t* bytes = buffer_.get() + bufferIndex_;
+    for (int32_t k = 0; k < whole; ++k)
+      destination[i + k] = static_cast<uint16_t>(bytes[2 * k] | (bytes[2 * k + 1] << 8));
+    bufferIndex_ += 2 * whole;
+    position_ = WrapAdd(position_, 2 * whole);
+    lastReadStart_ = WrapAdd(position_, -2);
+    i += whole;
+  }
+  return i;
+}
+
 bool FrfStream::ReadWideChars(uint16_t* destination, int32_t n) {
   if (n < 0)
     return false;  // no sound place for the terminator
-  for (int32_t i = 0; i < n; ++i) {
-    if (!ReadWord(destination[i]))
-      return false;
-  }
+  if (ReadWords(destination, n) != n)
+    return false;
   destination[n] = 0;
   return true;
 }

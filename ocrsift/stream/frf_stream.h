@@ -30,6 +30,11 @@ class FrfStream {
   bool ReadWord(uint16_t& value);
   bool ReadDword(uint32_t& value);
   bool ReadDword(int32_t& value);
+  // Reads n little-endian words, such as a run of character boxes, with exactly the effects of
+  // n calls of ReadWord: it stops at the first word that fails, and afterwards the last read
+  // start is that of the last word attempted. Returns the number of words delivered, n when
+  // all were (0 for n <= 0).
+  int32_t ReadWords(uint16_t* destination, int32_t n);
   // Reads n code units into destination[0..n-1] and stores 0 at destination[n]; the
   // destination must hold n + 1 units.
   bool ReadWideChars(uint16_t* destination, int32_t n);
