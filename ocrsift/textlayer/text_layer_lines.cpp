@@ -4,6 +4,7 @@
 
 #include "common/numeric/wrapping_int32.h"
 #include "common/platform/platform.h"
+#include "ocrsift/textlayer/script_text.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
 #include "ocrsift/textlayer/text_marks.h"
 
@@ -80,6 +81,9 @@ void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t
     bottom = WrapAdd(bottom, 1);
 
   uint16_t word[kWordBufferSize];
+  // A word entry, with the line entry before the line's first written word, goes to the
+  // stream in one write.
+  ScriptText entry;
   int32_t consumed = 0;
   while (consumed < count) {
     int32_t length = 0;
@@ -116,13 +120,17 @@ void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t
     const int size = platform::WideToUtf8(word, utf8, kWordCapacity);
     if (size <= 1)
       continue;
+    entry.Clear();
     if (!lineOpen_) {
-      WriteScript("\n (line %d %d %d %d", left, WrapSub(pageHeight_, top), right,
-                  WrapSub(pageHeight_, bottom));
+      entry.AppendLiteral("\n (line");
+      entry.AppendBlankAndNumber(left);
+      entry.AppendBlankAndNumber(WrapSub(pageHeight_, top));
+      entry.AppendBlankAndNumber(right);
+      entry.AppendBlankAndNumber(WrapSub(pageHeight_, bottom));
       lineOpen_ = true;
     }
-    WriteWord(extent.left, WrapSub(pageHeight_, extent.top), extent.right,
-              WrapSub(pageHeight_, extent.bottom), utf8, size - 1);
-    WriteScript(")");
+    AppendWordEntry(entry, extent.left, WrapSub(pageHeight_, extent.top), extent.right,
+                    WrapSub(pageHeight_, extent.bottom), utf8, size - 1);
+    WriteScriptText(entry);
   }
 }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <new>
 
+#include "ocrsift/textlayer/script_text.h"
+
 TextLayerWriter::TextLayerWriter(FILE* scriptStream, bool suppressScript, bool joinHyphenated)
     : suppressScript_(suppressScript),
       scriptStream_(scriptStream),
@@ -85,4 +87,10 @@ void TextLayerWriter::WriteScript(const char* format, ...) {
   va_start(args, format);
   vfprintf(scriptStream_, format, args);
   va_end(args);
+}
+
+void TextLayerWriter::WriteScriptText(const ScriptText& text) {
+  if (suppressScript_ || scriptStream_ == nullptr)
+    return;
+  std::fwrite(text.Data(), 1, text.Size(), scriptStream_);
 }

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <memory>
 
+class ScriptText;
+
 // The rectangle of one character in pixels of the page image; y grows downward.
 struct CharBox {
   uint16_t left = 0;
@@ -61,9 +63,12 @@ class TextLayerWriter {
   // blank that follows the hyphen of a broken word, and the terminating zero.
   static constexpr int32_t kWordBufferSize = kWordCapacity + 1;
 
-  // Writes a word entry whose text is the size bytes of its UTF-8 form.
-  void WriteWord(int32_t left, int32_t upper, int32_t right, int32_t lower, const char* utf8,
-                 int32_t size);
+  // Appends a word entry whose text is the size bytes of its UTF-8 form, and the parenthesis
+  // that closes it.
+  void AppendWordEntry(ScriptText& entry, int32_t left, int32_t upper, int32_t right, int32_t lower,
+                       const char* utf8, int32_t size);
+  // The gate of the composed entries, as WriteScript is of the printf-style fragments.
+  void WriteScriptText(const ScriptText& text);
   // The stored box of a code unit of the text, or null when none was stored for that index.
   const CharBox* BoxAt(int32_t index) const;
   // Merges the box of a code unit into the extent (nothing when the unit has no box).
