@@ -9,6 +9,11 @@ constexpr int PARSE_OK = 10;          // element read completely
 constexpr int PARSE_EOF = 11;         // the file ended inside the element
 constexpr int PARSE_BAD_FORMAT = 12;  // the content violates the format
 
+// The two codes of a failure; a parser stops at the first one.
+inline bool IsParseFailure(int result) {
+  return result == PARSE_EOF || result == PARSE_BAD_FORMAT;
+}
+
 // File header up to and including the frame types array; begins the page in the writer.
 int ParseHeader(int32_t* step);
 // The end-of-frames record and the end identifier after the last frame.

@@ -11,16 +11,12 @@ namespace {
 constexpr int32_t STEP_HEADER = 0;
 constexpr int32_t STEP_END = 20;
 
-bool Failure(int result) {
-  return result == PARSE_EOF || result == PARSE_BAD_FORMAT;
-}
-
 void ParseFrames(PageParse& page) {
   for (int32_t k = 0;
        k < gRunState.FrameCount && k < static_cast<int32_t>(gRunState.FrameTypes.size()); ++k) {
     const uint8_t type = gRunState.FrameTypes[static_cast<size_t>(k)];
     const int result = ParseFrame(k, type, &page.step);
-    if (Failure(result)) {
+    if (IsParseFailure(result)) {
       page.result = result;
       page.failedFrame = k;
       page.frameType = type;

@@ -68,6 +68,12 @@ inline bool IsVersion10() {
   return gRunState.FormatVersion == 10;
 }
 
+// The fixed part of every frame head: 25 bytes in version-6 files, 27 in version-10 ones
+// (tables included).
+inline int32_t FrameHeadFixedLength() {
+  return IsVersion10() ? 27 : 25;
+}
+
 // The writer is optional: tests and the format-exploring modes may run the parsers without.
 inline TextLayerWriter* Writer() {
   return gRunState.CurrentWriter.get();

@@ -26,7 +26,7 @@ int ParsePictureHead(int32_t* step) {
     return PARSE_EOF;
   if (marker != 0)
     return PARSE_BAD_FORMAT;
-  stream.Skip(IsVersion10() ? 27 : 25);
+  stream.Skip(FrameHeadFixedLength());
   ListRegion(stream, 8, "\n\n *** Picture Frame: Unknow block DATA_1 part 3 ***", regionStart,
              RegionLast(stream));
   return PARSE_OK;

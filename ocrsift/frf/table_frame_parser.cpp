@@ -11,10 +11,7 @@ using namespace frf_detail;
 namespace {
 
 // The descriptor of the first cell names its own length; later cells have the fixed length
-// of their format version. Version-10 tables use 27 fixed bytes in their head, as every
-// other version-10 frame head does.
-constexpr int32_t kFixedPart6 = 25;
-constexpr int32_t kFixedPart10 = 27;
+// of their format version.
 constexpr int32_t kFirstCellRestKind1 = 28;
 constexpr int32_t kFirstCellRestKind2 = 23;
 constexpr int32_t kLaterCellRest6 = 27;
@@ -38,7 +35,7 @@ int ParseTableFrame(int32_t /*frameNumber*/, int32_t* step) {
   uint8_t secondByte = 0;
   if (!stream.ReadByte(secondByte))
     return PARSE_EOF;
-  stream.Skip(IsVersion10() ? kFixedPart10 : kFixedPart6);
+  stream.Skip(FrameHeadFixedLength());
   ListRegion(stream, 8, "\n\n *** Table Frame: Unknow block DATA_1 part 3 ***", regionStart,
              RegionLast(stream));
 
@@ -102,7 +99,7 @@ int ParseTableFrame(int32_t /*frameNumber*/, int32_t* step) {
     // The cell's own progress is not reported: a failing cell is quoted with the table's step.
     int32_t cellStep = 99;
     const int result = ParseTextFrame(static_cast<int32_t>(cell), &cellStep);
-    if (result == PARSE_EOF || result == PARSE_BAD_FORMAT)
+    if (IsParseFailure(result))
       return result;
   }
 

@@ -56,7 +56,7 @@ int ParseFrameHead(int32_t /*frameNumber*/, int32_t* step) {
     return PARSE_EOF;
   if (leadLength != 0)
     stream.Skip(leadLength);
-  stream.Skip(IsVersion10() ? 27 : 25);
+  stream.Skip(FrameHeadFixedLength());
   ListRegion(stream, 8, "\n\n *** Frame: Unknow block DATA_1 part 3 ***", regionStart,
              RegionLast(stream));
 
@@ -123,7 +123,7 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
 
   for (int32_t block = 1; block <= blockCount; ++block) {
     const int result = ParseBlock(frameNumber, block);
-    if (result == PARSE_EOF || result == PARSE_BAD_FORMAT)
+    if (IsParseFailure(result))
       return result;
   }
 

@@ -181,6 +181,27 @@ TEST_F(OcrsiftRun, FrameFailuresNameTheFrameKindStepAndOffset) {
   EXPECT_EQ(u.out.find(kPageEnd), u.out.size() - 13);
   EXPECT_NE(u.out.find("\nselect 1\n"), std::string::npos);
 
+  // Each kind's own label and step: a field of frame k that must be zero holds 1.
+  struct KindCase {
+    const char* field;
+    const char* report;
+  };
+  const KindCase kinds[] = {
+      {"frame1.marker", "\nPict Frame: Invalid FRF format (1::300) offset="},
+      {"frame2.zero", "\nTable Frame: Invalid FRF format (2::402) offset="},
+      {"frame3.zero", "\nBarCode Frame: Invalid FRF format (3::502) offset="},
+  };
+  for (uint8_t version : {6, 10}) {
+    for (const KindCase& c : kinds) {
+      BuiltFile frames = Build(testing_support::FramesPage(version));
+      frames.SetField(c.field, 1);
+      frames.Write(dir_, "frames.frf");
+      ProgramOutput f = Ocrsift({"-p", "1", "frames.frf"});
+      EXPECT_EQ(f.exitCode, 2) << c.field;
+      EXPECT_EQ(f.err, c.report + Hex8(frames.Offset(c.field))) << int{version};
+    }
+  }
+
   BuiltFile block = Build(TwoBlockPage(6));
   block.SetField("frame0.block0.recordCount", 0);
   block.Write(dir_, "block.frf");
