@@ -59,10 +59,12 @@ bool BuildDecoderArguments(std::string& args) {
 
 bool RunDecoder(const std::string& relativeName, const std::string& args) {
   const std::string& directory = ModuleDirectory();
-  const std::string commandLine = directory + platform::DirSeparator() + relativeName + " " + args;
+  // Started by its path, never by the head of a command line: a blank in the folder rastrify
+  // is installed in must not make another program ("C:\Program.exe") run in its place.
+  const std::string program = directory + platform::DirSeparator() + relativeName;
   std::fflush(stdout);
   std::fflush(stderr);
-  platform::ProgramResult result = platform::RunProgram(commandLine, directory);
+  platform::ProgramResult result = platform::RunProgram(program, args, directory);
   if (!result.started) {
     std::fputs("\n*** Can't start DjVuDecode.EXE", stderr);
     std::fflush(stderr);

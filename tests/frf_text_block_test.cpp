@@ -100,6 +100,9 @@ TEST_F(FrfTextBlockTest, TextCounts) {
   // The largest text the buffers hold, and one code unit more.
   file = Build(PageOf(6, {MakeBlock(std::u16string(39999, u'x'))}));
   EXPECT_EQ(Run(file).result, PARSE_OK);
+  // Characters of two bytes in a double-byte code page, three in UTF-8.
+  file = Build(PageOf(6, {MakeBlock(std::u16string(39999, u'\u8868'))}));
+  EXPECT_EQ(Run(file).result, PARSE_OK) << Run(file).errors;
   for (int32_t count : {40000, -1, INT32_MIN}) {
     TextBlock block = MakeBlock(u"");
     block.textCount = count;

@@ -8,6 +8,7 @@
 #include "rastrify/command_line.h"
 #include "rastrify/decoder_invocation.h"
 #include "rastrify/export_settings.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -139,8 +140,10 @@ TEST(DecoderPathTest, DecoderLivesInAFolderBesideTheProgram) {
   const std::string directory = platform::ExecutableDirectory();
   ASSERT_FALSE(directory.empty());
   EXPECT_EQ(ModuleDirectory(), directory);
-  EXPECT_EQ(DecoderPath(), directory + "/decoder/DjVuDecode.exe");
-  EXPECT_EQ(DecoderRelativeName(), "decoder/DjVuDecode.exe");
+  const std::string relative =
+      std::string("decoder") + testing_support::kSeparator + "DjVuDecode.exe";
+  EXPECT_EQ(DecoderPath(), directory + testing_support::kSeparator + relative);
+  EXPECT_EQ(DecoderRelativeName(), relative);
 }
 
 }  // namespace

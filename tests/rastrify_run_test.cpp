@@ -1,7 +1,9 @@
 // Runs of the built rastrify against a recording fake decoder: a copy of the program in a
-// temporary folder with a shell script as decoder/DjVuDecode.exe beside it.
+// temporary folder with the fake decoder as decoder/DjVuDecode.exe beside it.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <filesystem>
 #include <sstream>
@@ -14,10 +16,17 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::kSeparator;
 using testing_support::ProgramOutput;
 using testing_support::ReadFile;
 using testing_support::RunCaptured;
 using testing_support::TempDir;
+
+#ifdef _WIN32
+const char kExeSuffix[] = ".exe";
+#else
+const char kExeSuffix[] = "";
+#endif
 
 const char kBanner[] =
     "\nFront-end for DjVuDecode.EXE: Convert DjVu file in standard graphics format\n";
@@ -46,36 +55,52 @@ class RastrifyRun : public ::testing::Test {
   void SetUp() override {
     // The real path: the program finds its folder through the resolved executable name.
     root_ = fs::canonical(dir_.path()).string();
-    program_ = root_ + "/rastrify";
-    fs::copy_file(RASTRIFY_EXE, program_);
-    fs::permissions(program_, fs::perms::owner_all);
-    log_ = root_ + "/calls.log";
+    program_ = Install(root_);
+    log_ = root_ + kSeparator + "calls.log";
   }
 
-  std::string DecoderPath() const { return root_ + "/decoder/DjVuDecode.exe"; }
+  // A copy of rastrify in the folder, its path returned.
+  static std::string Install(const std::string& folder) {
+    const std::string program = folder + kSeparator + "rastrify" + kExeSuffix;
+    fs::create_directories(folder);
+    fs::copy_file(RASTRIFY_EXE, program);
+    fs::permissions(program, fs::perms::owner_all);
+    return program;
+  }
+
+  std::string DecoderPath() const {
+    return root_ + kSeparator + "decoder" + kSeparator + "DjVuDecode.exe";
+  }
+
+  // The fake decoder at `path`, logging to `log`, with more settings (see fake_decoder.cpp)
+  // in `settings`.
+  static void PlaceFakeDecoder(const std::string& path, const std::string& log,
+                               const std::string& settings) {
+    const fs::path file(path);
+    fs::create_directories(file.parent_path());
+    fs::copy_file(FAKE_DECODER_EXE, file, fs::copy_options::overwrite_existing);
+    fs::permissions(file, fs::perms::owner_all);
+    const fs::path config = file.parent_path() / "fake_decoder.cfg";
+    std::FILE* out = std::fopen(config.string().c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fputs(("log=" + log + "\n" + settings).c_str(), out);
+    std::fclose(out);
+  }
 
   // A fake decoder that logs its argument count, its arguments in brackets and its working
-  // directory, one call per line, then runs `rule` (shell text that sees $page).
-  void InstallDecoder(const std::string& rule, bool executable = true) {
-    std::string script =
-        "#!/bin/sh\n"
-        "{ printf '%s' \"$#\"; for a in \"$@\"; do printf ' [%s]' \"$a\"; done;"
-        " printf ' cwd=%s\\n' \"$(pwd)\"; } >> '" +
-        log_ +
-        "'\n"
-        "page=\n"
-        "for a in \"$@\"; do case $a in --page-range=*) page=${a#--page-range=};; esac; done\n" +
-        rule + "\n";
-    dir_.Write("decoder/DjVuDecode.exe", script);
-    fs::permissions(DecoderPath(), executable ? fs::perms::owner_all
-                                              : fs::perms::owner_read | fs::perms::owner_write);
+  // directory, one call per line, and follows `settings`.
+  void InstallDecoder(const std::string& settings = "") {
+    PlaceFakeDecoder(DecoderPath(), log_, settings);
+  }
+
+  // A decoder file the system cannot start.
+  void InstallBrokenDecoder() {
+    dir_.Write(std::string("decoder") + kSeparator + "DjVuDecode.exe", "not a program\n");
+    fs::permissions(DecoderPath(), fs::perms::owner_read | fs::perms::owner_write);
   }
 
   // A decoder that exports pages 1 to lastPage and refuses the others.
-  void InstallDocumentOf(int lastPage) {
-    InstallDecoder("[ \"$page\" -ge 1 ] && [ \"$page\" -le " + std::to_string(lastPage) +
-                   " ] && exit 0\nexit 1");
-  }
+  void InstallDocumentOf(int lastPage) { InstallDecoder("last=" + std::to_string(lastPage)); }
 
   ProgramOutput Rastrify(const std::vector<std::string>& args) {
     return RunCaptured(program_, args);
@@ -183,7 +208,7 @@ TEST_F(RastrifyRun, RangeItemReadingAsZeroEndsTheRunWithSuccess) {
 }
 
 TEST_F(RastrifyRun, LargePageNumbersWidenTheFileName) {
-  InstallDecoder("exit 0");
+  InstallDecoder();
   ProgramOutput run = Rastrify({"-p", "9999-10000", "/doc.djvu", "/out/nm"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, "\nProcessed page #9999\nProcessed page #10000");
@@ -200,7 +225,7 @@ TEST_F(RastrifyRun, LargePageNumbersWidenTheFileName) {
 }
 
 TEST_F(RastrifyRun, ExtraArgumentsAndNamesWithBlanksReachTheDecoderSplit) {
-  InstallDecoder("exit 0");
+  InstallDecoder();
   // Nothing is quoted on the decoder's command line: every blank separates two arguments.
   ProgramOutput run =
       Rastrify({"-p", "7", "-a", "--dpi=300  --x", "/my book.djvu", "/out dir/p g", "-gps"});
@@ -212,7 +237,7 @@ TEST_F(RastrifyRun, ExtraArgumentsAndNamesWithBlanksReachTheDecoderSplit) {
 }
 
 TEST_F(RastrifyRun, LongNamesAreHandedOnWhole) {
-  InstallDecoder("exit 0");
+  InstallDecoder();
   const std::string longTemplate = "/out/" + std::string(600, 't');
   ProgramOutput run = Rastrify({"-p", "1", "/doc.djvu", longTemplate});
   EXPECT_EQ(run.exitCode, 0);
@@ -230,7 +255,7 @@ TEST_F(RastrifyRun, MissingDecoderStopsBeforeAnyPage) {
 }
 
 TEST_F(RastrifyRun, DecoderThatCannotStartEndsTheRunInBothModes) {
-  InstallDecoder("exit 0", /*executable=*/false);
+  InstallBrokenDecoder();
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"/doc.djvu", "/out/nm"}, {"-p", "1-3", "/doc.djvu", "/out/nm"}}) {
     ProgramOutput run = Rastrify(args);
@@ -242,7 +267,7 @@ TEST_F(RastrifyRun, DecoderThatCannotStartEndsTheRunInBothModes) {
 }
 
 TEST_F(RastrifyRun, CrashingDecoderCountsAsAFailedPage) {
-  InstallDecoder("[ \"$page\" -ge 2 ] && kill -SEGV $$\nexit 0");
+  InstallDecoder("crash-from=2");
   ProgramOutput ranged = Rastrify({"-p", "1-3", "/doc.djvu", "/out/nm"});
   EXPECT_EQ(ranged.exitCode, 1);
   EXPECT_EQ(ranged.out, "\nProcessed page #0001");
@@ -252,6 +277,55 @@ TEST_F(RastrifyRun, CrashingDecoderCountsAsAFailedPage) {
   EXPECT_EQ(all.out, "\nProcessed page #0001");
   EXPECT_EQ(all.err, "");
   EXPECT_EQ(Calls().size(), 4u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RastrifyRun, TheDecoderIsStartedByItsPathEvenWithABlankInTheFolder) {
+  // Installed in "<root>/sp ace": a command line read up to its first blank would start
+  // "<root>/sp" instead of the decoder.
+  const std::string home = root_ + kSeparator + "sp ace";
+  const std::string program = Install(home);
+  PlaceFakeDecoder(home + kSeparator + "decoder" + kSeparator + "DjVuDecode.exe", log_, "");
+  const std::string hijackLog = root_ + kSeparator + "hijack.log";
+  PlaceFakeDecoder(root_ + kSeparator + "sp" + kExeSuffix, hijackLog, "");
+  PlaceFakeDecoder(root_ + kSeparator + "sp", hijackLog, "");
+
+  ProgramOutput run = RunCaptured(program, {"-p", "2", "/doc.djvu", "/out/nm"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "\nProcessed page #0002");
+  EXPECT_EQ(ReadFile(hijackLog), "");
+  // The decoder sees its own path as one word and the five arguments unchanged.
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"5 [--layer=all] [--page-range=2] "
+                                               "[--output-format=tif] [/doc.djvu] "
+                                               "[/out/nm0002.tif] cwd=" +
+                                               home}));
+}
+
+}  // namespace
+
+namespace {
+
+// The program renamed to 表.exe ("\x95\x5C.exe" in code page 932): the trail byte of its name
+// is the byte of a backslash, and still the decoder beside it is found. Run when the ANSI code
+// page is 932 (under wine: LC_ALL=ja_JP.UTF-8).
+TEST_F(RastrifyRun, DoubleByteProgramNameUnderCodePage932) {
+#ifndef _WIN32
+  GTEST_SKIP() << "the ANSI code pages are Windows' own";
+#else
+  if (GetACP() != 932)
+    GTEST_SKIP() << "code page 932 is not the ANSI code page here";
+  const std::string renamed = root_ + "\\\x95\x5C.exe";
+  ASSERT_TRUE(CopyFileA(program_.c_str(), renamed.c_str(), FALSE))
+      << GetLastError() << " " << program_ << " " << renamed;
+  InstallDocumentOf(1);
+  ProgramOutput run = RunCaptured(renamed, {"-p", "1", "/doc.djvu", "/out/nm"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "\nProcessed page #0001");
+  EXPECT_EQ(Calls(), (std::vector<std::string>{Call(1)}));
+#endif
 }
 
 }  // namespace

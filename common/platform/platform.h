@@ -9,8 +9,25 @@
 
 namespace platform {
 
-// The directory separator of this platform: '\\' on Windows, '/' elsewhere.
+// The directory separator this platform writes: '\\' on Windows, '/' elsewhere.
 char DirSeparator();
+
+// True for every byte this platform reads as a directory separator: '\\' and '/' on Windows
+// (the system itself takes both), '/' elsewhere.
+bool IsDirSeparator(char c);
+
+// The position of the last directory separator in a narrow name, or npos. With
+// withDriveColon a drive's colon counts as well (Windows only: "C:page.frf" has a directory
+// part). On Windows the name is read character by character in the ANSI code page, so the
+// trail byte of a double-byte character (0x5C in many of them) is never taken for a
+// separator.
+std::string::size_type LastDirSeparator(const std::string& name, bool withDriveColon = false);
+
+// The most bytes the narrow form takes for one UTF-16 code unit: the ANSI code page's longest
+// character on Windows (1 for single-byte code pages, 2 for the double-byte ones), 3 for
+// UTF-8 elsewhere. Never more than MAX_NARROW_BYTES_PER_UNIT.
+int NarrowBytesPerUnit();
+constexpr int MAX_NARROW_BYTES_PER_UNIT = 4;
 
 // Bare names (no directory part) of the files in the pattern's directory that match its last
 // component, where "*" matches any run of characters and "?" exactly one, without regard to
@@ -39,9 +56,12 @@ struct ProgramResult {
   int exitCode = 0;      // the program's exit code once it ended (-1 if it died by a signal)
 };
 
-// Starts the program named by the first blank-separated token of commandLine with the other
-// tokens as its arguments (no shell, no quoting rules), in workDir, with nothing shown to the
-// user and its output discarded, and waits for it to end.
-ProgramResult RunProgram(const std::string& commandLine, const std::string& workDir);
+// Starts exactly the program at the path `program` (a blank in its path never splits it) with
+// the blank-separated tokens of `arguments` as its arguments (no shell, no quoting rules), in
+// workDir, with nothing shown to the user and its output discarded, and waits for it to end.
+// On Windows the child's command line is the program path, in double quotes when it holds a
+// blank or tab, a blank, then `arguments` byte for byte.
+ProgramResult RunProgram(const std::string& program, const std::string& arguments,
+                         const std::string& workDir);
 
 }  // namespace platform

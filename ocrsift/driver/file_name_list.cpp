@@ -9,20 +9,17 @@
 
 namespace {
 
-// The directory part of a name: up to and including its last directory separator.
+// The directory part of a name: up to and including its last directory separator (on Windows
+// a drive's colon too: "D:*.frf" matches in the current folder of drive D).
 std::string DirectoryPrefix(const std::string& name) {
-  std::string::size_type cut = name.rfind(platform::DirSeparator());
+  std::string::size_type cut = platform::LastDirSeparator(name, true);
   return cut == std::string::npos ? std::string() : name.substr(0, cut + 1);
 }
 
 // A list line with a directory part is taken as it stands (relative to the current directory,
 // not to the list's); on Windows a drive letter's colon counts as one too.
 bool HasDirectoryPart(const std::string& line) {
-#ifdef _WIN32
-  return line.find_first_of("\\:") != std::string::npos;
-#else
-  return line.find('/') != std::string::npos;
-#endif
+  return platform::LastDirSeparator(line, true) != std::string::npos;
 }
 
 // Reads one whole line, however long, without its line feed. A carriage return before the line

@@ -47,7 +47,7 @@ void AdvancePageNumber() {
 void PageNumberFromName() {
   const std::string& path = gRunState.CurrentPath;
   // Only the file-name part counts: a dot in a directory name must not decide the number.
-  std::string::size_type cut = path.rfind(platform::DirSeparator());
+  std::string::size_type cut = platform::LastDirSeparator(path, true);
   const std::string name = (cut == std::string::npos) ? path : path.substr(cut + 1);
   const std::string::size_type dot = name.rfind('.');
   long scan =

@@ -62,7 +62,7 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
   if (languageCount == 3) {
     ReportVerbose("\nBarCode Frame %d, offset=%08lX", frameNumber, OffsetValue(stream.Position()));
     char language[NARROW_FONT_SIZE];
-    if (!ReadCountedName(stream, language, sizeof language))
+    if (!ReadCountedName(stream, language, NarrowRoom(FONT_CAPACITY)))
       return PARSE_EOF;
     ReportVerbose("\nLanguage #1:   %s", language);
     languageCount = 2;
@@ -70,7 +70,7 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
   ++*step;  // 504
   if (languageCount == 2) {
     char language[NARROW_FONT_SIZE];
-    if (!ReadCountedName(stream, language, sizeof language))
+    if (!ReadCountedName(stream, language, NarrowRoom(FONT_CAPACITY)))
       return PARSE_EOF;
     ReportVerbose("\nLanguage #2:   %s", language);
   }
@@ -81,7 +81,7 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
     return PARSE_EOF;
   if (fontCount == 2) {
     char font[NARROW_FONT_SIZE];
-    if (!ReadCountedName(stream, font, sizeof font))
+    if (!ReadCountedName(stream, font, NarrowRoom(FONT_CAPACITY)))
       return PARSE_EOF;
     ReportVerbose("\nFont 1:   %s", font);
     fontCount = 1;
@@ -89,7 +89,7 @@ int ParseBarcodeFrame(int32_t frameNumber, int32_t* step) {
   ++*step;  // 506
   if (fontCount == 1) {
     char font[NARROW_FONT_SIZE];
-    if (!ReadCountedName(stream, font, sizeof font))
+    if (!ReadCountedName(stream, font, NarrowRoom(FONT_CAPACITY)))
       return PARSE_EOF;
     ReportVerbose("\nFont 2:   %s", font);
   }

@@ -55,7 +55,7 @@ int ReadNames(FrfStream& stream, int32_t* step, int32_t& contentCount) {
   char name[NARROW_NAME_SIZE];
   for (int nameNumber = 1; nameNumber <= 2; ++nameNumber) {
     ++*step;  // 3, 4
-    if (!ReadCountedName(stream, name, sizeof name))
+    if (!ReadCountedName(stream, name, NarrowRoom(NAME_CAPACITY)))
       return PARSE_EOF;
     ReportVerbose("\nName #%d: %s", nameNumber, name);
   }
@@ -88,7 +88,7 @@ int ReadUnknownBlock6(FrfStream& stream) {
   char unused[NARROW_NAME_SIZE];
   uint8_t length = 0;
   RETURN_UNLESS_OK(ReadField(stream, length));
-  if (length != 0 && ReadNarrowString(unused, sizeof unused, length) == 0)
+  if (length != 0 && ReadNarrowString(unused, NarrowRoom(NAME_CAPACITY), length) == 0)
     return PARSE_EOF;
   return ReadExpected<uint8_t>(stream, 0);  // byte G
 }
@@ -145,7 +145,7 @@ int ReadImageName(FrfStream& stream, int32_t& contentCount) {
   if (length == 0)
     return PARSE_OK;
   char imageName[NARROW_NAME_SIZE];
-  if (ReadNarrowString(imageName, sizeof imageName, length) == 0)
+  if (ReadNarrowString(imageName, NarrowRoom(NAME_CAPACITY), length) == 0)
     return PARSE_EOF;
   if (imageName[0] == 0)
     return PARSE_BAD_FORMAT;

@@ -22,6 +22,10 @@ void ResetRunState() {
   std::memset(gRunState.NarrowTextBuffer, 0, sizeof gRunState.NarrowTextBuffer);
 }
 
+int NarrowRoom(int32_t units) {
+  return units * platform::NarrowBytesPerUnit();
+}
+
 int ReadNarrowString(char* output, int outputSize, int32_t n) {
   FrfStream* stream = gRunState.CurrentStream.get();
   if (stream == nullptr || n < 0 || n >= WIDE_TEXT_CAPACITY)

@@ -8,23 +8,26 @@
 #include <string>
 #include <vector>
 
+#include "common/platform/platform.h"
 #include "ocrsift/stream/frf_stream.h"
 #include "ocrsift/textlayer/text_marks.h"
 
 class TextLayerWriter;
 
-// Capacities of the text buffers in UTF-16 code units. The narrow forms of this platform may
-// take more than one byte per code unit (UTF-8 on POSIX: up to three), so every narrow buffer
-// is scaled by NARROW_BYTES_PER_UNIT: no string that fits on Windows fails for room here.
+// Capacities of the text buffers in UTF-16 code units. The narrow form takes up to
+// platform::NarrowBytesPerUnit() bytes per code unit (the ANSI code page's longest character
+// on Windows, three for UTF-8 elsewhere), known only when the program runs: the narrow buffers
+// have room for the most any platform needs, and NarrowRoom gives the part of it in use, so
+// no text that fits in code units fails for room in its narrow form.
 constexpr int32_t WIDE_TEXT_CAPACITY = 40000;
-#ifdef _WIN32
-constexpr int32_t NARROW_BYTES_PER_UNIT = 1;
-#else
-constexpr int32_t NARROW_BYTES_PER_UNIT = 3;
-#endif
-constexpr int32_t NARROW_TEXT_SIZE = 40000 * NARROW_BYTES_PER_UNIT;  // OCR text of a block
-constexpr int32_t NARROW_NAME_SIZE = 260 * NARROW_BYTES_PER_UNIT;    // names in the header
-constexpr int32_t NARROW_FONT_SIZE = 100 * NARROW_BYTES_PER_UNIT;    // language and font names
+constexpr int32_t NAME_CAPACITY = 260;  // names in the header
+constexpr int32_t FONT_CAPACITY = 100;  // language and font names
+constexpr int32_t NARROW_TEXT_SIZE = WIDE_TEXT_CAPACITY * platform::MAX_NARROW_BYTES_PER_UNIT;
+constexpr int32_t NARROW_NAME_SIZE = NAME_CAPACITY * platform::MAX_NARROW_BYTES_PER_UNIT;
+constexpr int32_t NARROW_FONT_SIZE = FONT_CAPACITY * platform::MAX_NARROW_BYTES_PER_UNIT;
+
+// The bytes of a narrow buffer of `units` code units that this platform uses.
+int NarrowRoom(int32_t units);
 
 struct RunState {
   std::string CurrentPath;

@@ -24,7 +24,7 @@ constexpr int32_t kMaxTextCount = WIDE_TEXT_CAPACITY - 1;
 // The character shown beside box i: byte i of the narrow text buffer, whatever an earlier
 // block left there past this block's text. Past the buffer's end, a blank.
 char BoxCharacter(int32_t i) {
-  if (i < 0 || i >= NARROW_TEXT_SIZE)
+  if (i < 0 || i >= NarrowRoom(WIDE_TEXT_CAPACITY))
     return ' ';
   return gRunState.NarrowTextBuffer[i];
 }
@@ -136,7 +136,7 @@ int ParseBlockText(int32_t blockNumber, int32_t* step, int32_t* n) {
   // The text and its terminator must fit WideTextBuffer; a negative count cannot be read.
   if (count < 0 || count > kMaxTextCount)
     return PARSE_BAD_FORMAT;
-  if (ReadNarrowString(gRunState.NarrowTextBuffer, NARROW_TEXT_SIZE, count) == 0) {
+  if (ReadNarrowString(gRunState.NarrowTextBuffer, NarrowRoom(WIDE_TEXT_CAPACITY), count) == 0) {
     return PARSE_EOF;
   }
   ReportVerbose("\n OCR text:  \"%s\" ", gRunState.NarrowTextBuffer);

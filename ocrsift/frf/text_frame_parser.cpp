@@ -84,7 +84,7 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
   ReportVerbose("\nFrame %d, offset=%08lX", frameNumber, OffsetValue(stream.Position()));
 
   ++*step;  // 100
-  if (!ReadCountedName(stream, name, sizeof name, &length))
+  if (!ReadCountedName(stream, name, NarrowRoom(FONT_CAPACITY), &length))
     return PARSE_EOF;
   ReportVerbose("\nCompound lang: %s", name);
   stream.Skip(5);
@@ -99,7 +99,7 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
     // An empty language is not shown, but it still takes up its number.
     if (length == 0)
       continue;
-    if (ReadNarrowString(name, sizeof name, length) == 0)
+    if (ReadNarrowString(name, NarrowRoom(FONT_CAPACITY), length) == 0)
       return PARSE_EOF;
     ReportVerbose("\nLanguage #%d:  %s", i + 1, name);
   }
@@ -109,7 +109,7 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
   if (!stream.ReadDword(fontCount))
     return PARSE_EOF;
   for (int32_t i = 0; i < fontCount; ++i) {
-    if (!ReadCountedName(stream, name, sizeof name, &length))
+    if (!ReadCountedName(stream, name, NarrowRoom(FONT_CAPACITY), &length))
       return PARSE_EOF;
     ReportVerbose("\nFont %d:   %s", i + 1, name);
   }

@@ -1,8 +1,12 @@
 #include "tests/support/run_program.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +14,119 @@
 #include "tests/support/test_files.h"
 
 namespace testing_support {
+
+#ifdef _WIN32
+
+std::string PlatformLineEnds(const std::string& text) {
+  std::string bytes;
+  for (char c : text) {
+    if (c == '\n')
+      bytes += '\r';
+    bytes += c;
+  }
+  return bytes;
+}
+
+namespace {
+
+std::string UndoLineEnds(const std::string& bytes) {
+  std::string text;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n'))
+      text += bytes[i];
+  }
+  return text;
+}
+
+// One argument as the C runtime of the child splits its command line back into arguments:
+// quoted when it holds a blank, a tab or a quote or is empty; a quote and the backslashes
+// before it (or before the closing quote) are escaped.
+std::string QuoteArgument(const std::string& arg) {
+  if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos)
+    return arg;
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+    } else if (c == '"') {
+      quoted.append(backslashes * 2 + 1, '\\');
+      backslashes = 0;
+    } else {
+      backslashes = 0;
+    }
+    quoted += c;
+  }
+  quoted.append(backslashes, '\\');
+  quoted += '"';
+  return quoted;
+}
+
+HANDLE OpenInherited(const std::string& path, bool write) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  return CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                     write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+ProgramOutput RunCaptured(const std::string& program, const std::vector<std::string>& args,
+                          const std::string& input, const std::string& workDir) {
+  ProgramOutput result;
+  TempDir capture;
+  std::string inPath = capture.Write("stdin", input);
+  std::string outPath = capture.File("stdout");
+  std::string errPath = capture.File("stderr");
+
+  const std::string application = NativePath(program);
+  std::string commandLine = QuoteArgument(application);
+  for (const std::string& arg : args)
+    commandLine += " " + QuoteArgument(arg);
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+
+  HANDLE in = OpenInherited(inPath, false);
+  HANDLE out = OpenInherited(outPath, true);
+  HANDLE err = OpenInherited(errPath, true);
+  STARTUPINFOA startup;
+  ZeroMemory(&startup, sizeof startup);
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process;
+  ZeroMemory(&process, sizeof process);
+  fflush(nullptr);
+  const bool started =
+      in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
+      CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                     workDir.empty() ? nullptr : workDir.c_str(), &startup, &process);
+  for (HANDLE handle : {in, out, err}) {
+    if (handle != INVALID_HANDLE_VALUE)
+      CloseHandle(handle);
+  }
+  if (started) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(process.hProcess, &code))
+      result.exitCode = static_cast<int>(code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  result.rawOut = ReadFile(outPath);
+  result.rawErr = ReadFile(errPath);
+  result.out = UndoLineEnds(result.rawOut);
+  result.err = UndoLineEnds(result.rawErr);
+  return result;
+}
+
+#else
+
+std::string PlatformLineEnds(const std::string& text) {
+  return text;
+}
 
 ProgramOutput RunCaptured(const std::string& program, const std::vector<std::string>& args,
                           const std::string& input, const std::string& workDir) {
@@ -47,9 +164,11 @@ ProgramOutput RunCaptured(const std::string& program, const std::vector<std::str
   if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
     result.exitCode = WEXITSTATUS(status);
   }
-  result.out = ReadFile(outPath);
-  result.err = ReadFile(errPath);
+  result.out = result.rawOut = ReadFile(outPath);
+  result.err = result.rawErr = ReadFile(errPath);
   return result;
 }
+
+#endif
 
 }  // namespace testing_support

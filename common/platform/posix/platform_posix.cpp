@@ -67,6 +67,18 @@ char DirSeparator() {
   return '/';
 }
 
+bool IsDirSeparator(char c) {
+  return c == '/';
+}
+
+std::string::size_type LastDirSeparator(const std::string& name, bool /*withDriveColon*/) {
+  return name.rfind('/');
+}
+
+int NarrowBytesPerUnit() {
+  return 3;  // UTF-8: a code unit outside a surrogate pair takes up to three bytes
+}
+
 std::vector<std::string> FindFiles(const std::string& pattern) {
   std::vector<std::string> names;
   std::string::size_type slash = pattern.rfind('/');
@@ -119,11 +131,13 @@ std::string ExecutableDirectory() {
   }
 }
 
-ProgramResult RunProgram(const std::string& commandLine, const std::string& workDir) {
+ProgramResult RunProgram(const std::string& program, const std::string& arguments,
+                         const std::string& workDir) {
   ProgramResult result;
-  std::vector<std::string> tokens = SplitOnBlanks(commandLine);
-  if (tokens.empty())
+  if (program.empty())
     return result;
+  std::vector<std::string> tokens = SplitOnBlanks(arguments);
+  tokens.insert(tokens.begin(), program);
   std::vector<char*> argv;
   for (std::string& token : tokens)
     argv.push_back(&token[0]);

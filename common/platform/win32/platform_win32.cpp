@@ -4,11 +4,36 @@
 #include <vector>
 
 #include "common/platform/platform.h"
+#include "common/platform/win32/code_page.h"
 
 namespace platform {
 
+namespace {
+
+// The program path as the head of a command line: quoted when a blank or tab would otherwise
+// end it early for the child's own reading of its arguments.
+std::string CommandLineHead(const std::string& program) {
+  if (program.find_first_of(" \t") == std::string::npos)
+    return program;
+  return "\"" + program + "\"";
+}
+
+}  // namespace
+
 char DirSeparator() {
   return '\\';
+}
+
+bool IsDirSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+std::string::size_type LastDirSeparator(const std::string& name, bool withDriveColon) {
+  return LastDirSeparatorInCodePage(name, withDriveColon, CP_ACP);
+}
+
+int NarrowBytesPerUnit() {
+  return NarrowBytesPerUnitOfCodePage(CP_ACP);
 }
 
 std::vector<std::string> FindFiles(const std::string& pattern) {
@@ -45,19 +70,17 @@ std::string ExecutableDirectory() {
       return std::string();
     if (length < buffer.size()) {
       std::string path(buffer.data(), length);
-      std::string::size_type cut = path.find_last_of("\\/");
+      std::string::size_type cut = LastDirSeparator(path);
       if (cut == std::string::npos)
         return std::string();
-      std::string directory = path.substr(0, cut + 1);
-      if (!directory.empty() && directory.back() == '\\')
-        directory.pop_back();
-      return directory;
+      return path.substr(0, cut);
     }
     buffer.resize(buffer.size() * 2);
   }
 }
 
-ProgramResult RunProgram(const std::string& commandLine, const std::string& workDir) {
+ProgramResult RunProgram(const std::string& program, const std::string& arguments,
+                         const std::string& workDir) {
   ProgramResult result;
   STARTUPINFOA startup;
   ZeroMemory(&startup, sizeof startup);
@@ -68,9 +91,12 @@ ProgramResult RunProgram(const std::string& commandLine, const std::string& work
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION process;
   ZeroMemory(&process, sizeof process);
+  const std::string commandLine = CommandLineHead(program) + " " + arguments;
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE,
+  // Naming the application keeps the system from trying the blank-separated heads of the
+  // path ("C:\Program.exe" for "C:\Program Files\...") as programs.
+  if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE,
                       CREATE_NEW_CONSOLE | REALTIME_PRIORITY_CLASS, nullptr,
                       workDir.empty() ? nullptr : workDir.c_str(), &startup, &process)) {
     return result;

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the Windows programs and their tests with MinGW-w64, runs the tests under wine and
+# makes the Windows zip (build/mingw/ocrsift-*-win64.zip). As root it installs what is missing
+# with apt-get; otherwise it names the packages to install and fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+need=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have cmake || need+=(cmake)
+have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64)
+have x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
+have wine || need+=(wine)
+[ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+[ -f /usr/share/i18n/locales/ja_JP ] && have localedef || need+=(locales)
+if [ ${#need[@]} -ne 0 ]; then
+  if [ "$(id -u)" -eq 0 ] && have apt-get; then
+    echo "Installing: ${need[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  else
+    echo "Missing tools. Please install these Debian packages: ${need[*]}" >&2
+    echo "  sudo apt-get install ${need[*]}" >&2
+    exit 1
+  fi
+fi
+
+jobs=$(nproc)
+[ "$jobs" -gt 2 ] && jobs=2
+cmake --preset mingw-tests >/dev/null
+cmake --build --preset mingw-tests -j "$jobs"
+
+# One wine server for the whole run, its prefix in the build tree. Its services start here,
+# so that none of them holds the output of the first test that ctest lists.
+export WINEPREFIX="$PWD/build/mingw-tests/wineprefix" WINEDEBUG=-all
+wineserver -p
+trap 'wineserver -k || true' EXIT
+wineboot -i >/dev/null 2>&1
+ctest --preset mingw-tests "$@"
+
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw -j "$jobs" --target package
