@@ -23,85 +23,54 @@ constexpr int32_t kBlock3RecordSize = 36;
 // picture with its header.
 int ReadData40Entry(FrfStream& stream, uint32_t& charSum) {
   int32_t chars = 0;
-  if (!stream.ReadDword(chars))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, chars));
   charSum += static_cast<uint32_t>(chars);
   int32_t pictureFlag = 0;
-  if (!stream.ReadDword(pictureFlag))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, pictureFlag));
   if (pictureFlag == 0)
     return PARSE_OK;
   stream.Skip(4);
-  int32_t headerSize = 0;
-  if (!stream.ReadDword(headerSize))
-    return PARSE_EOF;
-  if (headerSize != kBitmapHeaderSize)
-    return PARSE_BAD_FORMAT;
+  RETURN_UNLESS_OK(ReadExpected(stream, kBitmapHeaderSize));
   int32_t pictureWidth = 0;
   int32_t pictureHeight = 0;
-  if (!stream.ReadDword(pictureWidth) || !stream.ReadDword(pictureHeight))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, pictureWidth));
+  RETURN_UNLESS_OK(ReadField(stream, pictureHeight));
   stream.Skip(kBitmapHeaderRest);
   int32_t dataLength = 0;
-  if (!stream.ReadDword(dataLength))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, dataLength));
   stream.Skip(dataLength);
   return PARSE_OK;
 }
 
 int ReadData40(FrfStream& stream, int32_t n) {
-  int32_t countCheck = 0;
-  if (!stream.ReadDword(countCheck))
-    return PARSE_EOF;
-  if (countCheck != n)
-    return PARSE_BAD_FORMAT;
-  if (n == 0) {
-    int32_t terminator = 0;
-    if (!stream.ReadDword(terminator))
-      return PARSE_EOF;
-    return terminator == 0 ? PARSE_OK : PARSE_BAD_FORMAT;
-  }
+  RETURN_UNLESS_OK(ReadExpected(stream, n));  // the count check
+  if (n == 0)
+    return ReadExpected<int32_t>(stream, 0);  // the terminator
   int32_t entryCount = 0;
-  if (!stream.ReadDword(entryCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, entryCount));
   if (!IsVersion10()) {
+    // One entry of all n characters, and a zero.
     if (entryCount != 1)
       return PARSE_BAD_FORMAT;
-    int32_t chars = 0;
-    if (!stream.ReadDword(chars))
-      return PARSE_EOF;
-    if (chars != n)
-      return PARSE_BAD_FORMAT;
-    int32_t zero = 0;
-    if (!stream.ReadDword(zero))
-      return PARSE_EOF;
-    return zero == 0 ? PARSE_OK : PARSE_BAD_FORMAT;
+    RETURN_UNLESS_OK(ReadExpected(stream, n));
+    return ReadExpected<int32_t>(stream, 0);
   }
   uint32_t charSum = 0;
-  for (int32_t i = 0; i < entryCount; ++i) {
-    const int result = ReadData40Entry(stream, charSum);
-    if (result != PARSE_OK)
-      return result;
-  }
+  for (int32_t i = 0; i < entryCount; ++i)
+    RETURN_UNLESS_OK(ReadData40Entry(stream, charSum));
   return static_cast<int32_t>(charSum) == n ? PARSE_OK : PARSE_BAD_FORMAT;
 }
 
 int ReadData41(FrfStream& stream, int32_t n) {
-  int32_t countCheck = 0;
-  if (!stream.ReadDword(countCheck))
-    return PARSE_EOF;
-  if (countCheck != n)
-    return PARSE_BAD_FORMAT;
+  RETURN_UNLESS_OK(ReadExpected(stream, n));  // the count check
   int32_t entryCount = 0;
-  if (!stream.ReadDword(entryCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, entryCount));
   // The count is taken down to zero, so a negative count goes on until the file ends: every
   // entry reads four bytes, and the stream stays at its end once it got there.
   uint32_t charSum = 0;
   for (uint32_t left = static_cast<uint32_t>(entryCount); left != 0; --left) {
     int32_t chars = 0;
-    if (!stream.ReadDword(chars))
-      return PARSE_EOF;
+    RETURN_UNLESS_OK(ReadField(stream, chars));
     charSum += static_cast<uint32_t>(chars);
     stream.Skip(kData41EntryRest);
   }
@@ -111,8 +80,7 @@ int ReadData41(FrfStream& stream, int32_t n) {
 int ReadRectangles(FrfStream& stream, int32_t n, int32_t* step) {
   ++*step;  // 243
   uint8_t lineCount = 0;
-  if (!stream.ReadByte(lineCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, lineCount));
   ++*step;  // 244
   TextLayerWriter* writer = Writer();
   uint32_t charSum = 0;
@@ -148,16 +116,9 @@ int ReadRectangles(FrfStream& stream, int32_t n, int32_t* step) {
 
 int ReadUnknownBlock3(FrfStream& stream, int32_t* step) {
   ++*step;  // 247
-  int32_t value = 0;
-  if (!stream.ReadDword(value))
-    return PARSE_EOF;
-  if (value != 2)
-    return PARSE_BAD_FORMAT;
+  RETURN_UNLESS_OK(ReadExpected<int32_t>(stream, 2));
   ++*step;  // 248
-  if (!stream.ReadDword(value))
-    return PARSE_EOF;
-  if (value != 1)
-    return PARSE_BAD_FORMAT;
+  RETURN_UNLESS_OK(ReadExpected<int32_t>(stream, 1));
   ++*step;  // 249
   uint8_t record[kBlock3RecordSize];
   if (!stream.Read(record, kBlock3RecordSize))
@@ -168,22 +129,16 @@ int ReadUnknownBlock3(FrfStream& stream, int32_t* step) {
 int ReadUnknownBlock4(FrfStream& stream, int32_t* step) {
   ++*step;  // 250
   int32_t recordCount = 0;
-  if (!stream.ReadDword(recordCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, recordCount));
   if (recordCount != 0)
     stream.Skip(WrapLinear(8, recordCount, 0));
   ++*step;  // 251
   uint8_t flag = 0;
-  if (!stream.ReadByte(flag))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, flag));
   if (flag != 0)
     stream.Skip(WrapLinear(8, recordCount, 2));
   ++*step;  // 252
-  uint8_t marker = 0;
-  if (!stream.ReadByte(marker))
-    return PARSE_EOF;
-  if (marker != 2)
-    return PARSE_BAD_FORMAT;
+  RETURN_UNLESS_OK(ReadExpected<uint8_t>(stream, 2));
   stream.Skip(6);
   return PARSE_OK;
 }
@@ -197,9 +152,7 @@ int ParseBlockLayout(int32_t blockNumber, int32_t n, int32_t* step) {
                 OffsetValue(stream.Position()));
   ++*step;  // 241
   int32_t regionStart = stream.Position();
-  int result = ReadData40(stream, n);
-  if (result != PARSE_OK)
-    return result;
+  RETURN_UNLESS_OK(ReadData40(stream, n));
   ListRegion(stream, 23, "\n\n *** Block: Unknow block Data4_0 ***", regionStart,
              RegionLast(stream));
 
@@ -208,26 +161,20 @@ int ParseBlockLayout(int32_t blockNumber, int32_t n, int32_t* step) {
   ++*step;  // 242
   regionStart = stream.Position();
   if (IsVersion10()) {
-    result = ReadData41(stream, n);
-    if (result != PARSE_OK)
-      return result;
+    RETURN_UNLESS_OK(ReadData41(stream, n));
   }
   ListRegion(stream, 5, "\n\n *** Block: Unknow block Data4_1 ***", regionStart,
              RegionLast(stream));
 
   regionStart = stream.Position();
-  result = ReadRectangles(stream, n, step);
-  if (result != PARSE_OK)
-    return result;
+  RETURN_UNLESS_OK(ReadRectangles(stream, n, step));
   ListRegion(stream, 6, "\n\n *** Block: Rectangles ***", regionStart, RegionLast(stream));
 
   regionStart = stream.Position();
   if (IsVersion10()) {
     ReportVerbose("\nBlock %d, offset=%08lX (unknow block3)", blockNumber,
                   OffsetValue(stream.Position()));
-    result = ReadUnknownBlock3(stream, step);
-    if (result != PARSE_OK)
-      return result;
+    RETURN_UNLESS_OK(ReadUnknownBlock3(stream, step));
   }
   ListRegion(stream, 7, "\n\n *** Block: Unknow block 3 ***", regionStart, RegionLast(stream));
 
@@ -235,9 +182,7 @@ int ParseBlockLayout(int32_t blockNumber, int32_t n, int32_t* step) {
   if (IsVersion10()) {
     ReportVerbose("\nBlock %d, offset=%08lX (unknow block4)", blockNumber,
                   OffsetValue(stream.Position()));
-    result = ReadUnknownBlock4(stream, step);
-    if (result != PARSE_OK)
-      return result;
+    RETURN_UNLESS_OK(ReadUnknownBlock4(stream, step));
   }
   ListRegion(stream, 22, "\n\n *** Block: Unknow block 4 ***", regionStart, RegionLast(stream));
   return PARSE_OK;
