@@ -369,6 +369,14 @@ TEST(TextLayerWriterTest, Utf8Limit) {
   EXPECT_EQ(
       OnePageScript(Block{fits, {}, {{1, 2, 3, 4, 499}}}),
       OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"" + std::string(499, 'a') + "\"))"));
+  // The longest word in escapes: 166 euro signs and a parenthesis make 499 bytes, each written
+  // as four characters, all of them in the entry.
+  std::string escaped;
+  for (int i = 0; i < 166; ++i)
+    escaped += "\\342\\202\\254";
+  escaped += "\\050";
+  EXPECT_EQ(OnePageScript(Block{std::u16string(166, u'\u20ac') + u"(", {}, {{1, 2, 3, 4, 167}}}),
+            OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"" + escaped + "\"))"));
   // 250 two-byte letters make 500 bytes and the zero: left out. The line entry opens with
   // the first word that is written, with the line's own rectangle; a line whose every word is
   // left out is not written at all, since djvused rejects a line without words.
