@@ -39,6 +39,10 @@ wineserver -p || true  # exits 2 when the prefix's server already runs
 trap 'wineserver -k || true' EXIT
 wineboot -i >/dev/null 2>&1
 ctest --preset mingw-tests "$@"
+# The Windows script through the real (Linux) djvused, when the Linux build is there too.
+if [ -x build/asan/ocrsift/driver/ocrsift ]; then
+  scripts/windows-djvused-e2e.sh
+fi
 
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs" --target package
