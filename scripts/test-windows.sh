@@ -19,7 +19,7 @@ if [ ${#need[@]} -ne 0 ]; then
     echo "Installing: ${need[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+    apt-get install -y -qq "${need[@]}" >/dev/null
   else
     echo "Missing tools. Please install these Debian packages: ${need[*]}" >&2
     echo "  sudo apt-get install ${need[*]}" >&2
