@@ -46,3 +46,19 @@ fi
 
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs" --target package
+
+# What the zip must hold, and the manifest and version resources in both programs.
+zip=build/mingw/ocrsift-*-win64.zip
+listing=$(cmake -E tar tf $zip)
+for entry in WINDOWS.txt README.md bin/ocrsift.exe bin/rastrify.exe bin/decoder/README.txt; do
+  grep -q "/$entry\$" <<<"$listing" || { echo "the zip lacks $entry" >&2; exit 1; }
+done
+for exe in build/mingw/ocrsift/driver/ocrsift.exe build/mingw/rastrify/rastrify.exe; do
+  grep -ac '<longPathAware' "$exe" >/dev/null || { echo "$exe has no long-path manifest" >&2; exit 1; }
+  if grep -ac '<activeCodePage' "$exe" >/dev/null; then echo "$exe sets a code page" >&2; exit 1; fi
+  # Version strings are UTF-16 in the resources.
+  ver=$(grep -F 'project(ocrsift VERSION' CMakeLists.txt | sed 's/.*VERSION \([0-9.]*\).*/\1/')
+  LC_ALL=C grep -acP "P\x00r\x00o\x00d\x00u\x00c\x00t\x00V\x00e\x00r\x00s\x00i\x00o\x00n\x00(\x00\x00)+$(echo -n "$ver" | sed 's/./&\\x00/g')" "$exe" >/dev/null ||
+    { echo "$exe has no product version $ver" >&2; exit 1; }
+done
+echo "Windows zip: $(ls $zip)"
