@@ -11,17 +11,44 @@ have g++ || need+=(g++)
 have djvused && have cjb2 && have djvm && have ddjvu || need+=(djvulibre-bin)
 have pnmtopng && have pnmtojpeg || need+=(netpbm)
 have clang-format-14 || have clang-format || need+=(clang-format-14)
-# fuzz/run: clang with libFuzzer and the sanitizers' runtime, and a symbolizer for the reports.
-if [ "${1:-}" = "--fuzz" ]; then
-  have clang++-14 || need+=(clang-14)
-  ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
-    need+=(libclang-rt-14-dev)
-  have llvm-symbolizer-14 || need+=(llvm-14)
-fi
-# The memcheck run of the tests.
-if [ "${1:-}" = "--valgrind" ]; then
-  have valgrind || need+=(valgrind)
-fi
+# Further tools for one part of CI each, asked for by flag (any number of them):
+#   --fuzz      fuzz/run: clang with libFuzzer and the sanitizers' runtime, and a symbolizer
+#   --valgrind  the memcheck run of the tests
+#   --windows   the Windows build, its tests under wine (with a Japanese locale) and the zip
+#   --install   the install test: man pages, the Debian package, the archive recipe, bench
+for part in "$@"; do
+  case "$part" in
+    --fuzz)
+      have clang++-14 || need+=(clang-14)
+      ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
+        need+=(libclang-rt-14-dev)
+      have llvm-symbolizer-14 || need+=(llvm-14)
+      ;;
+    --valgrind)
+      have valgrind || need+=(valgrind)
+      ;;
+    --windows)
+      have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64)
+      have x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
+      have wine || need+=(wine)
+      [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+      [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+      [ -f /usr/share/i18n/locales/ja_JP ] && have localedef || need+=(locales)
+      ;;
+    --install)
+      have parallel || need+=(parallel)
+      have man || need+=(man-db)
+      have groff || need+=(groff-base)
+      have dpkg-shlibdeps || need+=(dpkg-dev)
+      have gzip || need+=(gzip)
+      [ -x /usr/bin/time ] || need+=(time)
+      ;;
+    *)
+      echo "ensure-tools: unknown part $part" >&2
+      exit 2
+      ;;
+  esac
+done
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

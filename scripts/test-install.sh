@@ -7,23 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-need=()
-have() { command -v "$1" >/dev/null 2>&1; }
-have parallel || need+=(parallel)
-have man || need+=(man-db)
-have groff || need+=(groff-base)
-have dpkg-shlibdeps || need+=(dpkg-dev)
-have gzip || need+=(gzip)
-[ -x /usr/bin/time ] || need+=(time)
-if [ ${#need[@]} -gt 0 ]; then
-  if [ "$(id -u)" -eq 0 ] && have apt-get; then
-    echo "Installing: ${need[*]}"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
-  else
-    echo "test-install: please install these Debian packages: ${need[*]}" >&2
-    exit 1
-  fi
-fi
+scripts/ensure-tools.sh --install
 
 fail() {
   echo "test-install: FAILED: $*" >&2

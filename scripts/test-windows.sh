@@ -5,27 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-need=()
-have() { command -v "$1" >/dev/null 2>&1; }
-have cmake || need+=(cmake)
-have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64)
-have x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
-have wine || need+=(wine)
-[ -x /usr/lib/wine/wine64 ] || need+=(wine64)
-[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
-[ -f /usr/share/i18n/locales/ja_JP ] && have localedef || need+=(locales)
-if [ ${#need[@]} -ne 0 ]; then
-  if [ "$(id -u)" -eq 0 ] && have apt-get; then
-    echo "Installing: ${need[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq "${need[@]}" >/dev/null
-  else
-    echo "Missing tools. Please install these Debian packages: ${need[*]}" >&2
-    echo "  sudo apt-get install ${need[*]}" >&2
-    exit 1
-  fi
-fi
+scripts/ensure-tools.sh --windows
 
 jobs=$(nproc)
 [ "$jobs" -gt 2 ] && jobs=2
