@@ -15,20 +15,20 @@ void ReportQuietName() {
     ReportError("\n** File \"%s\"...", gRunState.CurrentPath.c_str());
 }
 
+// What went wrong, as every failure report names it.
+const char* FailureName(int result) {
+  return result == PARSE_EOF ? "Unexpected End-Of-File" : "Invalid FRF format";
+}
+
 void ReportRecordFailure(FrfStream& stream, const PageParse& page) {
-  ReportError(page.result == PARSE_EOF ? "\nUnexpected End-Of-File" : "\nInvalid FRF format");
-  ReportError(" (%d) offset=%08lX", page.step, OffsetValue(stream.LastReadStart()));
+  ReportError("\n%s (%d) offset=%08lX", FailureName(page.result), page.step,
+              OffsetValue(stream.LastReadStart()));
   HexDumpAroundFailure(stream, page.elementStart);
 }
 
 void ReportFrameFailure(const FrfStream& stream, const PageParse& page) {
-  const char* label = FrameKindOf(page.frameType).label;
-  if (page.result == PARSE_EOF) {
-    ReportError("\n%s Unexpected End-Of-File ", label);
-  } else {
-    ReportError("\n%s Invalid FRF format ", label);
-  }
-  ReportError("(%d::%d) offset=%08lX", page.failedFrame, page.step,
+  ReportError("\n%s %s (%d::%d) offset=%08lX", FrameKindOf(page.frameType).label,
+              FailureName(page.result), page.failedFrame, page.step,
               OffsetValue(stream.LastReadStart()));
 }
 
@@ -50,8 +50,7 @@ void ReportBlockFailure(FrfStream& stream, int result, int32_t frameNumber, int3
                         int32_t step, int32_t partStart) {
   if (gRunOptions.IgnoreBadPages)
     return;
-  ReportError(result == PARSE_EOF ? "\nUnexpected End-Of-File" : "\nInvalid FRF format");
-  ReportError(" (%d:%d:%d) offset=%08lX", frameNumber, blockNumber, step,
+  ReportError("\n%s (%d:%d:%d) offset=%08lX", FailureName(result), frameNumber, blockNumber, step,
               OffsetValue(stream.LastReadStart()));
   HexDumpAroundFailure(stream, partStart);
 }

@@ -33,7 +33,10 @@ std::string::size_type LastDirSeparator(const std::string& name, bool withDriveC
 }
 
 int NarrowBytesPerUnit() {
-  return NarrowBytesPerUnitOfCodePage(CP_ACP);
+  // The ANSI code page is fixed for the life of the process, and the parsers ask for every
+  // character box: look it up once.
+  static const int bytes = NarrowBytesPerUnitOfCodePage(CP_ACP);
+  return bytes;
 }
 
 std::vector<std::string> FindFiles(const std::string& pattern) {
