@@ -68,8 +68,8 @@ Block SimpleLine(const std::u16string& text, bool lastLine = true) {
   // A further line makes the first one a non-last line of its block.
   if (!lastLine) {
     block.text += u"z";
-    block.boxes.push_back({500, 100, 510, 120});
-    block.lines.push_back({500, 100, 510, 120, 1});
+    block.boxes.push_back({150, 100, 160, 120});
+    block.lines.push_back({150, 100, 160, 120, 1});
   }
   return block;
 }
@@ -205,15 +205,15 @@ TEST(TextLayerWriterTest, WordSplitting) {
   // Any other line loses it; the removed unit's box stays in the rectangle.
   EXPECT_EQ(OnePageScript(SimpleLine(u"ab", false)),
             OnePage("\n (line 0 900 20 880\n  (word 0 900 20 880 \"a\"))"
-                    "\n (line 500 900 510 880\n  (word 500 900 510 880 \"z\"))"));
+                    "\n (line 150 900 160 880\n  (word 150 900 160 880 \"z\"))"));
   // A line that ends in a blank: the word before the blank loses its last unit.
   EXPECT_EQ(OnePageScript(SimpleLine(u"ab cd ", false)),
             OnePage("\n (line 0 900 60 880\n  (word 0 900 20 880 \"ab\")"
                     "\n  (word 30 900 50 880 \"c\"))"
-                    "\n (line 500 900 510 880\n  (word 500 900 510 880 \"z\"))"));
+                    "\n (line 150 900 160 880\n  (word 150 900 160 880 \"z\"))"));
   // A non-last line of one code unit yields no word at all.
   EXPECT_EQ(OnePageScript(SimpleLine(u"x", false)),
-            OnePage("\n (line 500 900 510 880\n  (word 500 900 510 880 \"z\"))"));
+            OnePage("\n (line 150 900 160 880\n  (word 150 900 160 880 \"z\"))"));
   // Marks that stay inside a word are written as raw bytes; a hyphen mark ending a word in
   // the middle of a line makes it a broken word.
   EXPECT_EQ(OnePageScript(SimpleLine(std::u16string(u"a") + char16_t(H) + u"b" + char16_t(E) +
@@ -271,17 +271,17 @@ TEST(TextLayerWriterTest, Rectangles) {
 TEST(TextLayerWriterTest, Escapes) {
   std::u16string text = u"(1) \"q\" a\\b \u00e9 x\ny\rz \x07\x7f";
   std::string s = OnePageScript(Block{text, {}, {{1, 2, 3, 4, static_cast<int32_t>(text.size())}}});
-  // Without boxes every word rectangle is the zero box.
+  // Without boxes every word takes its line's rectangle.
   EXPECT_EQ(s, OnePage("\n (line 1 998 3 996"
-                       "\n  (word 0 1000 1 999 \"\\0501\\051\")"
-                       "\n  (word 0 1000 1 999 \"\\042q\\042\")"
-                       "\n  (word 0 1000 1 999 \"a\\134b\")"
-                       "\n  (word 0 1000 1 999 \"\\303\\251\")"
-                       "\n  (word 0 1000 1 999 \"x\\012y\\015z\")"
-                       "\n  (word 0 1000 1 999 \"\x07\x7f\"))"));
+                       "\n  (word 1 998 3 996 \"\\0501\\051\")"
+                       "\n  (word 1 998 3 996 \"\\042q\\042\")"
+                       "\n  (word 1 998 3 996 \"a\\134b\")"
+                       "\n  (word 1 998 3 996 \"\\303\\251\")"
+                       "\n  (word 1 998 3 996 \"x\\012y\\015z\")"
+                       "\n  (word 1 998 3 996 \"\x07\x7f\"))"));
   // Plain letters and digits go unescaped.
   EXPECT_EQ(OnePageScript(Block{u"Ab09", {}, {{1, 2, 3, 4, 4}}}),
-            OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"Ab09\"))"));
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"Ab09\"))"));
 }
 
 TEST(TextLayerWriterTest, SurrogatesAndNonAscii) {
@@ -290,10 +290,10 @@ TEST(TextLayerWriterTest, SurrogatesAndNonAscii) {
   std::u16string text = u"\U0001F600 \xD800x \xDC00 \u0416\u044F";
   std::string s = OnePageScript(Block{text, {}, {{1, 2, 3, 4, static_cast<int32_t>(text.size())}}});
   EXPECT_EQ(s, OnePage("\n (line 1 998 3 996"
-                       "\n  (word 0 1000 1 999 \"\\360\\237\\230\\200\")"
-                       "\n  (word 0 1000 1 999 \"\\357\\277\\275x\")"
-                       "\n  (word 0 1000 1 999 \"\\357\\277\\275\")"
-                       "\n  (word 0 1000 1 999 \"\\320\\226\\321\\217\"))"));
+                       "\n  (word 1 998 3 996 \"\\360\\237\\230\\200\")"
+                       "\n  (word 1 998 3 996 \"\\357\\277\\275x\")"
+                       "\n  (word 1 998 3 996 \"\\357\\277\\275\")"
+                       "\n  (word 1 998 3 996 \"\\320\\226\\321\\217\"))"));
 }
 
 TEST(TextLayerWriterTest, HyphenCarryAcrossBlocksAndPages) {
@@ -368,7 +368,7 @@ TEST(TextLayerWriterTest, Utf8Limit) {
   std::u16string fits(499, u'a');
   EXPECT_EQ(
       OnePageScript(Block{fits, {}, {{1, 2, 3, 4, 499}}}),
-      OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"" + std::string(499, 'a') + "\"))"));
+      OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"" + std::string(499, 'a') + "\"))"));
   // The longest word in escapes: 166 euro signs and a parenthesis make 499 bytes, each written
   // as four characters, all of them in the entry.
   std::string escaped;
@@ -376,25 +376,25 @@ TEST(TextLayerWriterTest, Utf8Limit) {
     escaped += "\\342\\202\\254";
   escaped += "\\050";
   EXPECT_EQ(OnePageScript(Block{std::u16string(166, u'\u20ac') + u"(", {}, {{1, 2, 3, 4, 167}}}),
-            OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"" + escaped + "\"))"));
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"" + escaped + "\"))"));
   // 250 two-byte letters make 500 bytes and the zero: left out. The line entry opens with
   // the first word that is written, with the line's own rectangle; a line whose every word is
   // left out is not written at all, since djvused rejects a line without words.
   std::u16string tooLong(250, u'\u00e9');
   EXPECT_EQ(OnePageScript(Block{tooLong + u" ok", {}, {{1, 2, 3, 4, 253}}}),
-            OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"ok\"))"));
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"ok\"))"));
   EXPECT_EQ(OnePageScript(Block{tooLong, {}, {{1, 2, 3, 4, 250}}}), OnePage(""));
   // A word beginning with U+0000 is empty in UTF-8 and left out the same way.
   EXPECT_EQ(
       OnePageScript(Block{std::u16string(1, u'\0') + u"x " + tooLong, {}, {{1, 2, 3, 4, 253}}}),
       OnePage(""));
   EXPECT_EQ(OnePageScript(Block{std::u16string(1, u'\0') + u"x ok", {}, {{1, 2, 3, 4, 5}}}),
-            OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"ok\"))"));
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"ok\"))"));
   // A broken word of 498 units plus its mark becomes 500 bytes with "- ": not written, but
   // its fragment is still recorded (the next word cannot take it: 1 + 498 + 1 = 500).
   std::u16string broken = std::u16string(498, u'a') + char16_t(H) + char16_t(E) + u"b";
   EXPECT_EQ(OnePageScript(Block{broken, {}, {{1, 2, 3, 4, 500}, {1, 2, 3, 4, 1}}}),
-            OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"b\"))"));
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"b\"))"));
 }
 
 TEST(TextLayerWriterTest, OverlongWordsAreCutIntoBufferSizedWords) {
@@ -404,10 +404,12 @@ TEST(TextLayerWriterTest, OverlongWordsAreCutIntoBufferSizedWords) {
   for (int i = 0; i < 1200; ++i)
     boxes.push_back({static_cast<uint16_t>(i), 0, static_cast<uint16_t>(i + 1), 10});
   std::string s = OnePageScript(Block{text, boxes, {{0, 0, 0, 0, 1200}}});
-  EXPECT_EQ(s, OnePage("\n (line 0 1000 1200 990"
-                       "\n  (word 0 1000 499 990 \"" +
-                       std::string(499, 'a') + "\")" + "\n  (word 499 1000 998 990 \"" +
-                       std::string(499, 'a') + "\")" + "\n  (word 998 1000 1200 990 \"" +
+  // The page is 200 pixels wide: edges beyond it are clipped, and a word that would collapse
+  // on the page's edge keeps one pixel inside it.
+  EXPECT_EQ(s, OnePage("\n (line 0 1000 200 990"
+                       "\n  (word 0 1000 200 990 \"" +
+                       std::string(499, 'a') + "\")" + "\n  (word 199 1000 200 990 \"" +
+                       std::string(499, 'a') + "\")" + "\n  (word 199 1000 200 990 \"" +
                        std::string(202, 'a') + "\"))"));
   // A hyphen mark arriving as the 500th unit begins a new word, which is then a broken word
   // with an empty first part: written as "- ", it drops the fragment pending before it (the
@@ -416,19 +418,19 @@ TEST(TextLayerWriterTest, OverlongWordsAreCutIntoBufferSizedWords) {
       std::u16string(u"x") + char16_t(H) + u" " + std::u16string(499, u'a') + char16_t(H) + u" b";
   s = OnePageScript(Block{broken, {}, {{1, 2, 3, 4, static_cast<int32_t>(broken.size())}}});
   EXPECT_EQ(s, OnePage("\n (line 1 998 3 996"
-                       "\n  (word 0 1000 1 999 \"x- \")"
-                       "\n  (word 0 1000 1 999 \"" +
+                       "\n  (word 1 998 3 996 \"x- \")"
+                       "\n  (word 1 998 3 996 \"" +
                        std::string(499, 'a') + "\")" +
-                       "\n  (word 0 1000 1 999 \"- \")"
-                       "\n  (word 0 1000 1 999 \"b\"))"));
+                       "\n  (word 1 998 3 996 \"- \")"
+                       "\n  (word 1 998 3 996 \"b\"))"));
 }
 
 TEST(TextLayerWriterTest, DamagedInputStaysInsideTheBuffers) {
   // A line asking for more units than remain takes what remains: the last unit is then the
   // block's last and is kept.
   EXPECT_EQ(OnePageScript(Block{u"ab cd", {}, {{1, 2, 3, 4, 3}, {1, 2, 3, 4, 100}}}),
-            OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"a\"))"
-                    "\n (line 1 998 3 996\n  (word 0 1000 1 999 \"cd\"))"));
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"a\"))"
+                    "\n (line 1 998 3 996\n  (word 1 998 3 996 \"cd\"))"));
   // Lines after the text is used up, negative counts and counts beyond any size write
   // nothing; CloseLine with such a count writes nothing either.
   EXPECT_EQ(OnePageScript(Block{u"ab",
@@ -438,12 +440,12 @@ TEST(TextLayerWriterTest, DamagedInputStaysInsideTheBuffers) {
                                  {1, 2, 3, 4, -3},
                                  {1, 2, 3, 4, INT32_MIN},
                                  {1, 2, 3, 4, INT32_MAX}}}),
-            OnePage("\n (line 1 998 3 996\n  (word 0 1000 1 999 \"ab\"))"));
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"ab\"))"));
   // Fewer boxes than units: a unit without a box adds nothing to the rectangles; a word
-  // with no box at all gets the zero box; the line spans the boxes that exist.
+  // with no box at all takes its line's rectangle; the line spans the boxes that exist.
   Block fewBoxes{u"ab cd", {{10, 100, 20, 110}}, {{0, 0, 0, 0, 5}}};
   EXPECT_EQ(OnePageScript(fewBoxes), OnePage("\n (line 10 900 20 890\n  (word 10 900 20 890 \"ab\")"
-                                             "\n  (word 0 1000 1 999 \"cd\"))"));
+                                             "\n  (word 10 900 20 890 \"cd\"))"));
   // Declared boxes never added count as missing too.
   std::string s = Script([](TextLayerWriter& w) {
     w.BeginPage(1, 200, 1000);
@@ -474,7 +476,8 @@ TEST(TextLayerWriterTest, DamagedInputStaysInsideTheBuffers) {
     w.EndPage();
   });
   EXPECT_EQ(s, OnePage(""));
-  // Coordinates at the ends of the 32-bit range wrap instead of overflowing.
+  // Coordinates at the ends of the 32-bit range wrap instead of overflowing, and are clipped
+  // into the page (here one that spans downward from 0).
   s = Script([](TextLayerWriter& w) {
     w.BeginPage(1, 200, INT32_MIN);
     const uint16_t text[] = {'a'};
@@ -488,8 +491,8 @@ TEST(TextLayerWriterTest, DamagedInputStaysInsideTheBuffers) {
   EXPECT_EQ(s,
             "\n# -------------------------------------\nselect 1\nremove-txt\nset-txt"
             "\n(page 0 0 200 -2147483648"
-            "\n (line 2147483647 1 -2147483648 0"
-            "\n  (word 5 2147483647 6 2147483646 \"a\"))"
+            "\n (line 200 0 0 -1"
+            "\n  (word 5 0 6 -1 \"a\"))"
             "\n)\n\n.\n\n\nsave\n");
 }
 

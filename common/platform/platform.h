@@ -37,6 +37,10 @@ std::vector<std::string> FindFiles(const std::string& pattern);
 // True when a file or directory of that name exists.
 bool FileExists(const std::string& path);
 
+// Makes a write to a pipe whose reader has gone fail with an error the program can report,
+// instead of ending the process by a signal (POSIX); nothing to do on Windows.
+void IgnoreBrokenPipe();
+
 // Converts the zero-terminated UTF-16 text into the narrow form used in messages (the ANSI
 // code page on Windows, UTF-8 elsewhere). Writes at most outSize bytes including the
 // terminating zero and returns that count, or 0 when the text does not fit or cannot be

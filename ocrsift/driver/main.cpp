@@ -1,5 +1,19 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "common/platform/platform.h"
 #include "ocrsift/driver/ocrsift_main.h"
 
 int main(int argc, char** argv) {
-  return OcrsiftMain(argc, argv);
+  platform::IgnoreBrokenPipe();
+  const int result = OcrsiftMain(argc, argv);
+  // The last bytes may leave only now, and a file system may report its failure only here.
+  errno = 0;
+  if (std::fclose(stdout) != 0 && result == 0) {
+    std::fprintf(stderr, "\nCan't write standard output: %s",
+                 std::strerror(errno != 0 ? errno : EIO));
+    return 2;
+  }
+  return result;
 }

@@ -1,6 +1,7 @@
 #include "ocrsift/driver/run_batch.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -17,6 +18,7 @@
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/page_parser.h"
 #include "ocrsift/frf/run_state.h"
+#include "ocrsift/textlayer/document_output.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
 
 namespace {
@@ -36,6 +38,12 @@ int ParseOneFile() {
   ReportVerbose("\n\nNormal end (%d) offset %08lX", page.step,
                 OffsetValue(gRunState.CurrentStream->Position()));
   return 0;
+}
+
+// The document could not be written whole: the user must not take it for complete.
+void ReportOutputFailure(int error) {
+  std::fprintf(stderr, "\nCan't write standard output: %s", std::strerror(error));
+  std::fflush(stderr);
 }
 
 }  // namespace
@@ -79,8 +87,10 @@ int RunBatch() {
     ReportError("\nNo files specified in list \"%s\" ", options.InputSpec.c_str());
     return 1;
   }
-  gRunState.CurrentWriter.reset(new (std::nothrow) TextLayerWriter(
-      options.OutputStream, options.Verbose, options.JoinHyphenated));
+  // The document goes out through output, which outlives the writer.
+  DocumentOutput output(options.OutputStream);
+  gRunState.CurrentWriter.reset(
+      new (std::nothrow) TextLayerWriter(output, options.Verbose, options.JoinHyphenated));
   if (!gRunState.CurrentWriter) {
     names.reset();
     ReportError("\nInsufficient memory");
@@ -129,10 +139,17 @@ int RunBatch() {
     if (ParseOneFile() != 0)
       runResult = 2;
     gRunState.CurrentStream.reset();
+    // Once the document cannot be written whole, the pages still to come would be lost too.
+    if (output.Failed())
+      break;
   }
 
   gRunState.CurrentWriter.reset();
   names.reset();
+  if (!output.Flush()) {
+    ReportOutputFailure(output.Error());
+    return 2;
+  }
   std::fflush(stdout);
   return runResult;
 }

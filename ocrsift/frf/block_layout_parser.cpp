@@ -82,7 +82,7 @@ int ReadRectangles(FrfStream& stream, int32_t n, int32_t* step) {
   uint8_t lineCount = 0;
   RETURN_UNLESS_OK(ReadField(stream, lineCount));
   ++*step;  // 244
-  TextLayerWriter* writer = Writer();
+  PageTextSink* writer = Writer();
   uint32_t charSum = 0;
   for (int32_t i = 0; i < lineCount; ++i) {
     uint8_t record[kLineRectSize];
@@ -111,6 +111,8 @@ int ReadRectangles(FrfStream& stream, int32_t n, int32_t* step) {
   ReportVerbose("\n  para rect: %04X, %04X, %04X, %04X", HexValue(Int32At(para)),
                 HexValue(Int32At(para + 4)), HexValue(Int32At(para + 8)),
                 HexValue(Int32At(para + 12)));
+  if (writer != nullptr)
+    writer->EndBlock(Int32At(para), Int32At(para + 4), Int32At(para + 8), Int32At(para + 12));
   return PARSE_OK;
 }
 

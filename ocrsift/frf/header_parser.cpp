@@ -1,6 +1,7 @@
 // The file header up to the frame types array, and the closing record after the last frame.
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/diagnostics/run_options.h"
@@ -20,6 +21,13 @@ constexpr uint32_t kEndIdentifier = 0xB80875BCu;
 // bytes was saved before any recognition took place.
 constexpr int64_t kEmptyFileTail = 30;
 constexpr int32_t kMaxResolution = 1200;
+// A DjVu text layer stores its rectangles relative to each other in 16 bits: a page side
+// beyond this (either sign) would make djvused store a corrupt layer.
+constexpr int32_t kMaxPageSide = 32767;
+
+bool PageSideFits(int32_t side) {
+  return side >= -kMaxPageSide && side <= kMaxPageSide;
+}
 
 int ReadSignature(FrfStream& stream) {
   uint8_t signature[4];
@@ -137,19 +145,21 @@ int ReadUnknownBlock(FrfStream& stream, int32_t& contentCount) {
   return PARSE_OK;
 }
 
-// The name of the scanned image, which counts as content; an empty name is absent.
-int ReadImageName(FrfStream& stream, int32_t& contentCount) {
+// The name of the scanned image, which counts as content; an empty name is absent. imageName
+// receives its UTF-8 form for the page's description.
+int ReadImageName(FrfStream& stream, int32_t& contentCount, std::string& imageName) {
   const int32_t regionStart = stream.Position();
   uint8_t length = 0;
   RETURN_UNLESS_OK(ReadField(stream, length));
   if (length == 0)
     return PARSE_OK;
-  char imageName[NARROW_NAME_SIZE];
-  if (ReadNarrowString(imageName, NarrowRoom(NAME_CAPACITY), length) == 0)
+  char narrowName[NARROW_NAME_SIZE];
+  if (ReadNarrowString(narrowName, NarrowRoom(NAME_CAPACITY), length) == 0)
     return PARSE_EOF;
-  if (imageName[0] == 0)
+  if (narrowName[0] == 0)
     return PARSE_BAD_FORMAT;
-  ReportVerbose("\nImage file name: %s", imageName);
+  ReportVerbose("\nImage file name: %s", narrowName);
+  imageName = Utf8OfWideText();
   ListRegion(stream, 12, "\n\n *** Header: Image file name ***", regionStart, RegionLast(stream));
   ++contentCount;
   return PARSE_OK;
@@ -184,7 +194,7 @@ int ReadData1(FrfStream& stream, int32_t* step) {
 }
 
 // DATA2 with the page's width, height and resolution, which begin the page in the writer.
-int ReadPageSize(FrfStream& stream) {
+int ReadPageSize(FrfStream& stream, const std::string& imageName) {
   const int32_t regionStart = stream.Position();
   uint8_t data2[22];
   if (!stream.Read(data2, sizeof data2))
@@ -194,13 +204,17 @@ int ReadPageSize(FrfStream& stream) {
   const int32_t resolution = Int32At(data2 + 18);
   ListRegion(stream, 15, "\n\n *** Header: Unknow block DATA2 ***", regionStart,
              RegionLast(stream));
-  if (width == 0 || height == 0 || resolution == 0 || resolution > kMaxResolution)
+  if (width == 0 || height == 0 || resolution == 0 || resolution > kMaxResolution ||
+      !PageSideFits(width) || !PageSideFits(height)) {
     return PARSE_BAD_FORMAT;
+  }
   ReportVerbose("\nWidth:      %d", width);
   ReportVerbose("\nHeight:     %d", height);
   ReportVerbose("\nResolution: %d", resolution);
-  if (TextLayerWriter* writer = Writer())
+  if (PageTextSink* writer = Writer()) {
+    writer->DescribePage(imageName, resolution);
     writer->BeginPage(gRunState.PageNumber, width, height);
+  }
   return PARSE_OK;
 }
 
@@ -228,6 +242,7 @@ int ParseHeader(int32_t* step) {
     return PARSE_EOF;
   FrfStream& stream = *current;
   int32_t contentCount = 0;
+  std::string imageName;
 
   ++*step;  // 1
   RETURN_UNLESS_OK(ReadSignature(stream));
@@ -238,7 +253,7 @@ int ParseHeader(int32_t* step) {
   ++*step;  // 5
   RETURN_UNLESS_OK(ReadUnknownBlock(stream, contentCount));
   ++*step;  // 6
-  RETURN_UNLESS_OK(ReadImageName(stream, contentCount));
+  RETURN_UNLESS_OK(ReadImageName(stream, contentCount, imageName));
   const int64_t tail = static_cast<int64_t>(stream.Size()) - stream.Position();
   if (contentCount <= 1 && tail <= kEmptyFileTail) {
     ReportEmptyFile();
@@ -247,7 +262,7 @@ int ParseHeader(int32_t* step) {
   RETURN_UNLESS_OK(ReadData1(stream, step));  // steps 7 and 8
 
   ++*step;  // 9
-  RETURN_UNLESS_OK(ReadPageSize(stream));
+  RETURN_UNLESS_OK(ReadPageSize(stream, imageName));
   ++*step;  // 10
   if (IsVersion10()) {
     uint32_t extra = 0;

@@ -4,7 +4,7 @@
 #include "ocrsift/frf/frame_kinds.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/run_state.h"
-#include "ocrsift/textlayer/text_layer_writer.h"
+#include "ocrsift/textlayer/page_text_sink.h"
 
 namespace {
 
@@ -48,9 +48,12 @@ PageParse ParsePage() {
     page.result = ParseEnd(&page.step);
   }
 
-  if (page.result == PARSE_OK || gRunOptions.IgnoreBadPages) {
-    if (TextLayerWriter* writer = gRunState.CurrentWriter.get())
+  if (PageTextSink* writer = gRunState.CurrentWriter.get()) {
+    if (page.result == PARSE_OK || gRunOptions.IgnoreBadPages) {
       writer->EndPage();
+    } else {
+      writer->FailPage();
+    }
   }
   return page;
 }

@@ -16,5 +16,6 @@ struct PageParse {
 // Parses gRunState.CurrentStream from its header to its end record, frames by their types as
 // far as both the header's frame count and its frame types reach, and stops at the first
 // failure. The page is closed in the writer after a good parse and, under -i, after a failed
-// one too; the failure itself is reported by ReportPageFailure.
+// one too; without -i a failed page is never closed, not even at the end of the run. The
+// failure itself is reported by ReportPageFailure.
 PageParse ParsePage();

@@ -8,7 +8,7 @@
 #include "common/numeric/wrapping_int32.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/run_state.h"
-#include "ocrsift/textlayer/text_layer_writer.h"
+#include "ocrsift/textlayer/page_text_sink.h"
 
 // Leaves the calling parser with the code of a read or a part that did not succeed.
 #define RETURN_UNLESS_OK(expression)     \
@@ -75,7 +75,7 @@ inline int32_t FrameHeadFixedLength() {
 }
 
 // The writer is optional: tests and the format-exploring modes may run the parsers without.
-inline TextLayerWriter* Writer() {
+inline PageTextSink* Writer() {
   return gRunState.CurrentWriter.get();
 }
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "common/platform/platform.h"
-#include "ocrsift/textlayer/text_layer_writer.h"
+#include "ocrsift/textlayer/page_text_sink.h"
 
 RunState gRunState;
 
@@ -24,6 +24,18 @@ void ResetRunState() {
 
 int NarrowRoom(int32_t units) {
   return units * platform::NarrowBytesPerUnit();
+}
+
+std::string Utf8OfWideText() {
+  size_t units = 0;
+  while (units < static_cast<size_t>(WIDE_TEXT_CAPACITY) && gRunState.WideTextBuffer[units] != 0)
+    ++units;
+  // Up to three bytes per code unit (four per surrogate pair) and the terminator.
+  std::string utf8(units * 3 + 1, '\0');
+  const int size =
+      platform::WideToUtf8(gRunState.WideTextBuffer, &utf8[0], static_cast<int>(utf8.size()));
+  utf8.resize(size > 0 ? static_cast<size_t>(size - 1) : 0);
+  return utf8;
 }
 
 int ReadNarrowString(char* output, int outputSize, int32_t n) {

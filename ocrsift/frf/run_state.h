@@ -12,7 +12,7 @@
 #include "ocrsift/stream/frf_stream.h"
 #include "ocrsift/textlayer/text_marks.h"
 
-class TextLayerWriter;
+class PageTextSink;
 
 // Capacities of the text buffers in UTF-16 code units. The narrow form takes up to
 // platform::NarrowBytesPerUnit() bytes per code unit (the ANSI code page's longest character
@@ -33,7 +33,7 @@ struct RunState {
   std::string CurrentPath;
   int32_t PageNumber = -1;
   std::unique_ptr<FrfStream> CurrentStream;
-  std::unique_ptr<TextLayerWriter> CurrentWriter;
+  std::unique_ptr<PageTextSink> CurrentWriter;
   std::vector<uint8_t> FrameTypes;
   int32_t FrameCount = 0;
   uint16_t FormatVersion = 0;
@@ -56,3 +56,6 @@ void ResetRunState();
 // in output. Returns the bytes written including the terminating zero, or 0 when the read
 // failed, n lies outside 0..WIDE_TEXT_CAPACITY-1, or the text does not fit outputSize.
 int ReadNarrowString(char* output, int outputSize, int32_t n);
+
+// The UTF-8 form of the text that the last successful ReadNarrowString left in WideTextBuffer.
+std::string Utf8OfWideText();

@@ -140,7 +140,7 @@ int ParseBlockText(int32_t blockNumber, int32_t* step, int32_t* n) {
     return PARSE_EOF;
   }
   ReportVerbose("\n OCR text:  \"%s\" ", gRunState.NarrowTextBuffer);
-  if (TextLayerWriter* writer = Writer())
+  if (PageTextSink* writer = Writer())
     writer->SetText(gRunState.WideTextBuffer, count);
   return PARSE_OK;
 }
@@ -177,7 +177,7 @@ int ParseCharBoxes(int32_t blockNumber, int32_t n, int32_t* step) {
   // One box per code unit and one more; a block without text may carry any number.
   if (boxCount != 0 && n != 0 && boxCount != WrapAdd(n, 1))
     return PARSE_BAD_FORMAT;
-  TextLayerWriter* writer = Writer();
+  PageTextSink* writer = Writer();
   if (writer != nullptr) {
     // A block without text may declare any number of boxes. The writer's array need not hold
     // more than the rest of the file can: a longer list ends in PARSE_EOF before a line uses it.

@@ -80,6 +80,8 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
   FrfStream& stream = *current;
   char name[NARROW_FONT_SIZE];
   uint8_t length = 0;
+  PageTextSink* writer = Writer();
+  AreaNames names;
 
   ReportVerbose("\nFrame %d, offset=%08lX", frameNumber, OffsetValue(stream.Position()));
 
@@ -102,6 +104,8 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
     if (ReadNarrowString(name, NarrowRoom(FONT_CAPACITY), length) == 0)
       return PARSE_EOF;
     ReportVerbose("\nLanguage #%d:  %s", i + 1, name);
+    if (writer != nullptr)
+      names.languages.push_back(Utf8OfWideText());
   }
 
   ++*step;  // 102
@@ -112,8 +116,12 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
     if (!ReadCountedName(stream, name, NarrowRoom(FONT_CAPACITY), &length))
       return PARSE_EOF;
     ReportVerbose("\nFont %d:   %s", i + 1, name);
+    if (writer != nullptr && length != 0)
+      names.fonts.push_back(Utf8OfWideText());
   }
   ReportVerbose("\n");
+  if (writer != nullptr)
+    writer->BeginArea(names);
 
   ++*step;  // 103
   uint8_t blockCount = 0;
@@ -135,5 +143,7 @@ int ParseTextFrame(int32_t frameNumber, int32_t* step) {
     return result;
   ListRegion(stream, 10, "\n\n *** End Frame: Unknow block ***", regionStart, RegionLast(stream));
   ReportVerbose("\nEnd Frame, offset=%08lX", OffsetValue(stream.Position()));
+  if (writer != nullptr)
+    writer->EndArea();
   return PARSE_OK;
 }

@@ -5,10 +5,18 @@
 #include <cstring>
 #include <new>
 
+#include <sys/stat.h>
+
 #include "common/numeric/wrapping_int32.h"
 
 FrfStream::FrfStream(const char* fileName) {
   file_ = (fileName != nullptr) ? std::fopen(fileName, "rb") : nullptr;
+  // Some systems open a directory for reading and fail only its reads; it is no file either.
+  struct stat info;
+  if (file_ != nullptr && fstat(fileno(file_), &info) == 0 && S_ISDIR(info.st_mode)) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
   failed_ = (file_ == nullptr) ? 1 : 0;
   if (file_ != nullptr) {
     if (std::fseek(file_, 0, SEEK_END) == 0) {

@@ -122,12 +122,25 @@ void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t
       continue;
     entry.Clear();
     if (!lineOpen_) {
+      int32_t lineLeft = left;
+      int32_t lineUpper = WrapSub(pageHeight_, top);
+      int32_t lineRight = right;
+      int32_t lineLower = WrapSub(pageHeight_, bottom);
+      ClipToPage(lineLeft, lineUpper, lineRight, lineLower);
       entry.AppendLiteral("\n (line");
-      entry.AppendBlankAndNumber(left);
-      entry.AppendBlankAndNumber(WrapSub(pageHeight_, top));
-      entry.AppendBlankAndNumber(right);
-      entry.AppendBlankAndNumber(WrapSub(pageHeight_, bottom));
+      entry.AppendBlankAndNumber(lineLeft);
+      entry.AppendBlankAndNumber(lineUpper);
+      entry.AppendBlankAndNumber(lineRight);
+      entry.AppendBlankAndNumber(lineLower);
       lineOpen_ = true;
+    }
+    // Characters without a box (a block may hold fewer boxes than code units) would put the
+    // word on the page's corner; the line they stand on is the best place known for them.
+    if (extent.empty) {
+      extent.left = left;
+      extent.top = top;
+      extent.right = right;
+      extent.bottom = bottom;
     }
     AppendWordEntry(entry, extent.left, WrapSub(pageHeight_, extent.top), extent.right,
                     WrapSub(pageHeight_, extent.bottom), utf8, size - 1);

@@ -3,17 +3,22 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstddef>
+#include <memory>
 #include <new>
 
 #include "ocrsift/textlayer/script_text.h"
 
+TextLayerWriter::TextLayerWriter(DocumentOutput& output, bool suppressScript, bool joinHyphenated)
+    : output_(output), suppressScript_(suppressScript), joinHyphenated_(joinHyphenated) {}
+
 TextLayerWriter::TextLayerWriter(FILE* scriptStream, bool suppressScript, bool joinHyphenated)
-    : suppressScript_(suppressScript),
-      scriptStream_(scriptStream),
+    : ownOutput_(std::make_unique<DocumentOutput>(scriptStream)),
+      output_(*ownOutput_),
+      suppressScript_(suppressScript),
       joinHyphenated_(joinHyphenated) {}
 
 TextLayerWriter::~TextLayerWriter() {
-  if (pageOpen_)
+  if (pageOpen_ && !pageFailed_)
     EndPage();
   WriteScript("\n\nsave\n");
 }
@@ -26,14 +31,20 @@ void TextLayerWriter::BeginPage(int32_t page, int32_t width, int32_t height) {
   WriteScript("\nremove-txt");
   WriteScript("\nset-txt");
   WriteScript("\n(page 0 0 %d %d", width, height);
+  pageWidth_ = width;
   pageHeight_ = height;
   pageOpen_ = true;
+  pageFailed_ = false;
 }
 
 void TextLayerWriter::EndPage() {
   if (pageOpen_)
     WriteScript("\n)\n\n.\n");
   pageOpen_ = false;
+}
+
+void TextLayerWriter::FailPage() {
+  pageFailed_ = pageOpen_;
 }
 
 void TextLayerWriter::SetText(const uint16_t* codes, int32_t count) {
@@ -81,16 +92,16 @@ void TextLayerWriter::CloseLine(int32_t count) {
 }
 
 void TextLayerWriter::WriteScript(const char* format, ...) {
-  if (suppressScript_ || scriptStream_ == nullptr)
+  if (suppressScript_)
     return;
   va_list args;
   va_start(args, format);
-  vfprintf(scriptStream_, format, args);
+  output_.PrintfList(format, args);
   va_end(args);
 }
 
 void TextLayerWriter::WriteScriptText(const ScriptText& text) {
-  if (suppressScript_ || scriptStream_ == nullptr)
+  if (suppressScript_)
     return;
-  std::fwrite(text.Data(), 1, text.Size(), scriptStream_);
+  output_.Write(text.Data(), text.Size());
 }

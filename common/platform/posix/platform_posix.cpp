@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,10 @@ std::vector<std::string> FindFiles(const std::string& pattern) {
   }
   closedir(dir);
   return names;
+}
+
+void IgnoreBrokenPipe() {
+  std::signal(SIGPIPE, SIG_IGN);
 }
 
 bool FileExists(const std::string& path) {

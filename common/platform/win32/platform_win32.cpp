@@ -53,6 +53,8 @@ std::vector<std::string> FindFiles(const std::string& pattern) {
   return names;
 }
 
+void IgnoreBrokenPipe() {}
+
 bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

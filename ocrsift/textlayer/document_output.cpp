@@ -1,0 +1,42 @@
+#include "ocrsift/textlayer/document_output.h"
+
+#include <cerrno>
+#include <cstdarg>
+
+void DocumentOutput::Fail() {
+  // Some C libraries leave errno alone on a stream error; EIO still names the kind of cause.
+  if (error_ == 0)
+    error_ = errno != 0 ? errno : EIO;
+}
+
+void DocumentOutput::Write(const char* bytes, size_t n) {
+  if (stream_ == nullptr || n == 0)
+    return;
+  errno = 0;
+  if (std::fwrite(bytes, 1, n, stream_) != n)
+    Fail();
+}
+
+void DocumentOutput::Printf(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  PrintfList(format, args);
+  va_end(args);
+}
+
+void DocumentOutput::PrintfList(const char* format, va_list args) {
+  if (stream_ == nullptr)
+    return;
+  errno = 0;
+  if (std::vfprintf(stream_, format, args) < 0)
+    Fail();
+}
+
+bool DocumentOutput::Flush() {
+  if (stream_ == nullptr)
+    return true;
+  errno = 0;
+  if (std::fflush(stream_) != 0 || std::ferror(stream_) != 0)
+    Fail();
+  return error_ == 0;
+}

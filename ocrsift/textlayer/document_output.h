@@ -1,0 +1,40 @@
+// The stream a document (the djvused script or another output format) is written to, with
+// the first write failure remembered: a document that could not be written whole must not
+// end the run as a success.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+
+class DocumentOutput {
+ public:
+  // stream is not owned; null writes nothing and never fails.
+  explicit DocumentOutput(FILE* stream) : stream_(stream) {}
+  DocumentOutput(const DocumentOutput&) = delete;
+  DocumentOutput& operator=(const DocumentOutput&) = delete;
+
+  void Write(const char* bytes, size_t n);
+  void Printf(const char* format, ...)
+#if defined(__GNUC__)
+      __attribute__((format(printf, 2, 3)))
+#endif
+      ;
+  void PrintfList(const char* format, va_list args);
+  // Hands what the stream holds back to the system; false when this or any earlier write
+  // failed.
+  bool Flush();
+  // The errno of the first failure, or 0.
+  int Error() const {
+    return error_;
+  }
+  bool Failed() const {
+    return error_ != 0;
+  }
+
+ private:
+  void Fail();
+
+  FILE* stream_ = nullptr;
+  int error_ = 0;
+};
