@@ -83,7 +83,36 @@ TEST_F(OcrsiftRun, PagesAreNumberedPerNameAlsoPastAFileThatCannotBeOpened) {
   ProgramOutput tested = Ocrsift({"-t", "nosuch.frf"});
   EXPECT_EQ(tested.exitCode, 2);
   EXPECT_EQ(tested.out, "\nCan't open file \"nosuch.frf\" ");
+
+  // A directory named as the input is no file to open either.
+  Good("folder.frf/inside.frf");
+  ProgramOutput folder = Ocrsift({"-p", "1", "folder.frf"});
+  EXPECT_EQ(folder.exitCode, 2);
+  EXPECT_EQ(folder.err, "\nCan't open file \"folder.frf\" ");
+  EXPECT_EQ(folder.out, kSave);
 }
+
+#ifndef _WIN32
+TEST_F(OcrsiftRun, AScriptThatCannotBeWrittenWholeFailsTheRun) {
+  Good("page.frf");
+  // A full disk: the script is lost, and the run must say so.
+  ProgramOutput full = RunCaptured(
+      "/bin/sh", {"-c", "exec \"$0\" -p 1 page.frf > /dev/full", OCRSIFT_EXE}, "", dir_.path());
+  EXPECT_EQ(full.exitCode, 2);
+  EXPECT_EQ(full.err, "\nCan't write standard output: No space left on device");
+
+  // A reader that goes away before the script is through: neither a hang nor a success. The
+  // script of 400 pages is larger than what a pipe and the output buffer hold together.
+  std::string list;
+  for (int i = 0; i < 400; ++i)
+    list += "page.frf\n";
+  dir_.Write("pages.lst", list);
+  ProgramOutput gone = RunCaptured(
+      "/bin/sh", {"-c", "{ \"$0\" -p 1 @pages.lst; echo \" exit $?\" >&2; } | true", OCRSIFT_EXE},
+      "", dir_.path());
+  EXPECT_EQ(gone.err, "\nCan't write standard output: Broken pipe exit 2\n");
+}
+#endif
 
 TEST_F(OcrsiftRun, AutomaticPageNumbersComeFromTheFileNames) {
   Good("page0012.frf");
@@ -168,6 +197,24 @@ TEST_F(OcrsiftRun, HeaderFailureReportsStepAndOffsetAndDumpsUnderVerbose) {
   EXPECT_EQ(dump.find(">", dump.find("\n000040: ")), dump.find("\n000040: ") + 9 + 3 * 4 + 0);
   const uint32_t lastLine = (bad.Offset("header.data2Lead") + 22 + 144) & ~0xFu;
   EXPECT_EQ(dump.find("\n" + Hex8(lastLine).substr(2) + ": "), dump.rfind("\n")) << dump;
+
+  // A side that a DjVu text layer cannot hold, of either sign, fails where the size is read;
+  // the largest one that fits is a page like any other.
+  for (const char* side : {"header.width", "header.height"}) {
+    for (int32_t value : {32768, -32768, 32767}) {
+      BuiltFile wide = Build(TwoBlockPage(10));
+      wide.SetField(side, static_cast<uint32_t>(value));
+      wide.Write(dir_, "wide.frf");
+      ProgramOutput w = Ocrsift({"-p", "1", "wide.frf"});
+      if (value == 32767) {
+        EXPECT_EQ(w.exitCode, 0) << side << w.err;
+        continue;
+      }
+      EXPECT_EQ(w.exitCode, 2) << side << value;
+      EXPECT_EQ(w.err, "\nInvalid FRF format (9) offset=" + Hex8(wide.Offset("header.data2Lead")));
+      EXPECT_EQ(w.out, kSave);
+    }
+  }
 }
 
 TEST_F(OcrsiftRun, FrameFailuresNameTheFrameKindStepAndOffset) {

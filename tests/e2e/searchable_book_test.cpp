@@ -121,4 +121,67 @@ TEST_F(SearchableBook, DamagedMiddlePageFailsClosedWithoutIgnoreAndSparesGoodPag
   EXPECT_NE(PageText(3).find("Figure"), std::string::npos);
 }
 
+TEST_F(SearchableBook, AFailedLastPageFailsClosedToo) {
+  MakeSearchable({"-p", "1"});
+  const std::string before = ReadFile(document_);
+  // The last page fails in its first block, right after the page began (closing it would
+  // wipe the page's text and store an empty layer), or in its last table cell (closing it
+  // would store half of its text). A file that fails before its page begins
+  // writes nothing, and the other pages are applied.
+  struct Case {
+    const char* field;
+    uint32_t value;
+    bool applied;
+  };
+  for (const Case& c : {Case{"frame0.block0.recordCount", 0, false},
+                        Case{"frame2.cell1.block0.recordCount", 0, false},
+                        Case{"header.signature", 0x54355246, true}}) {
+    BuiltFile damaged = Build(FramesPage(10));
+    damaged.SetField(c.field, c.value);
+    damaged.Write(dir_, "frf/page3.frf");
+    ProgramOutput strict = RunCaptured(OCRSIFT_EXE, {"-p", "1", dir_.File("frf/*.frf")});
+    EXPECT_EQ(strict.exitCode, 2) << c.field;
+    ProgramOutput applied = RunCaptured(FindTool("djvused"), {document_}, strict.out);
+    if (c.applied) {
+      EXPECT_EQ(applied.exitCode, 0) << c.field << applied.err;
+      EXPECT_NE(PageText(3).find("Figure"), std::string::npos) << c.field;
+    } else {
+      EXPECT_NE(applied.exitCode, 0) << c.field << "\nscript:\n" << strict.out;
+      EXPECT_EQ(ReadFile(document_), before) << c.field;
+    }
+  }
+}
+
+TEST_F(SearchableBook, RectanglesBeyondThePageAndCharactersWithoutBoxesKeepTheirText) {
+  // A box reaching far below the page (y 40000 on a page 3508 high) and a line record wider
+  // than the page: djvused stores such zones relative to each other in 16 bits and keeps a
+  // corrupt layer unless they are clipped. The second block has no boxes at all.
+  FrfPage page = TwoBlockPage(10);
+  TextBlock& far = std::get<TextFrame>(page.frames[0]).body.blocks[0];
+  far.text = u"far out";
+  far.lines = {Line(100, 3400, 70000, 40000, 7)};
+  far.boxes = std::vector<Box16>{{100, 3400, 140, 3450},   {145, 3400, 180, 40000},
+                                 {185, 3400, 200, 3450},   {200, 3400, 210, 3450},
+                                 {210, 3400, 240, 3450},   {245, 3400, 280, 3450},
+                                 {285, 3400, 65535, 3450}, {0, 0, 0, 0}};
+  TextBlock& boxless = std::get<TextFrame>(page.frames[0]).body.blocks[1];
+  boxless.text = u"no boxes";
+  boxless.lines = {Line(300, 500, 700, 560, 8)};
+  boxless.boxes = std::vector<Box16>{};
+  Build(page).Write(dir_, "frf/page2.frf");
+  MakeSearchable({"-p", "1"});
+
+  const std::string text = PageText(2);
+  EXPECT_NE(text.find("far out"), std::string::npos) << text;
+  EXPECT_NE(text.find("no boxes"), std::string::npos) << text;
+  const std::string hidden = PrintPageText(document_, 2);
+  // Clipped to the page 2480 x 3508; y is measured from the bottom in djvused's listing.
+  EXPECT_NE(hidden.find("(line 100 0 2480 108"), std::string::npos) << hidden;
+  EXPECT_NE(hidden.find("(word 100 0 200 108 \"far\")"), std::string::npos) << hidden;
+  EXPECT_NE(hidden.find("(word 210 58 2480 108 \"out\")"), std::string::npos) << hidden;
+  // Words without boxes take their line's rectangle, not the page's corner.
+  EXPECT_NE(hidden.find("(word 300 2948 700 3008 \"no\")"), std::string::npos) << hidden;
+  EXPECT_NE(PageText(1).find("Hello"), std::string::npos);
+}
+
 }  // namespace
