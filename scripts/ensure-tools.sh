@@ -16,6 +16,7 @@ have clang-format-14 || have clang-format || need+=(clang-format-14)
 #   --valgrind  the memcheck run of the tests
 #   --windows   the Windows build, its tests under wine (with a Japanese locale) and the zip
 #   --install   the install test: man pages, the Debian package, the archive recipe, bench
+#   --roundtrip scripts/roundtrip.py: python3-djvu reads djvused's listing back
 for part in "$@"; do
   case "$part" in
     --fuzz)
@@ -42,6 +43,10 @@ for part in "$@"; do
       have dpkg-shlibdeps || need+=(dpkg-dev)
       have gzip || need+=(gzip)
       [ -x /usr/bin/time ] || need+=(time)
+      ;;
+    --roundtrip)
+      [ -x /usr/bin/python3 ] && /usr/bin/python3 -c "import djvu.sexpr" 2>/dev/null ||
+        need+=(python3-djvu)
       ;;
     *)
       echo "ensure-tools: unknown part $part" >&2
