@@ -168,8 +168,13 @@ void CheckBatch(const std::vector<std::string>& files, const BatchOptions& optio
     Require(page.closed || (!options.ignoreBad && run.result == 2),
             "a page left open under -i or in a run that succeeded", text);
     Require(page.hasSelect && page.select >= 1, "a page without a valid page number", text);
-    for (const ScriptLine& line : page.lines)
+    for (const ScriptLine& line : page.lines) {
       Require(!line.words.empty(), "a line without a word", text);
+      Require(KeepableRect(line.rect, page.width, page.height), "a line djvused cannot keep", text);
+      for (const ScriptWord& word : line.words)
+        Require(KeepableRect(word.rect, page.width, page.height), "a word djvused cannot keep",
+                text);
+    }
     if (options.autoNumbers)
       Require(page.select <= static_cast<int32_t>(files.size()),
               "a page number not taken from the file name", text);

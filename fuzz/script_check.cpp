@@ -1,5 +1,6 @@
 #include "fuzz/script_check.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -197,6 +198,20 @@ Script RequireScript(const std::string& text) {
   const bool parsed = ParseScript(text, script, error);
   Require(parsed, error.c_str(), text);
   return script;
+}
+
+namespace {
+
+bool WithinSpan(int32_t value, int32_t side) {
+  return value >= std::min(0, side) && value <= std::max(0, side);
+}
+
+}  // namespace
+
+bool KeepableRect(const ScriptRect& rect, int32_t width, int32_t height) {
+  return WithinSpan(rect.left, width) && WithinSpan(rect.right, width) &&
+         WithinSpan(rect.upper, height) && WithinSpan(rect.lower, height) &&
+         rect.left != rect.right && rect.upper != rect.lower;
 }
 
 }  // namespace fuzz_support

@@ -53,4 +53,8 @@ void Require(bool condition, const char* what, const std::string& script);
 // ParseScript, stopping the process on a malformed script.
 Script RequireScript(const std::string& text);
 
+// A rectangle that djvused stores as written on a page of width by height: every edge within
+// the page (a negative side spans from the side to 0), and width and height not zero.
+bool KeepableRect(const ScriptRect& rect, int32_t width, int32_t height);
+
 }  // namespace fuzz_support

@@ -100,17 +100,6 @@ bool ValidUtf8(const std::string& text) {
   return true;
 }
 
-bool Inside(int32_t value, int32_t low, int32_t high) {
-  return value >= low && value <= high;
-}
-
-// Coordinates of a rectangle written for a page of width by height: x from 0 to width, y from
-// 0 to height, each one further where an empty rectangle was widened.
-bool RectInside(const fuzz_support::ScriptRect& r, int32_t width, int32_t height) {
-  return Inside(r.left, 0, width) && Inside(r.right, 0, width + 1) && Inside(r.upper, -1, height) &&
-         Inside(r.lower, -1, height);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -141,11 +130,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (in.ConsumeIntegralInRange<int>(0, 5) == 0)
           boxes = in.ConsumeIntegralInRange<int32_t>(0, boxes);
         writer.ResetBoxes(boxes);
+        // Usually inside the page; sometimes anywhere a box's 16 bits reach.
+        const bool anywhere = in.ConsumeIntegralInRange<int>(0, 7) == 0;
+        const uint16_t boxWidth = anywhere ? 65535 : static_cast<uint16_t>(width);
+        const uint16_t boxHeight = anywhere ? 65535 : static_cast<uint16_t>(height);
         for (int32_t i = 0; i < boxes; ++i) {
-          const uint16_t left = in.ConsumeIntegralInRange<uint16_t>(0, width);
-          const uint16_t top = in.ConsumeIntegralInRange<uint16_t>(0, height);
-          const uint16_t right = in.ConsumeIntegralInRange<uint16_t>(left, width);
-          const uint16_t bottom = in.ConsumeIntegralInRange<uint16_t>(top, height);
+          const uint16_t left = in.ConsumeIntegralInRange<uint16_t>(0, boxWidth);
+          const uint16_t top = in.ConsumeIntegralInRange<uint16_t>(0, boxHeight);
+          const uint16_t right = in.ConsumeIntegralInRange<uint16_t>(left, boxWidth);
+          const uint16_t bottom = in.ConsumeIntegralInRange<uint16_t>(top, boxHeight);
           writer.AddBox(left, top, right, bottom);
         }
         // Line records splitting the text, sometimes asking for more than is left.
@@ -153,10 +146,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         while (left > 0 && in.remaining_bytes() > 0) {
           int32_t count = in.ConsumeIntegralInRange<int32_t>(1, left + 2);
           const bool fromBoxes = in.ConsumeBool();
-          const int32_t x0 = fromBoxes ? 0 : in.ConsumeIntegralInRange<int32_t>(0, width);
-          const int32_t x1 = fromBoxes ? 0 : in.ConsumeIntegralInRange<int32_t>(x0, width);
-          const int32_t y0 = in.ConsumeIntegralInRange<int32_t>(0, height);
-          const int32_t y1 = in.ConsumeIntegralInRange<int32_t>(y0, height);
+          const int32_t lineWidth = anywhere ? INT32_MAX : width;
+          const int32_t lineHeight = anywhere ? INT32_MAX : height;
+          const int32_t x0 = fromBoxes ? 0 : in.ConsumeIntegralInRange<int32_t>(0, lineWidth);
+          const int32_t x1 = fromBoxes ? 0 : in.ConsumeIntegralInRange<int32_t>(x0, lineWidth);
+          const int32_t y0 = in.ConsumeIntegralInRange<int32_t>(0, lineHeight);
+          const int32_t y1 = in.ConsumeIntegralInRange<int32_t>(y0, lineHeight);
           writer.EmitLine(x0, y0, x1, y1, count);
           writer.CloseLine(count);
           left -= count;
@@ -179,10 +174,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             text);
     Require(page.width == widths[p] && page.height == heights[p], "wrong page size", text);
     for (const fuzz_support::ScriptLine& line : page.lines) {
-      Require(RectInside(line.rect, page.width, page.height), "a line outside the page", text);
+      Require(fuzz_support::KeepableRect(line.rect, page.width, page.height),
+              "a line djvused cannot keep", text);
       Require(!line.words.empty(), "a line without a word", text);
       for (const fuzz_support::ScriptWord& word : line.words) {
-        Require(RectInside(word.rect, page.width, page.height), "a word outside the page", text);
+        Require(fuzz_support::KeepableRect(word.rect, page.width, page.height),
+                "a word djvused cannot keep", text);
         Require(!word.text.empty() && word.text.size() < 500, "a word of impossible length", text);
         Require(ValidUtf8(word.text), "a word that is not UTF-8", text);
         Require(word.text.find('\0') == std::string::npos, "a zero byte in a word", text);
