@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/text/option_value.h"
 #include "rastrify/export_settings.h"
 
 namespace {
@@ -60,12 +61,9 @@ bool ParseCommandLine(int argc, const char* const* argv) {
         break;
       case 'g':
       case 'p': {
-        const char* value = rest;
-        if (*value == '\0') {
-          if (i + 1 >= argc)
-            return false;
-          value = argv[++i];
-        }
+        const char* value = nullptr;
+        if (!text::TakeOptionValue(rest, argc, argv, i, value))
+          return false;
         if (letter == 'g') {
           s.Format = value;
         } else {

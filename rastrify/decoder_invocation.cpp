@@ -6,7 +6,6 @@
 
 #include "common/platform/platform.h"
 #include "rastrify/export_settings.h"
-#include "rastrify/page_range.h"
 
 namespace {
 
@@ -40,31 +39,29 @@ std::string DecoderPath() {
   return ModuleDirectory() + platform::DirSeparator() + DecoderRelativeName();
 }
 
-bool BuildDecoderArguments(std::string& args) {
-  ExportSettings& s = gExportSettings;
-  args = "--layer=all ";
-  if (!NextPage(s.CurrentPage))
-    return false;
-  args += "--page-range=" + std::to_string(s.CurrentPage) + " ";
-  args += std::string("--output-format=") + s.Format + " ";
+DecoderArguments DecoderArgumentsForPage(int32_t page) {
+  const ExportSettings& s = gExportSettings;
+  DecoderArguments args;
+  args.text = "--layer=all --page-range=" + std::to_string(page) + " ";
+  args.text += std::string("--output-format=") + s.Format + " ";
   if (s.ExtraArguments != nullptr) {
-    args += " ";
-    args += s.ExtraArguments;
+    args.text += " ";
+    args.text += s.ExtraArguments;
   }
-  // Nothing is quoted: a name with blanks reaches the decoder as several arguments.
-  args += std::string(" ") + s.DjvuFile + " " + s.OutputTemplate + PageDigits(s.CurrentPage) + "." +
-          s.Format;
-  return true;
+  // The names are never split: a blank in a folder's name stays part of it.
+  args.names.push_back(s.DjvuFile);
+  args.names.push_back(std::string(s.OutputTemplate) + PageDigits(page) + "." + s.Format);
+  return args;
 }
 
-bool RunDecoder(const std::string& relativeName, const std::string& args) {
+bool RunDecoder(const std::string& relativeName, const DecoderArguments& args) {
   const std::string& directory = ModuleDirectory();
   // Started by its path, never by the head of a command line: a blank in the folder rastrify
   // is installed in must not make another program ("C:\Program.exe") run in its place.
   const std::string program = directory + platform::DirSeparator() + relativeName;
   std::fflush(stdout);
   std::fflush(stderr);
-  platform::ProgramResult result = platform::RunProgram(program, args, directory);
+  platform::ProgramResult result = platform::RunProgram(program, args.text, args.names, directory);
   if (!result.started) {
     std::fputs("\n*** Can't start DjVuDecode.EXE", stderr);
     std::fflush(stderr);

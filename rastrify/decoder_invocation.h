@@ -1,7 +1,9 @@
 // Finding the outside decoder beside the program and starting it once per page.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // The directory of the running executable without a trailing separator, computed on the first
 // call and kept for the run.
@@ -16,10 +18,19 @@ std::string DecoderRelativeName();
 // The module directory, a separator and the relative decoder name.
 std::string DecoderPath();
 
-// Fills args with the decoder's arguments for the next page and returns true, or returns false
-// when the page iterator has no further page.
-bool BuildDecoderArguments(std::string& args);
+// The decoder's arguments for one page.
+struct DecoderArguments {
+  // "--layer=all --page-range=N --output-format=FMT " and, with -a, a blank and the -a text:
+  // words that reach the decoder split on blanks, as the user wrote them.
+  std::string text;
+  // The DjVu document and the output file name, each one argument whatever it holds.
+  std::vector<std::string> names;
+};
+
+// The decoder's arguments for `page`, from gExportSettings. Moves no page iterator: the run
+// takes the page from NextPage (page_range.h) first.
+DecoderArguments DecoderArgumentsForPage(int32_t page);
 
 // Starts the decoder for the current page with its working directory in the module directory,
 // waits for it, prints the page's outcome and returns true when it exited with code 0.
-bool RunDecoder(const std::string& relativeName, const std::string& args);
+bool RunDecoder(const std::string& relativeName, const DecoderArguments& args);

@@ -6,6 +6,8 @@
 #include "common/platform/platform.h"
 #include "rastrify/command_line.h"
 #include "rastrify/decoder_invocation.h"
+#include "rastrify/export_settings.h"
+#include "rastrify/page_range.h"
 
 int RastrifyMain(int argc, const char* const* argv) {
   if (!ParseCommandLine(argc, argv)) {
@@ -21,9 +23,9 @@ int RastrifyMain(int argc, const char* const* argv) {
     return 1;
   }
   const std::string relativeName = DecoderRelativeName();
-  std::string args;
-  while (BuildDecoderArguments(args)) {
-    if (!RunDecoder(relativeName, args))
+  // Pages one after the other; the first that fails ends the run.
+  while (NextPage(gExportSettings.CurrentPage)) {
+    if (!RunDecoder(relativeName, DecoderArgumentsForPage(gExportSettings.CurrentPage)))
       return 1;
   }
   return 0;

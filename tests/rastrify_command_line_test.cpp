@@ -1,4 +1,4 @@
-// rastrify's command line and the argument text built for each page.
+// rastrify's command line and the decoder's arguments built for each page.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,7 @@
 #include "rastrify/command_line.h"
 #include "rastrify/decoder_invocation.h"
 #include "rastrify/export_settings.h"
+#include "rastrify/page_range.h"
 #include "tests/support/test_files.h"
 
 namespace {
@@ -93,46 +94,73 @@ TEST(ParseCommandLineTest, MissingPositionalFails) {
   EXPECT_FALSE(Parse({"-gjpeg", "-p", "1", "doc.djvu"}));
 }
 
-// The argument text for each page, character for character.
+// The decoder's arguments for each page the iterator yields, as the run builds them: the text
+// the platform splits, then "|" and each whole name in brackets.
 std::vector<std::string> ArgumentTexts(std::vector<const char*> args, size_t limit = 10) {
   std::vector<std::string> texts;
   if (!Parse(std::move(args)))
     return texts;
-  std::string text;
-  while (texts.size() < limit && BuildDecoderArguments(text))
+  while (texts.size() < limit && NextPage(gExportSettings.CurrentPage)) {
+    const DecoderArguments decoder = DecoderArgumentsForPage(gExportSettings.CurrentPage);
+    std::string text = decoder.text + "|";
+    for (const std::string& name : decoder.names)
+      text += "[" + name + "]";
     texts.push_back(text);
+  }
   return texts;
 }
 
-TEST(BuildDecoderArgumentsTest, ExactTextPerPage) {
+TEST(DecoderArgumentsTest, ExactTextPerPage) {
   EXPECT_EQ(ArgumentTexts({"-p", "1,12", "-gbmp", "doc.djvu", "nm"}),
             (std::vector<std::string>{
-                "--layer=all --page-range=1 --output-format=bmp  doc.djvu nm0001.bmp",
-                "--layer=all --page-range=12 --output-format=bmp  doc.djvu nm0012.bmp"}));
-  // The extra text stands after two blanks and before one blank and the document.
+                "--layer=all --page-range=1 --output-format=bmp |[doc.djvu][nm0001.bmp]",
+                "--layer=all --page-range=12 --output-format=bmp |[doc.djvu][nm0012.bmp]"}));
+  // The extra text stands after two blanks, as written; the names follow it.
   EXPECT_EQ(ArgumentTexts({"-p", "3", "-a", "--x 1", "d.djvu", "out/pg"}),
             (std::vector<std::string>{
-                "--layer=all --page-range=3 --output-format=tif  --x 1 d.djvu out/pg0003.tif"}));
+                "--layer=all --page-range=3 --output-format=tif  --x 1|[d.djvu][out/pg0003.tif]"}));
   // Upper case stays as written; five-digit and negative pages.
-  EXPECT_EQ(
-      ArgumentTexts({"-p", "12345,-1", "-gBMP", "d", "nm"}, 2),
-      (std::vector<std::string>{"--layer=all --page-range=12345 --output-format=BMP  d nm12345.BMP",
-                                "--layer=all --page-range=-1 --output-format=BMP  d nm-001.BMP"}));
+  EXPECT_EQ(ArgumentTexts({"-p", "12345,-1", "-gBMP", "d", "nm"}, 2),
+            (std::vector<std::string>{
+                "--layer=all --page-range=12345 --output-format=BMP |[d][nm12345.BMP]",
+                "--layer=all --page-range=-1 --output-format=BMP |[d][nm-001.BMP]"}));
 }
 
-TEST(BuildDecoderArgumentsTest, AllPagesModeCountsFromOne) {
+TEST(DecoderArgumentsTest, NamesStayWholeWhateverTheyHold) {
+  EXPECT_EQ(ArgumentTexts(
+                {"-p", "2", "-a", " --dpi=300  x ", "/my books/a b.djvu", "/out dir/p \"q\" g\\"}),
+            (std::vector<std::string>{"--layer=all --page-range=2 --output-format=tif   --dpi=300  "
+                                      "x |[/my books/a b.djvu][/out dir/p \"q\" g\\0002.tif]"}));
+  EXPECT_EQ(
+      ArgumentTexts({"-p", "1", "", ""}),
+      (std::vector<std::string>{"--layer=all --page-range=1 --output-format=tif |[][0001.tif]"}));
+}
+
+TEST(DecoderArgumentsTest, AllPagesModeCountsFromOne) {
   std::vector<std::string> texts = ArgumentTexts({"d.djvu", "nm"}, 3);
   ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[2], "--layer=all --page-range=3 --output-format=tif  d.djvu nm0003.tif");
+  EXPECT_EQ(texts[2], "--layer=all --page-range=3 --output-format=tif |[d.djvu][nm0003.tif]");
   EXPECT_EQ(gExportSettings.CurrentPage, 3);
 }
 
-TEST(BuildDecoderArgumentsTest, LongNamesAreNeverCut) {
+TEST(DecoderArgumentsTest, BuildingAdvancesNoPage) {
+  ASSERT_TRUE(Parse({"-p", "4-5", "d.djvu", "nm"}));
+  ASSERT_TRUE(NextPage(gExportSettings.CurrentPage));
+  const DecoderArguments first = DecoderArgumentsForPage(gExportSettings.CurrentPage);
+  const DecoderArguments again = DecoderArgumentsForPage(gExportSettings.CurrentPage);
+  EXPECT_EQ(first.text, again.text);
+  EXPECT_EQ(first.names, again.names);
+  EXPECT_EQ(gExportSettings.CurrentPage, 4);
+  ASSERT_TRUE(NextPage(gExportSettings.CurrentPage));
+  EXPECT_EQ(gExportSettings.CurrentPage, 5);
+}
+
+TEST(DecoderArgumentsTest, LongNamesAreNeverCut) {
   std::string longName(5000, 'n');
   std::vector<std::string> texts = ArgumentTexts({"-p", "2", "d.djvu", longName.c_str()});
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0],
-            "--layer=all --page-range=2 --output-format=tif  d.djvu " + longName + "0002.tif");
+            "--layer=all --page-range=2 --output-format=tif |[d.djvu][" + longName + "0002.tif]");
 }
 
 TEST(DecoderPathTest, DecoderLivesInAFolderBesideTheProgram) {

@@ -224,16 +224,37 @@ TEST_F(RastrifyRun, LargePageNumbersWidenTheFileName) {
   EXPECT_EQ(calls[2], Call(2147483647));
 }
 
-TEST_F(RastrifyRun, ExtraArgumentsAndNamesWithBlanksReachTheDecoderSplit) {
+TEST_F(RastrifyRun, NamesReachTheDecoderWholeAndExtraArgumentsSplit) {
   InstallDecoder();
-  // Nothing is quoted on the decoder's command line: every blank separates two arguments.
+  // The -a text is split on its blanks as written; the document and the output file are one
+  // argument each, blanks and all.
   ProgramOutput run =
       Rastrify({"-p", "7", "-a", "--dpi=300  --x", "/my book.djvu", "/out dir/p g", "-gps"});
   EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "\nProcessed page #0007");
+  EXPECT_EQ(
+      Calls(),
+      (std::vector<std::string>{"7 [--layer=all] [--page-range=7] [--output-format=ps] [--dpi=300] "
+                                "[--x] [/my book.djvu] [/out dir/p g0007.ps] cwd=" +
+                                root_}));
+}
+
+TEST_F(RastrifyRun, QuotesBackslashesAndEmptyNamesSurvive) {
+  InstallDecoder();
+  // On Windows these are quoted for the decoder's C runtime: a backslash before the closing
+  // quote, a quote inside, a tab, an empty name.
+  const std::string document = "/my \"books\"\\";
+  const std::string outputTemplate = "/out\tdir\\ p \\\"q";
+  ProgramOutput run = Rastrify({"-p", "1", document, outputTemplate});
+  EXPECT_EQ(run.exitCode, 0);
+  ProgramOutput empty = Rastrify({"-p", "2", "-a", "x", "", "/out/nm"});
+  EXPECT_EQ(empty.exitCode, 0);
   EXPECT_EQ(Calls(), (std::vector<std::string>{
-                         "10 [--layer=all] [--page-range=7] [--output-format=ps] [--dpi=300] "
-                         "[--x] [/my] [book.djvu] [/out] [dir/p] [g0007.ps] cwd=" +
-                         root_}));
+                         "5 [--layer=all] [--page-range=1] [--output-format=tif] [" + document +
+                             "] [" + outputTemplate + "0001.tif] cwd=" + root_,
+                         "6 [--layer=all] [--page-range=2] [--output-format=tif] "
+                         "[x] [] [/out/nm0002.tif] cwd=" +
+                             root_}));
 }
 
 TEST_F(RastrifyRun, LongNamesAreHandedOnWhole) {

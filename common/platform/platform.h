@@ -60,12 +60,17 @@ struct ProgramResult {
   int exitCode = 0;      // the program's exit code once it ended (-1 if it died by a signal)
 };
 
-// Starts exactly the program at the path `program` (a blank in its path never splits it) with
-// the blank-separated tokens of `arguments` as its arguments (no shell, no quoting rules), in
+// Starts exactly the program at the path `program` (a blank in its path never splits it), in
 // workDir, with nothing shown to the user and its output discarded, and waits for it to end.
-// On Windows the child's command line is the program path, in double quotes when it holds a
-// blank or tab, a blank, then `arguments` byte for byte.
-ProgramResult RunProgram(const std::string& program, const std::string& arguments,
+// Its arguments are the blank-separated words of `argumentText` (no shell, no quoting rules;
+// runs of blanks separate as one), then each of `wholeArguments` as one argument whatever it
+// holds (blanks, quotes, backslashes, nothing at all).
+// On POSIX each word and each whole argument is one element of the child's argv. On Windows
+// the child's command line is the program path, in double quotes when it holds a blank or tab,
+// a blank, `argumentText` byte for byte, then for each whole argument a blank and the argument
+// as text::QuoteWindowsArgument writes it for the child's C runtime.
+ProgramResult RunProgram(const std::string& program, const std::string& argumentText,
+                         const std::vector<std::string>& wholeArguments,
                          const std::string& workDir);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/numeric/decimal.h"
+#include "common/text/option_value.h"
 #include "ocrsift/diagnostics/channels.h"
 
 namespace {
@@ -85,12 +86,9 @@ bool ParseOptions(int argc, const char* const* argv) {
         gRunOptions.ListTags = true;
         break;
       case 'p': {
-        const char* value = option + 1;
-        if (*value == '\0') {
-          if (i + 1 >= argc)
-            return false;
-          value = argv[++i];
-        }
+        const char* value = nullptr;
+        if (!text::TakeOptionValue(option + 1, argc, argv, i, value))
+          return false;
         gRunOptions.FirstPage = numeric::ReadDecimal(value);
         break;
       }

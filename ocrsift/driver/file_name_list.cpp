@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/platform/platform.h"
+#include "common/text/ascii_case.h"
 
 namespace {
 
@@ -51,10 +52,6 @@ std::string TrimBlanks(const std::string& text) {
   while (end > first && IsBlankOrTab(text[end - 1]))
     --end;
   return text.substr(first, end - first);
-}
-
-int32_t FoldLetter(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
 }
 
 }  // namespace
@@ -135,8 +132,8 @@ int32_t FileNameList::CompareNames(const StringNode& a, const StringNode& b) {
   const auto* q = reinterpret_cast<const unsigned char*>(b.Value());
   for (;; ++p, ++q) {
     if (*p != *q) {
-      int32_t x = FoldLetter(*p);
-      int32_t y = FoldLetter(*q);
+      int32_t x = text::FoldAsciiCase(*p);
+      int32_t y = text::FoldAsciiCase(*q);
       if (x != y)
         return x < y ? -1 : 1;
     } else if (*p == '\0') {

@@ -1,9 +1,14 @@
 // The built rastrify with the real decoder stand-in of the build tree, on a DjVu document made
 // with cjb2 and djvm from pages of different sizes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -70,6 +75,19 @@ class RastrifyExport : public ::testing::Test {
 
   std::string Book() const { return root_ + "/book.djvu"; }
   std::string Out(const std::string& name) const { return root_ + "/out/" + name; }
+
+  static std::string StandIn() {
+    return (fs::path(RASTRIFY_EXE).parent_path() / "decoder" / "DjVuDecode.exe").string();
+  }
+
+  // The names in the output folder, the stand-in's temporary files included.
+  std::vector<std::string> OutNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(root_ + "/out"))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   TempDir dir_;
   std::string root_;
@@ -151,8 +169,7 @@ TEST_F(RastrifyExport, RefusedPagesAndFormatsLeaveNoFile) {
 }
 
 TEST_F(RastrifyExport, StandInExitCodes) {
-  const std::string decoder =
-      (fs::path(RASTRIFY_EXE).parent_path() / "decoder" / "DjVuDecode.exe").string();
+  const std::string decoder = StandIn();
   auto decode = [&](const std::string& page, const std::string& format,
                     const std::string& document) {
     return RunCaptured(decoder, {"--layer=all", "--page-range=" + page, "--output-format=" + format,
@@ -176,6 +193,253 @@ TEST_F(RastrifyExport, StandInExitCodes) {
                 .exitCode,
             0);
   EXPECT_EQ(ReadPnmHeader(ReadFile(Out("s.out"))).height, 50);
+}
+
+TEST_F(RastrifyExport, NamesWithBlanksExport) {
+  // A document in a folder with a blank, a template with blanks (one at its end), a quote and a
+  // backslash: every name reaches the decoder whole.
+  fs::create_directory(root_ + "/my books");
+  const std::string book = MakeDjvuDocument(dir_, {{120, 80}, {64, 100}}, "my books/a b.djvu");
+  fs::create_directory(root_ + "/out dir");
+  const std::string outputTemplate = root_ + "/out dir/it's \"p\" \\ ";
+  ProgramOutput run = RunCaptured(RASTRIFY_EXE, {"-gpbm", book, outputTemplate});
+  EXPECT_EQ(run.exitCode, 1);  // the all-pages mode ends at the first refused page
+  EXPECT_EQ(run.out, "\nProcessed page #0001\nProcessed page #0002");
+  EXPECT_EQ(run.err, "");
+  const PnmSize first = ReadPnmHeader(ReadFile(outputTemplate + "0001.pbm"));
+  EXPECT_EQ(first.magic, "P4");
+  EXPECT_EQ(first.width, 120);
+  EXPECT_EQ(ReadPnmHeader(ReadFile(outputTemplate + "0002.pbm")).width, 64);
+  EXPECT_FALSE(fs::exists(outputTemplate + "0003.pbm"));
+  // Nothing else was made beside them.
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(root_ + "/out dir"))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"it's \"p\" \\ 0001.pbm", "it's \"p\" \\ 0002.pbm"}));
+
+  // With -a the extra words stay split and the names whole.
+  ProgramOutput extra =
+      RunCaptured(RASTRIFY_EXE, {"-p", "2", "-a", "--dpi=300  --x", "-gpgm", book, outputTemplate});
+  EXPECT_EQ(extra.exitCode, 0) << extra.err;
+  EXPECT_EQ(ReadPnmHeader(ReadFile(outputTemplate + "0002.pgm")).height, 100);
+}
+
+// The stand-in never removes or replaces a file it cannot write or did not make, and leaves no
+// partial or temporary file: each case prepares the output name, runs the stand-in on page 2
+// (pgm) and checks its exit code and what the output name holds afterwards.
+TEST_F(RastrifyExport, StandInLeavesWhatItCannotWriteAlone) {
+  const std::string kept = "kept bytes\n";
+  // A ddjvu that writes part of a page and then fails, or stops the stand-in with SIGTERM.
+  const std::string fakeBin = root_ + "/fake bin";
+  fs::create_directory(fakeBin);
+  dir_.Write("fake bin/ddjvu",
+             "#!/bin/sh\n"
+             "for last in \"$@\"; do :; done\n"
+             "printf 'P5\\n64 100\\n255\\n' >\"$last\"\n"
+             "[ -z \"$FAKE_DDJVU_SIGNAL\" ] || kill -TERM \"$PPID\"\n"
+             "exit 1\n");
+  fs::permissions(fakeBin + "/ddjvu", fs::perms::owner_all);
+  const char* path = std::getenv("PATH");
+  const std::string fakePath = "PATH=" + fakeBin + ":" + (path != nullptr ? path : "/usr/bin:/bin");
+
+  struct Case {
+    const char* name;
+    std::function<std::string()> prepare;  // makes the scene, returns the output name
+    std::vector<std::string> environment;  // for env(1) before the stand-in, if any
+    int exitCode;
+    std::function<void(const std::string&)> check;
+  };
+  auto keptFile = [&](const std::string& output) { EXPECT_EQ(ReadFile(output), kept) << output; };
+  auto newPage = [&](const std::string& output) {
+    EXPECT_EQ(ReadPnmHeader(ReadFile(output)).width, 64) << output;
+  };
+  auto absent = [&](const std::string& output) {
+    EXPECT_FALSE(fs::exists(fs::symlink_status(output))) << output;
+  };
+  auto existing = [&](const std::string& name) {
+    return [this, name, kept] { return dir_.Write("out/" + name, kept); };
+  };
+  const Case cases[] = {
+      {"a new file", [&] { return Out("new.pgm"); }, {}, 0, newPage},
+      {"an existing file it can write is replaced, its mode kept",
+       [&] {
+         const std::string output = existing("w.pgm")();
+         fs::permissions(output,
+                         fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+         return output;
+       },
+       {},
+       0,
+       [&](const std::string& output) {
+         newPage(output);
+         EXPECT_EQ(fs::status(output).permissions() & fs::perms::all,
+                   fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+       }},
+      {"a directory stays as it is",
+       [&] {
+         fs::create_directory(Out("dir.pgm"));
+         return Out("dir.pgm");
+       },
+       {},
+       3,
+       [&](const std::string& output) {
+         EXPECT_TRUE(fs::is_directory(output));
+         EXPECT_TRUE(fs::is_empty(output));
+       }},
+      {"a link to a directory stays as it is",
+       [&] {
+         fs::create_directory(Out("target dir"));
+         fs::create_directory_symlink(Out("target dir"), Out("dirlink.pgm"));
+         return Out("dirlink.pgm");
+       },
+       {},
+       3,
+       [&](const std::string& output) {
+         EXPECT_TRUE(fs::is_symlink(output));
+         EXPECT_TRUE(fs::is_empty(Out("target dir")));
+       }},
+      {"a link to a file writes the file and keeps the link",
+       [&] {
+         existing("linked.pgm")();
+         fs::create_symlink(Out("linked.pgm"), Out("link.pgm"));
+         return Out("link.pgm");
+       },
+       {},
+       0,
+       [&](const std::string& output) {
+         EXPECT_TRUE(fs::is_symlink(output));
+         newPage(Out("linked.pgm"));
+       }},
+      {"a named pipe stays as it is",
+       [&] {
+         EXPECT_EQ(mkfifo(Out("pipe.pgm").c_str(), 0600), 0);
+         return Out("pipe.pgm");
+       },
+       {},
+       3,
+       [&](const std::string& output) { EXPECT_TRUE(fs::is_fifo(output)); }},
+      {"a folder that does not exist",
+       [&] { return Out("missing/x.pgm"); },
+       {},
+       3,
+       [&](const std::string&) { EXPECT_FALSE(fs::exists(Out("missing"))); }},
+      {"a file named as a folder stays as it is",
+       [&] { return existing("file")() + "/x.pgm"; },
+       {},
+       3,
+       [&](const std::string&) { keptFile(Out("file")); }},
+      {"a failing ddjvu leaves neither its part page nor the old file changed",
+       existing("partial.pgm"),
+       {fakePath},
+       3,
+       keptFile},
+      {"a failing ddjvu makes no file",
+       [&] { return Out("partial new.pgm"); },
+       {fakePath},
+       3,
+       absent},
+      {"SIGTERM while rendering",
+       existing("signal.pgm"),
+       {fakePath, "FAKE_DDJVU_SIGNAL=1"},
+       3,
+       keptFile},
+  };
+  const std::string env = FindTool("env");
+  ASSERT_FALSE(env.empty());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string output = c.prepare();
+    std::vector<std::string> args = c.environment;
+    args.insert(args.end(), {StandIn(), "--layer=all", "--page-range=2", "--output-format=pgm",
+                             Book(), output});
+    ProgramOutput run = RunCaptured(env, args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    c.check(output);
+    for (const std::string& name : OutNames())
+      EXPECT_EQ(name.find(".DjVuDecode."), std::string::npos) << "left behind: " << name;
+  }
+  // Pages that are refused before any writing leave an existing file alone as well.
+  const std::string old = existing("old.pgm")();
+  EXPECT_EQ(
+      RunCaptured(StandIn(), {"--layer=all", "--page-range=9", "--output-format=pgm", Book(), old})
+          .exitCode,
+      1);
+  EXPECT_EQ(
+      RunCaptured(StandIn(), {"--layer=all", "--page-range=1", "--output-format=gif", Book(), old})
+          .exitCode,
+      2);
+  EXPECT_EQ(RunCaptured(StandIn(), {"--layer=all", "--page-range=1", "--output-format=pgm",
+                                    root_ + "/missing.djvu", old})
+                .exitCode,
+            3);
+  keptFile(old);
+}
+
+// An existing file the user cannot write, in a folder where the stand-in could rename over it:
+// it stays, and the exit code is 3; so does a writable file in a folder that allows no new file
+// (the page would be made beside it). Root may write every file and folder, so as root the
+// stand-in runs as the user "nobody" (setpriv).
+TEST_F(RastrifyExport, StandInLeavesAFileItCannotWriteUntouched) {
+  std::vector<std::string> asUser;
+  if (geteuid() == 0) {
+    const std::string setpriv = FindTool("setpriv");
+    if (setpriv.empty())
+      GTEST_SKIP() << "running as root, where every file is writable, and setpriv (util-linux) "
+                      "is missing to run the stand-in as another user";
+    asUser = {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+  }
+  // Everyone may read the document and the stand-in and make files in "open"; "closed" allows
+  // no new file.
+  const std::string standIn = root_ + "/DjVuDecode.exe";
+  fs::copy_file(StandIn(), standIn);
+  fs::permissions(root_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(standIn, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                               fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(Book(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::others_read);
+  fs::create_directory(root_ + "/open");
+  fs::permissions(root_ + "/open", fs::perms::all);
+  const fs::perms readAndSearch = fs::perms::owner_read | fs::perms::owner_exec |
+                                  fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec;
+  fs::create_directory(root_ + "/closed");
+  const std::string inClosed = dir_.Write("closed/w.pgm", "writable\n");
+  fs::permissions(inClosed, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
+                                ~fs::perms::others_exec);
+  fs::permissions(root_ + "/closed", readAndSearch);
+  const std::string readOnly = dir_.Write("open/ro.pgm", "read-only\n");
+  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+  for (const std::string& output : {readOnly, inClosed}) {
+    std::vector<std::string> args = asUser;
+    args.insert(args.end(),
+                {standIn, "--layer=all", "--page-range=1", "--output-format=pgm", Book(), output});
+    const std::string program = args.front();
+    args.erase(args.begin());
+    ProgramOutput run = RunCaptured(program, args);
+    EXPECT_EQ(run.exitCode, 3) << output << ": " << run.err;
+  }
+  EXPECT_EQ(ReadFile(readOnly), "read-only\n");
+  EXPECT_EQ(ReadFile(inClosed), "writable\n");
+  for (const char* folder : {"/open", "/closed"}) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(root_ + folder))
+      names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names.size(), 1u) << folder;
+  }
+  // Open again, so that the temporary folder can be removed.
+  fs::permissions(root_ + "/closed", fs::perms::owner_write, fs::perm_options::add);
+  // The same file when the stand-in may write it: replaced. (Made writable for its owner.)
+  if (asUser.empty()) {
+    fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(RunCaptured(standIn, {"--layer=all", "--page-range=1", "--output-format=pgm", Book(),
+                                    readOnly})
+                  .exitCode,
+              0);
+    EXPECT_EQ(ReadPnmHeader(ReadFile(readOnly)).width, 120);
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/text/windows_quote.h"
 #include "tests/support/test_files.h"
 
 namespace testing_support {
@@ -38,30 +39,6 @@ std::string UndoLineEnds(const std::string& bytes) {
   return text;
 }
 
-// One argument as the C runtime of the child splits its command line back into arguments:
-// quoted when it holds a blank, a tab or a quote or is empty; a quote and the backslashes
-// before it (or before the closing quote) are escaped.
-std::string QuoteArgument(const std::string& arg) {
-  if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos)
-    return arg;
-  std::string quoted = "\"";
-  size_t backslashes = 0;
-  for (char c : arg) {
-    if (c == '\\') {
-      ++backslashes;
-    } else if (c == '"') {
-      quoted.append(backslashes * 2 + 1, '\\');
-      backslashes = 0;
-    } else {
-      backslashes = 0;
-    }
-    quoted += c;
-  }
-  quoted.append(backslashes, '\\');
-  quoted += '"';
-  return quoted;
-}
-
 HANDLE OpenInherited(const std::string& path, bool write) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   return CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
@@ -80,9 +57,9 @@ ProgramOutput RunCaptured(const std::string& program, const std::vector<std::str
   std::string errPath = capture.File("stderr");
 
   const std::string application = NativePath(program);
-  std::string commandLine = QuoteArgument(application);
+  std::string commandLine = text::QuoteWindowsArgument(application);
   for (const std::string& arg : args)
-    commandLine += " " + QuoteArgument(arg);
+    commandLine += " " + text::QuoteWindowsArgument(arg);
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
 

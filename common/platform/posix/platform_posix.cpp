@@ -12,13 +12,15 @@
 #include <vector>
 
 #include "common/platform/platform.h"
+#include "common/text/ascii_case.h"
 
 namespace platform {
 
 namespace {
 
-char FoldCase(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+bool SameLetter(char a, char b) {
+  return text::FoldAsciiCase(static_cast<unsigned char>(a)) ==
+         text::FoldAsciiCase(static_cast<unsigned char>(b));
 }
 
 // "*" matches any run, "?" one character; letters compare without regard to case. Iterative
@@ -30,7 +32,7 @@ bool MatchesPattern(const char* pattern, const char* name) {
     if (*pattern == '*') {
       starPattern = ++pattern;
       starName = name;
-    } else if (*pattern == '?' || (*pattern != '\0' && FoldCase(*pattern) == FoldCase(*name))) {
+    } else if (*pattern == '?' || (*pattern != '\0' && SameLetter(*pattern, *name))) {
       ++pattern;
       ++name;
     } else if (starPattern != nullptr) {
@@ -73,7 +75,11 @@ bool IsDirSeparator(char c) {
 }
 
 std::string::size_type LastDirSeparator(const std::string& name, bool /*withDriveColon*/) {
-  return name.rfind('/');
+  for (std::string::size_type i = name.size(); i > 0; --i) {
+    if (IsDirSeparator(name[i - 1]))
+      return i - 1;
+  }
+  return std::string::npos;
 }
 
 int NarrowBytesPerUnit() {
@@ -82,11 +88,12 @@ int NarrowBytesPerUnit() {
 
 std::vector<std::string> FindFiles(const std::string& pattern) {
   std::vector<std::string> names;
-  std::string::size_type slash = pattern.rfind('/');
-  std::string directory = (slash == std::string::npos) ? "." : pattern.substr(0, slash + 1);
-  std::string namePattern = (slash == std::string::npos) ? pattern : pattern.substr(slash + 1);
-  if (directory.empty())
-    directory = "/";
+  const std::string::size_type slash = LastDirSeparator(pattern);
+  // With a separator the directory keeps it ("/" for a pattern in the root), so it is never
+  // empty.
+  const std::string directory = (slash == std::string::npos) ? "." : pattern.substr(0, slash + 1);
+  const std::string namePattern =
+      (slash == std::string::npos) ? pattern : pattern.substr(slash + 1);
   DIR* dir = opendir(directory.c_str());
   if (dir == nullptr)
     return names;
@@ -127,7 +134,7 @@ std::string ExecutableDirectory() {
       return std::string();
     if (static_cast<size_t>(length) < buffer.size()) {
       std::string path(buffer.data(), static_cast<size_t>(length));
-      std::string::size_type slash = path.rfind('/');
+      std::string::size_type slash = LastDirSeparator(path);
       if (slash == std::string::npos)
         return std::string();
       return path.substr(0, slash);
@@ -136,13 +143,16 @@ std::string ExecutableDirectory() {
   }
 }
 
-ProgramResult RunProgram(const std::string& program, const std::string& arguments,
+ProgramResult RunProgram(const std::string& program, const std::string& argumentText,
+                         const std::vector<std::string>& wholeArguments,
                          const std::string& workDir) {
   ProgramResult result;
   if (program.empty())
     return result;
-  std::vector<std::string> tokens = SplitOnBlanks(arguments);
+  std::vector<std::string> tokens = SplitOnBlanks(argumentText);
   tokens.insert(tokens.begin(), program);
+  // Each whole argument is one argv element, blanks and all; an empty one stays an argument.
+  tokens.insert(tokens.end(), wholeArguments.begin(), wholeArguments.end());
   std::vector<char*> argv;
   for (std::string& token : tokens)
     argv.push_back(&token[0]);

@@ -13,7 +13,7 @@ std::string::size_type LastDirSeparatorInCodePage(const std::string& name, bool 
     const char c = name[i];
     if (IsDBCSLeadByteEx(codePage, static_cast<BYTE>(c)) && i + 1 < name.size()) {
       ++i;  // the trail byte belongs to this character, whatever its value
-    } else if (c == '\\' || c == '/' || (withDriveColon && c == ':')) {
+    } else if (IsDirSeparator(c) || (withDriveColon && c == ':')) {
       last = i;
     }
   }

@@ -5,13 +5,16 @@
 
 #include "common/platform/platform.h"
 #include "common/platform/win32/code_page.h"
+#include "common/text/windows_quote.h"
 
 namespace platform {
 
 namespace {
 
 // The program path as the head of a command line: quoted when a blank or tab would otherwise
-// end it early for the child's own reading of its arguments.
+// end it early for the child's own reading of its arguments. The C runtime reads the program
+// name up to the closing quote without escapes, and a path holds no quote, so nothing inside
+// is escaped.
 std::string CommandLineHead(const std::string& program) {
   if (program.find_first_of(" \t") == std::string::npos)
     return program;
@@ -84,7 +87,8 @@ std::string ExecutableDirectory() {
   }
 }
 
-ProgramResult RunProgram(const std::string& program, const std::string& arguments,
+ProgramResult RunProgram(const std::string& program, const std::string& argumentText,
+                         const std::vector<std::string>& wholeArguments,
                          const std::string& workDir) {
   ProgramResult result;
   STARTUPINFOA startup;
@@ -96,7 +100,9 @@ ProgramResult RunProgram(const std::string& program, const std::string& argument
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION process;
   ZeroMemory(&process, sizeof process);
-  const std::string commandLine = CommandLineHead(program) + " " + arguments;
+  // Names keep their blanks, quotes and trailing backslashes through the child's C runtime.
+  const std::string commandLine =
+      CommandLineHead(program) + " " + text::WindowsArgumentsText(argumentText, wholeArguments);
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
   // Naming the application keeps the system from trying the blank-separated heads of the
