@@ -30,7 +30,7 @@ constexpr int32_t kHeadLength6 = 64;
 constexpr uint8_t kHeadMarker10 = 4;
 constexpr int32_t kHeadLength10 = 33;
 constexpr uint8_t kLongCountFlag = 255;
-// WideTextBuffer holds the text and its terminator.
+// The wide text buffer holds the text and its terminator.
 constexpr int32_t kMaxTextCount = WIDE_TEXT_CAPACITY - 1;
 
 // The character shown beside box i: byte i of the narrow text buffer, whatever an earlier
