@@ -3,11 +3,14 @@
 #include <windows.h>
 #endif
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/run_state.h"
 #include "ocrsift/stream/frf_stream.h"
+#include "ocrsift/textlayer/text_marks.h"
 #include "tests/support/test_files.h"
 
 namespace {
@@ -171,21 +174,34 @@ TEST(FrfStreamTest, ReadWordsMatchesWordByWordReads) {
 class NarrowStringTest : public ::testing::Test {
  protected:
   void TearDown() override { ResetRunState(); }
+  int ReadNarrow(char* out, int size, int32_t n) { return ReadNarrowString(*page_, out, size, n); }
   void Open(const std::vector<uint16_t>& units) {
     std::string bytes;
     for (uint16_t u : units) {
       bytes += static_cast<char>(u & 0xFF);
       bytes += static_cast<char>(u >> 8);
     }
-    gRunState.CurrentStream.reset(new FrfStream(dir_.Write("s", bytes).c_str()));
+    stream_ = std::make_unique<FrfStream>(dir_.Write("s", bytes).c_str());
+    page_.reset(new PageContext{*stream_,
+                                nullptr,
+                                gRunOptions,
+                                name_,
+                                1,
+                                gRunState.WideTextBuffer,
+                                gRunState.NarrowTextBuffer,
+                                0,
+                                {}});
   }
   TempDir dir_;
+  std::string name_ = "s";
+  std::unique_ptr<FrfStream> stream_;
+  std::unique_ptr<PageContext> page_;
 };
 
 TEST_F(NarrowStringTest, MarksReplaceHyphenAndLineSeparator) {
   Open({0x00AC, 0x2028});
   char out[16];
-  EXPECT_EQ(ReadNarrowString(out, sizeof out, 2), 3);
+  EXPECT_EQ(ReadNarrow(out, sizeof out, 2), 3);
   EXPECT_EQ(gRunState.WideTextBuffer[0], MARK_HYPHEN);
   EXPECT_EQ(gRunState.WideTextBuffer[1], MARK_LINE_END);
   EXPECT_EQ(gRunState.WideTextBuffer[2], 0);
@@ -195,15 +211,15 @@ TEST_F(NarrowStringTest, MarksReplaceHyphenAndLineSeparator) {
 TEST_F(NarrowStringTest, EmptyStringsAndFailures) {
   Open({'a', 'b', 'c'});
   char out[4] = {'x', 'x', 'x', 'x'};
-  EXPECT_EQ(ReadNarrowString(out, sizeof out, 0), 1);
+  EXPECT_EQ(ReadNarrow(out, sizeof out, 0), 1);
   EXPECT_STREQ(out, "");
   // Does not fit: "abc" and its terminator need 4 bytes.
-  EXPECT_EQ(ReadNarrowString(out, 3, 3), 0);
+  EXPECT_EQ(ReadNarrow(out, 3, 3), 0);
   // Counts the wide buffer cannot hold are refused before anything is read.
-  EXPECT_EQ(ReadNarrowString(out, sizeof out, -1), 0);
-  EXPECT_EQ(ReadNarrowString(out, sizeof out, WIDE_TEXT_CAPACITY), 0);
+  EXPECT_EQ(ReadNarrow(out, sizeof out, -1), 0);
+  EXPECT_EQ(ReadNarrow(out, sizeof out, WIDE_TEXT_CAPACITY), 0);
   // End of file inside the string.
-  EXPECT_EQ(ReadNarrowString(out, sizeof out, 1), 0);
+  EXPECT_EQ(ReadNarrow(out, sizeof out, 1), 0);
 }
 
 TEST_F(NarrowStringTest, NonAsciiTextBecomesTheNarrowCodePage) {
@@ -213,10 +229,10 @@ TEST_F(NarrowStringTest, NonAsciiTextBecomesTheNarrowCodePage) {
   // The ANSI code page; 1252 holds only the first character, each other code unit is a '?'.
   if (GetACP() != 1252)
     GTEST_SKIP() << "expectations are for code page 1252, this is " << GetACP();
-  EXPECT_EQ(ReadNarrowString(out, sizeof out, 5), 5 + 1);
+  EXPECT_EQ(ReadNarrow(out, sizeof out, 5), 5 + 1);
   EXPECT_STREQ(out, "\xE9????");
 #else
-  EXPECT_EQ(ReadNarrowString(out, sizeof out, 5), 2 + 2 + 4 + 3 + 1);
+  EXPECT_EQ(ReadNarrow(out, sizeof out, 5), 2 + 2 + 4 + 3 + 1);
   EXPECT_STREQ(out, "\xC3\xA9\xD0\x96\xF0\x9F\x98\x80\xEF\xBF\xBD");
 #endif
 }

@@ -8,10 +8,6 @@
 
 namespace {
 
-bool VerbosePrints() {
-  return gRunOptions.Verbose && gRunOptions.VerboseStream != nullptr;
-}
-
 bool TagSelected(int32_t tag) {
   return gRunOptions.ListTags &&
          (gRunOptions.ListTagNumber == 0 || gRunOptions.ListTagNumber == tag);
@@ -28,12 +24,17 @@ void ReportError(const char* format, ...) {
   va_end(args);
 }
 
+FILE* VerboseChannel() {
+  return gRunOptions.Verbose ? gRunOptions.VerboseStream : nullptr;
+}
+
 void ReportVerbose(const char* format, ...) {
-  if (!VerbosePrints())
+  FILE* verbose = VerboseChannel();
+  if (verbose == nullptr)
     return;
   va_list args;
   va_start(args, format);
-  std::vfprintf(gRunOptions.VerboseStream, format, args);
+  std::vfprintf(verbose, format, args);
   va_end(args);
 }
 
@@ -52,7 +53,7 @@ void ListRegion(FrfStream& stream, int32_t tag, const char* title, int32_t first
   if (first == last)
     return;
   ReportTag(tag, "%s", title);
-  gRunOptions.VerboseStream = stdout;
-  HexDump(stream, first, 0, last, false);
-  gRunOptions.VerboseStream = nullptr;
+  // The listing's dump goes where its titles go, not to the verbose channel, which is none
+  // while the listing is on.
+  HexDumpTo(stdout, stream, first, 0, last, false);
 }

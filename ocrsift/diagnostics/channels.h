@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 class FrfStream;
 
@@ -19,11 +20,15 @@ void ReportError(const char* format, ...) OCRSIFT_PRINTF(1, 2);
 // Formatted output on the verbose channel, only while Verbose is on and VerboseStream is set.
 void ReportVerbose(const char* format, ...) OCRSIFT_PRINTF(1, 2);
 
+// Where the verbose channel prints: VerboseStream while Verbose is on, else null.
+FILE* VerboseChannel();
+
 // Formatted output on standard output, only while the listing is on and selects this tag.
 void ReportTag(int32_t tag, const char* format, ...) OCRSIFT_PRINTF(2, 3);
 
 // Lists the bytes first..last (inclusive) of the stream's file under a title when the listing
-// selects the tag. A region of exactly one byte is not listed.
+// selects the tag, the dump on standard output like the title. A region of exactly one byte is
+// not listed.
 void ListRegion(FrfStream& stream, int32_t tag, const char* title, int32_t first, int32_t last);
 
 // An offset as the messages print it with "%08lX": always the 32-bit pattern, also where long

@@ -1,10 +1,32 @@
 #include "ocrsift/diagnostics/hex_dump.h"
 
+#include <cstdarg>
+
 #include "common/numeric/wrapping_int32.h"
 #include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/stream/frf_stream.h"
 
+namespace {
+
+void Print(FILE* out, const char* format, ...) OCRSIFT_PRINTF(2, 3);
+
+void Print(FILE* out, const char* format, ...) {
+  if (out == nullptr)
+    return;
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(out, format, args);
+  va_end(args);
+}
+
+}  // namespace
+
 void HexDump(FrfStream& stream, int32_t first, int32_t mark, int32_t last, bool align) {
+  HexDumpTo(VerboseChannel(), stream, first, mark, last, align);
+}
+
+void HexDumpTo(FILE* out, FrfStream& stream, int32_t first, int32_t mark, int32_t last,
+               bool align) {
   const int32_t restore = stream.Position();
   if (first < 0)
     first = 0;
@@ -21,19 +43,19 @@ void HexDump(FrfStream& stream, int32_t first, int32_t mark, int32_t last, bool 
   bool readable = true;
   int64_t pos = start;
   while (pos <= end && readable) {
-    ReportVerbose("\n%06X: ", static_cast<unsigned>(pos));
+    Print(out, "\n%06X: ", static_cast<unsigned>(pos));
     for (int i = 0; i < 16 && pos <= end; ++i) {
       uint8_t byte = 0;
       if (readable && !stream.ReadByte(byte))
         readable = false;
-      ReportVerbose("%c", pos == mark ? '>' : ' ');
+      Print(out, "%c", pos == mark ? '>' : ' ');
       if (readable && first <= pos && pos <= last) {
-        ReportVerbose("%02X", byte);
+        Print(out, "%02X", byte);
       } else {
-        ReportVerbose("%s", readable ? ".." : "--");
+        Print(out, "%s", readable ? ".." : "--");
       }
       if (i == 7)
-        ReportVerbose(" ");
+        Print(out, " ");
       ++pos;
     }
   }

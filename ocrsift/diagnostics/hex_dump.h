@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 class FrfStream;
 
@@ -11,6 +12,9 @@ class FrfStream;
 // The stream moves while it is read even when the channel prints nothing; its position is
 // restored afterwards.
 void HexDump(FrfStream& stream, int32_t first, int32_t mark, int32_t last, bool align);
+
+// The same dump on out; with out null the stream is read and restored all the same.
+void HexDumpTo(FILE* out, FrfStream& stream, int32_t first, int32_t mark, int32_t last, bool align);
 
 // The dump that follows a failure report: whole lines from 80 bytes before the start of the
 // element that failed to 144 bytes past the current position, the failing read marked.

@@ -26,18 +26,18 @@ namespace {
 // The last offset of the whole-file dump.
 constexpr int32_t WHOLE_DUMP_LAST = 0x1FFFF;
 
-// Parses the open file from header to end record. Returns 2 when it failed, else 0.
-int ParseOneFile() {
+// Parses the open file from header to end record and reports a failure. True when it parsed.
+bool ParseOneFile() {
   const PageParse page = ParsePage();
   if (page.result != PARSE_OK) {
-    ReportPageFailure(page);
-    return 2;
+    ReportPageFailure(page, *gRunState.CurrentStream, gRunOptions, gRunState.CurrentPath);
+    return false;
   }
   if (gRunOptions.TestOnly && !gRunOptions.Quiet)
     std::fprintf(stdout, "\n*** OK! ***");
   ReportVerbose("\n\nNormal end (%d) offset %08lX", page.step,
                 OffsetValue(gRunState.CurrentStream->Position()));
-  return 0;
+  return true;
 }
 
 // The document could not be written whole: the user must not take it for complete.
@@ -136,7 +136,7 @@ int RunBatch() {
     if (options.TestOnly && !options.Quiet)
       std::fprintf(stdout, "\n** File \"%s\"...", path);
 
-    if (ParseOneFile() != 0)
+    if (!ParseOneFile())
       runResult = 2;
     gRunState.CurrentStream.reset();
     // Once the document cannot be written whole, the pages still to come would be lost too.

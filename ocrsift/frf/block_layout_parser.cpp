@@ -4,13 +4,28 @@
 
 #include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/page_context.h"
 #include "ocrsift/frf/parse_support.h"
-#include "ocrsift/frf/run_state.h"
 #include "ocrsift/frf/text_block_parts.h"
+#include "ocrsift/textlayer/page_text_sink.h"
 
 using namespace frf_detail;
 
 namespace {
+
+// The steps of the layout (after its base 240); version-6 blocks end after the rectangles.
+constexpr int32_t STEP_DATA40 = 241;
+constexpr int32_t STEP_DATA41 = 242;
+constexpr int32_t STEP_LINE_COUNT = 243;
+constexpr int32_t STEP_LINES = 244;
+constexpr int32_t STEP_LINE_CHARS = 245;
+constexpr int32_t STEP_PARAGRAPH = 246;
+constexpr int32_t STEP_BLOCK3_A = 247;
+constexpr int32_t STEP_BLOCK3_B = 248;
+constexpr int32_t STEP_BLOCK3_RECORD = 249;
+constexpr int32_t STEP_BLOCK4_RECORDS = 250;
+constexpr int32_t STEP_BLOCK4_FLAG = 251;
+constexpr int32_t STEP_BLOCK4_MARKER = 252;
 
 constexpr int32_t kBitmapHeaderSize = 40;
 constexpr int32_t kBitmapHeaderRest = 28;  // after the size and the two dimensions
@@ -42,13 +57,14 @@ int ReadData40Entry(FrfStream& stream, uint32_t& charSum) {
   return PARSE_OK;
 }
 
-int ReadData40(FrfStream& stream, int32_t n) {
+int ReadData40(PageContext& page, int32_t n) {
+  FrfStream& stream = page.stream;
   RETURN_UNLESS_OK(ReadExpected(stream, n));  // the count check
   if (n == 0)
     return ReadExpected<int32_t>(stream, 0);  // the terminator
   int32_t entryCount = 0;
   RETURN_UNLESS_OK(ReadField(stream, entryCount));
-  if (!IsVersion10()) {
+  if (!page.IsVersion10()) {
     // One entry of all n characters, and a zero.
     if (entryCount != 1)
       return PARSE_BAD_FORMAT;
@@ -77,17 +93,17 @@ int ReadData41(FrfStream& stream, int32_t n) {
   return static_cast<int32_t>(charSum) == n ? PARSE_OK : PARSE_BAD_FORMAT;
 }
 
-int ReadRectangles(FrfStream& stream, int32_t n, int32_t* step) {
-  ++*step;  // 243
+int ReadRectangles(PageContext& page, int32_t n, int32_t* step) {
+  FrfStream& stream = page.stream;
+  EnterStep(step, STEP_LINE_COUNT);
   uint8_t lineCount = 0;
   RETURN_UNLESS_OK(ReadField(stream, lineCount));
-  ++*step;  // 244
-  PageTextSink* writer = Writer();
+  EnterStep(step, STEP_LINES);
+  PageTextSink* sink = page.sink;
   uint32_t charSum = 0;
   for (int32_t i = 0; i < lineCount; ++i) {
     uint8_t record[kLineRectSize];
-    if (!stream.Read(record, kLineRectSize))
-      return PARSE_EOF;
+    RETURN_UNLESS_OK(ReadBytes(stream, record, kLineRectSize));
     const int32_t left = Int32At(record);
     const int32_t top = Int32At(record + 4);
     const int32_t right = Int32At(record + 8);
@@ -96,50 +112,48 @@ int ReadRectangles(FrfStream& stream, int32_t n, int32_t* step) {
     ReportVerbose("\n  line rect: %04X, %04X, %04X, %04X, chars=%d", HexValue(left), HexValue(top),
                   HexValue(right), HexValue(bottom), chars);
     charSum += static_cast<uint32_t>(chars);
-    if (writer != nullptr) {
-      writer->EmitLine(left, top, right, bottom, chars);
-      writer->CloseLine(chars);
+    if (sink != nullptr) {
+      sink->EmitLine(left, top, right, bottom, chars);
+      sink->CloseLine(chars);
     }
   }
-  ++*step;  // 245
+  EnterStep(step, STEP_LINE_CHARS);
   if (static_cast<int32_t>(charSum) != n)
     return PARSE_BAD_FORMAT;
-  ++*step;  // 246
+  EnterStep(step, STEP_PARAGRAPH);
   uint8_t para[kParaRectSize];
-  if (!stream.Read(para, kParaRectSize))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadBytes(stream, para, kParaRectSize));
   ReportVerbose("\n  para rect: %04X, %04X, %04X, %04X", HexValue(Int32At(para)),
                 HexValue(Int32At(para + 4)), HexValue(Int32At(para + 8)),
                 HexValue(Int32At(para + 12)));
-  if (writer != nullptr)
-    writer->EndBlock(Int32At(para), Int32At(para + 4), Int32At(para + 8), Int32At(para + 12));
+  if (sink != nullptr)
+    sink->EndBlock(Int32At(para), Int32At(para + 4), Int32At(para + 8), Int32At(para + 12));
   return PARSE_OK;
 }
 
 int ReadUnknownBlock3(FrfStream& stream, int32_t* step) {
-  ++*step;  // 247
+  EnterStep(step, STEP_BLOCK3_A);
   RETURN_UNLESS_OK(ReadExpected<int32_t>(stream, 2));
-  ++*step;  // 248
+  EnterStep(step, STEP_BLOCK3_B);
   RETURN_UNLESS_OK(ReadExpected<int32_t>(stream, 1));
-  ++*step;  // 249
+  EnterStep(step, STEP_BLOCK3_RECORD);
   uint8_t record[kBlock3RecordSize];
-  if (!stream.Read(record, kBlock3RecordSize))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadBytes(stream, record, kBlock3RecordSize));
   return Int32At(record) == 2 ? PARSE_OK : PARSE_BAD_FORMAT;
 }
 
 int ReadUnknownBlock4(FrfStream& stream, int32_t* step) {
-  ++*step;  // 250
+  EnterStep(step, STEP_BLOCK4_RECORDS);
   int32_t recordCount = 0;
   RETURN_UNLESS_OK(ReadField(stream, recordCount));
   if (recordCount != 0)
     stream.Skip(WrapLinear(8, recordCount, 0));
-  ++*step;  // 251
+  EnterStep(step, STEP_BLOCK4_FLAG);
   uint8_t flag = 0;
   RETURN_UNLESS_OK(ReadField(stream, flag));
   if (flag != 0)
     stream.Skip(WrapLinear(8, recordCount, 2));
-  ++*step;  // 252
+  EnterStep(step, STEP_BLOCK4_MARKER);
   RETURN_UNLESS_OK(ReadExpected<uint8_t>(stream, 2));
   stream.Skip(6);
   return PARSE_OK;
@@ -147,33 +161,33 @@ int ReadUnknownBlock4(FrfStream& stream, int32_t* step) {
 
 }  // namespace
 
-int ParseBlockLayout(int32_t blockNumber, int32_t n, int32_t* step) {
-  FrfStream& stream = *gRunState.CurrentStream;
+int ParseBlockLayout(PageContext& page, int32_t blockNumber, int32_t n, int32_t* step) {
+  FrfStream& stream = page.stream;
 
   ReportVerbose("\nBlock %d, offset=%08lX (unknow block2)", blockNumber,
                 OffsetValue(stream.Position()));
-  ++*step;  // 241
+  EnterStep(step, STEP_DATA40);
   int32_t regionStart = stream.Position();
-  RETURN_UNLESS_OK(ReadData40(stream, n));
+  RETURN_UNLESS_OK(ReadData40(page, n));
   ListRegion(stream, 23, "\n\n *** Block: Unknow block Data4_0 ***", regionStart,
              RegionLast(stream));
 
   ReportVerbose("\nBlock %d, offset=%08lX (unknow block DATA4_1)", blockNumber,
                 OffsetValue(stream.Position()));
-  ++*step;  // 242
+  EnterStep(step, STEP_DATA41);
   regionStart = stream.Position();
-  if (IsVersion10()) {
+  if (page.IsVersion10()) {
     RETURN_UNLESS_OK(ReadData41(stream, n));
   }
   ListRegion(stream, 5, "\n\n *** Block: Unknow block Data4_1 ***", regionStart,
              RegionLast(stream));
 
   regionStart = stream.Position();
-  RETURN_UNLESS_OK(ReadRectangles(stream, n, step));
+  RETURN_UNLESS_OK(ReadRectangles(page, n, step));
   ListRegion(stream, 6, "\n\n *** Block: Rectangles ***", regionStart, RegionLast(stream));
 
   regionStart = stream.Position();
-  if (IsVersion10()) {
+  if (page.IsVersion10()) {
     ReportVerbose("\nBlock %d, offset=%08lX (unknow block3)", blockNumber,
                   OffsetValue(stream.Position()));
     RETURN_UNLESS_OK(ReadUnknownBlock3(stream, step));
@@ -181,7 +195,7 @@ int ParseBlockLayout(int32_t blockNumber, int32_t n, int32_t* step) {
   ListRegion(stream, 7, "\n\n *** Block: Unknow block 3 ***", regionStart, RegionLast(stream));
 
   regionStart = stream.Position();
-  if (IsVersion10()) {
+  if (page.IsVersion10()) {
     ReportVerbose("\nBlock %d, offset=%08lX (unknow block4)", blockNumber,
                   OffsetValue(stream.Position()));
     RETURN_UNLESS_OK(ReadUnknownBlock4(stream, step));

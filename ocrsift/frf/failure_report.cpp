@@ -5,15 +5,9 @@
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frame_kinds.h"
 #include "ocrsift/frf/frf.h"
-#include "ocrsift/frf/run_state.h"
+#include "ocrsift/frf/page_context.h"
 
 namespace {
-
-// Under -q the name line of the file comes before its failure report only.
-void ReportQuietName() {
-  if (gRunOptions.Quiet)
-    ReportError("\n** File \"%s\"...", gRunState.CurrentPath.c_str());
-}
 
 // What went wrong, as every failure report names it.
 const char* FailureName(int result) {
@@ -34,34 +28,35 @@ void ReportFrameFailure(const FrfStream& stream, const PageParse& page) {
 
 }  // namespace
 
-void ReportPageFailure(const PageParse& page) {
-  FrfStream* stream = gRunState.CurrentStream.get();
-  if (gRunOptions.IgnoreBadPages || stream == nullptr)
+void ReportPageFailure(const PageParse& page, FrfStream& stream, const RunOptions& options,
+                       const std::string& path) {
+  if (options.IgnoreBadPages)
     return;
-  ReportQuietName();
+  // Under -q the name line of the file comes before its failure report only.
+  if (options.Quiet)
+    ReportError("\n** File \"%s\"...", path.c_str());
   if (page.failedFrame < 0) {
-    ReportRecordFailure(*stream, page);
+    ReportRecordFailure(stream, page);
   } else {
-    ReportFrameFailure(*stream, page);
+    ReportFrameFailure(stream, page);
   }
 }
 
-void ReportBlockFailure(FrfStream& stream, int result, int32_t frameNumber, int32_t blockNumber,
-                        int32_t step, int32_t partStart) {
-  if (gRunOptions.IgnoreBadPages)
+void ReportBlockFailure(const PageContext& page, int result, int32_t frameNumber,
+                        int32_t blockNumber, int32_t step, int32_t partStart) {
+  if (page.options.IgnoreBadPages)
     return;
   ReportError("\n%s (%d:%d:%d) offset=%08lX", FailureName(result), frameNumber, blockNumber, step,
-              OffsetValue(stream.LastReadStart()));
-  HexDumpAroundFailure(stream, partStart);
+              OffsetValue(page.stream.LastReadStart()));
+  HexDumpAroundFailure(page.stream, partStart);
 }
 
-void ReportUnknownVersion() {
-  ReportError("\nUNKNOW VERSION for file %s", gRunState.CurrentPath.c_str());
+void ReportUnknownVersion(const PageContext& page) {
+  ReportError("\nUNKNOW VERSION for file %s", page.path.c_str());
 }
 
-void ReportEmptyFile() {
-  if (!gRunOptions.IgnoreBadPages) {
-    ReportError("\nEmpty file, not processed by FineReader, \"%s\" ",
-                gRunState.CurrentPath.c_str());
+void ReportEmptyFile(const PageContext& page) {
+  if (!page.options.IgnoreBadPages) {
+    ReportError("\nEmpty file, not processed by FineReader, \"%s\" ", page.path.c_str());
   }
 }

@@ -1,6 +1,7 @@
 #include "ocrsift/frf/frame_kinds.h"
 
 #include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/parse_support.h"
 
 namespace {
 
@@ -28,15 +29,13 @@ const FrameKind& FrameKindOf(uint8_t type) {
   return kUnknownFrame;
 }
 
-int ParseFrame(int32_t k, uint8_t type, int32_t* step) {
+int ParseFrame(PageContext& page, int32_t k, uint8_t type, int32_t* step) {
   const FrameKind& kind = FrameKindOf(type);
   const int32_t frameNumber = k + 1;
   if (kind.parseHead != nullptr) {
     *step = kind.headStep;
-    const int head = kind.parseHead(frameNumber, step);
-    if (head != PARSE_OK)
-      return head;
+    RETURN_UNLESS_OK(kind.parseHead(page, frameNumber, step));
   }
   *step = kind.bodyStep;
-  return kind.parseBody != nullptr ? kind.parseBody(frameNumber, step) : PARSE_BAD_FORMAT;
+  return kind.parseBody != nullptr ? kind.parseBody(page, frameNumber, step) : PARSE_BAD_FORMAT;
 }

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 
+struct PageContext;
+
 // frameNumber is one-based; the parser advances *step as it reads.
-using FrameParser = int (*)(int32_t frameNumber, int32_t* step);
+using FrameParser = int (*)(PageContext& page, int32_t frameNumber, int32_t* step);
 
 struct FrameKind {
   const char* label;      // opens the report of a failure inside the frame
@@ -18,6 +20,6 @@ struct FrameKind {
 // The row of a type byte; a type without a row gets the unknown kind.
 const FrameKind& FrameKindOf(uint8_t type);
 
-// Parses frame k (zero-based) of the current file by its type, from the step numbers of its
-// kind; a type without a parser fails with PARSE_BAD_FORMAT at step 600.
-int ParseFrame(int32_t k, uint8_t type, int32_t* step);
+// Parses frame k (zero-based) of the page by its type, from the step numbers of its kind; a
+// type without a parser fails with PARSE_BAD_FORMAT at step 600.
+int ParseFrame(PageContext& page, int32_t k, uint8_t type, int32_t* step);

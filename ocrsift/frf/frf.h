@@ -1,9 +1,10 @@
-// Result codes and entry points of the FRF parsers. Every parser reads through
-// gRunState.CurrentStream, advances the caller's step number as it goes, and stops at the
-// first failure.
+// Result codes and entry points of the FRF parsers. Every parser reads through the page's
+// stream, advances the caller's step number as it goes, and stops at the first failure.
 #pragma once
 
 #include <cstdint>
+
+struct PageContext;
 
 constexpr int PARSE_OK = 10;          // element read completely
 constexpr int PARSE_EOF = 11;         // the file ended inside the element
@@ -14,20 +15,22 @@ inline bool IsParseFailure(int result) {
   return result == PARSE_EOF || result == PARSE_BAD_FORMAT;
 }
 
-// File header up to and including the frame types array; begins the page in the writer.
-int ParseHeader(int32_t* step);
+// File header up to and including the frame types array; records the format version and the
+// frame types in the page and begins the page in the text sink.
+int ParseHeader(PageContext& page, int32_t* step);
 // The end-of-frames record and the end identifier after the last frame.
-int ParseEnd(int32_t* step);
+int ParseEnd(PageContext& page, int32_t* step);
 
 // Text frames: the common head, then the body with its blocks and end-of-frame record.
-int ParseFrameHead(int32_t frameNumber, int32_t* step);
-int ParseTextFrame(int32_t frameNumber, int32_t* step);
+int ParseFrameHead(PageContext& page, int32_t frameNumber, int32_t* step);
+int ParseTextFrame(PageContext& page, int32_t frameNumber, int32_t* step);
 
-// Picture, table and barcode frames.
-int ParsePictureHead(int32_t* step);
-int ParsePictureFrame(int32_t frameNumber, int32_t* step);
-int ParseTableFrame(int32_t frameNumber, int32_t* step);
-int ParseBarcodeFrame(int32_t frameNumber, int32_t* step);
+// Picture, table and barcode frames. The picture head, which barcode frames share, counts as
+// the one step headStep.
+int ParsePictureHead(PageContext& page, int32_t headStep, int32_t* step);
+int ParsePictureFrame(PageContext& page, int32_t frameNumber, int32_t* step);
+int ParseTableFrame(PageContext& page, int32_t frameNumber, int32_t* step);
+int ParseBarcodeFrame(PageContext& page, int32_t frameNumber, int32_t* step);
 
 // One text block of a text frame (reports its own failures).
-int ParseBlock(int32_t frameNumber, int32_t blockNumber);
+int ParseBlock(PageContext& page, int32_t frameNumber, int32_t blockNumber);

@@ -8,12 +8,29 @@
 #include "ocrsift/frf/failure_report.h"
 #include "ocrsift/frf/frame_records.h"
 #include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/page_context.h"
 #include "ocrsift/frf/parse_support.h"
-#include "ocrsift/frf/run_state.h"
+#include "ocrsift/textlayer/page_text_sink.h"
 
 using namespace frf_detail;
 
 namespace {
+
+// The steps of the header (after the driver's 0) and of the end record (after its 20).
+constexpr int32_t STEP_SIGNATURE = 1;
+constexpr int32_t STEP_VERSION = 2;  // the version and the names flag
+constexpr int32_t STEP_NAME_1 = 3;
+constexpr int32_t STEP_NAME_2 = 4;
+constexpr int32_t STEP_UNKNOWN_BLOCK = 5;
+constexpr int32_t STEP_IMAGE_NAME = 6;  // and the empty-file test
+constexpr int32_t STEP_DATA1_PART1 = 7;
+constexpr int32_t STEP_DATA1_PART2 = 8;
+constexpr int32_t STEP_DATA2 = 9;
+constexpr int32_t STEP_EXTRA_WORD = 10;
+constexpr int32_t STEP_CONSTANT = 11;
+constexpr int32_t STEP_FRAME_TYPES = 12;
+constexpr int32_t STEP_END_RECORDS = 21;
+constexpr int32_t STEP_END_IDENTIFIER = 22;
 
 const uint8_t kSignature[4] = {'F', 'R', '5', 'S'};
 constexpr uint32_t kEndIdentifier = 0xB80875BCu;
@@ -31,42 +48,39 @@ bool PageSideFits(int32_t side) {
 
 int ReadSignature(FrfStream& stream) {
   uint8_t signature[4];
-  if (!stream.Read(signature, 4))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadBytes(stream, signature, 4));
   return std::memcmp(signature, kSignature, 4) == 0 ? PARSE_OK : PARSE_BAD_FORMAT;
 }
 
-int ReadVersion(FrfStream& stream) {
+int ReadVersion(PageContext& page) {
   uint8_t version = 0;
-  RETURN_UNLESS_OK(ReadField(stream, version));
-  gRunState.FormatVersion = version;
+  RETURN_UNLESS_OK(ReadField(page.stream, version));
+  page.formatVersion = version;
   ReportVerbose("\nFormat version: %d.%d", 0, version);
   if (version != 6 && version != 10) {
-    ReportUnknownVersion();
+    ReportUnknownVersion(page);
     return PARSE_BAD_FORMAT;
   }
-  ReportTag(gRunOptions.ListTagNumber, "  Version=%04X\n", version);
+  ReportTag(page.options.ListTagNumber, "  Version=%04X\n", version);
   return PARSE_OK;
 }
 
-// The flag of the two names (2: both present, 0: none) and the names, steps 3 and 4; absent
-// names pass over both steps.
-int ReadNames(FrfStream& stream, int32_t* step, int32_t& contentCount) {
+// The flag of the two names (2: both present, 0: none) and the names; absent names pass over
+// their steps.
+int ReadNames(PageContext& page, int32_t* step, int32_t& contentCount) {
   uint8_t namesFlag = 0;
-  RETURN_UNLESS_OK(ReadField(stream, namesFlag));
-  if (namesFlag == 0) {
-    *step += 2;
+  RETURN_UNLESS_OK(ReadField(page.stream, namesFlag));
+  if (namesFlag == 0)
     return PARSE_OK;
-  }
   if (namesFlag != 2)
     return PARSE_BAD_FORMAT;
   char name[NARROW_NAME_SIZE];
-  for (int nameNumber = 1; nameNumber <= 2; ++nameNumber) {
-    ++*step;  // 3, 4
-    if (!ReadCountedName(stream, name, NarrowRoom(NAME_CAPACITY)))
-      return PARSE_EOF;
-    ReportVerbose("\nName #%d: %s", nameNumber, name);
-  }
+  EnterStep(step, STEP_NAME_1);
+  RETURN_UNLESS_OK(ReadCountedName(page, name, NarrowRoom(NAME_CAPACITY)));
+  ReportVerbose("\nName #1: %s", name);
+  EnterStep(step, STEP_NAME_2);
+  RETURN_UNLESS_OK(ReadCountedName(page, name, NarrowRoom(NAME_CAPACITY)));
+  ReportVerbose("\nName #2: %s", name);
   contentCount = 1;
   return PARSE_OK;
 }
@@ -79,7 +93,8 @@ int ReadUnknownBlockLead(FrfStream& stream) {
 }
 
 // The unknown block of version-6 headers.
-int ReadUnknownBlock6(FrfStream& stream) {
+int ReadUnknownBlock6(PageContext& page) {
+  FrfStream& stream = page.stream;
   RETURN_UNLESS_OK(ReadUnknownBlockLead(stream));
   for (int flagIndex = 0; flagIndex < 2; ++flagIndex) {  // flags C and D
     uint8_t flag = 0;
@@ -96,13 +111,14 @@ int ReadUnknownBlock6(FrfStream& stream) {
   char unused[NARROW_NAME_SIZE];
   uint8_t length = 0;
   RETURN_UNLESS_OK(ReadField(stream, length));
-  if (length != 0 && ReadNarrowString(unused, NarrowRoom(NAME_CAPACITY), length) == 0)
-    return PARSE_EOF;
+  if (length != 0)
+    RETURN_UNLESS_OK(ReadText(page, unused, NarrowRoom(NAME_CAPACITY), length));
   return ReadExpected<uint8_t>(stream, 0);  // byte G
 }
 
 // The unknown block of version-10 headers; some of its flags count as content of the file.
-int ReadUnknownBlock10(FrfStream& stream, int32_t& contentCount) {
+int ReadUnknownBlock10(PageContext& page, int32_t& contentCount) {
+  FrfStream& stream = page.stream;
   RETURN_UNLESS_OK(ReadUnknownBlockLead(stream));
   uint8_t flagC = 0;
   RETURN_UNLESS_OK(ReadField(stream, flagC));
@@ -122,7 +138,7 @@ int ReadUnknownBlock10(FrfStream& stream, int32_t& contentCount) {
   RETURN_UNLESS_OK(ReadField(stream, countF));
   if (countF != 0) {
     // What follows a nonzero count F is not understood well enough; only -i accepts it.
-    if (!gRunOptions.IgnoreBadPages)
+    if (!page.options.IgnoreBadPages)
       return PARSE_BAD_FORMAT;
     stream.Skip(2 * countF);
     ++contentCount;
@@ -137,49 +153,49 @@ int ReadUnknownBlock10(FrfStream& stream, int32_t& contentCount) {
   return ReadField(stream, byteH);
 }
 
-int ReadUnknownBlock(FrfStream& stream, int32_t& contentCount) {
+int ReadUnknownBlock(PageContext& page, int32_t& contentCount) {
+  FrfStream& stream = page.stream;
   const int32_t regionStart = stream.Position();
-  RETURN_UNLESS_OK(IsVersion10() ? ReadUnknownBlock10(stream, contentCount)
-                                 : ReadUnknownBlock6(stream));
+  RETURN_UNLESS_OK(page.IsVersion10() ? ReadUnknownBlock10(page, contentCount)
+                                      : ReadUnknownBlock6(page));
   ListRegion(stream, 11, "\n\n *** Header: Unknow block ***", regionStart, RegionLast(stream));
   return PARSE_OK;
 }
 
 // The name of the scanned image, which counts as content; an empty name is absent. imageName
 // receives its UTF-8 form for the page's description.
-int ReadImageName(FrfStream& stream, int32_t& contentCount, std::string& imageName) {
+int ReadImageName(PageContext& page, int32_t& contentCount, std::string& imageName) {
+  FrfStream& stream = page.stream;
   const int32_t regionStart = stream.Position();
   uint8_t length = 0;
   RETURN_UNLESS_OK(ReadField(stream, length));
   if (length == 0)
     return PARSE_OK;
   char narrowName[NARROW_NAME_SIZE];
-  if (ReadNarrowString(narrowName, NarrowRoom(NAME_CAPACITY), length) == 0)
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadText(page, narrowName, NarrowRoom(NAME_CAPACITY), length));
   if (narrowName[0] == 0)
     return PARSE_BAD_FORMAT;
   ReportVerbose("\nImage file name: %s", narrowName);
-  imageName = Utf8OfWideText();
+  imageName = Utf8OfWideText(page);
   ListRegion(stream, 12, "\n\n *** Header: Image file name ***", regionStart, RegionLast(stream));
   ++contentCount;
   return PARSE_OK;
 }
 
-// The two parts of DATA1, steps 7 and 8; the last byte of the first part sizes the second in
-// version-6 files.
-int ReadData1(FrfStream& stream, int32_t* step) {
-  ++*step;  // 7
+// The two parts of DATA1; the last byte of the first part sizes the second in version-6 files.
+int ReadData1(PageContext& page, int32_t* step) {
+  FrfStream& stream = page.stream;
+  EnterStep(step, STEP_DATA1_PART1);
   int32_t regionStart = stream.Position();
   uint8_t data1[10];
-  if (!stream.Read(data1, sizeof data1))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadBytes(stream, data1, sizeof data1));
   const uint8_t k = data1[9];
   ListRegion(stream, 13, "\n\n *** Header: Unknow block DATA1 (part 1) ***", regionStart,
              RegionLast(stream));
 
-  ++*step;  // 8
+  EnterStep(step, STEP_DATA1_PART2);
   regionStart = stream.Position();
-  if (IsVersion10()) {
+  if (page.IsVersion10()) {
     stream.Skip(17);
   } else if (k != 0) {
     stream.Skip(2 * k);
@@ -194,11 +210,11 @@ int ReadData1(FrfStream& stream, int32_t* step) {
 }
 
 // DATA2 with the page's width, height and resolution, which begin the page in the writer.
-int ReadPageSize(FrfStream& stream, const std::string& imageName) {
+int ReadPageSize(PageContext& page, const std::string& imageName) {
+  FrfStream& stream = page.stream;
   const int32_t regionStart = stream.Position();
   uint8_t data2[22];
-  if (!stream.Read(data2, sizeof data2))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadBytes(stream, data2, sizeof data2));
   const int32_t width = Int32At(data2 + 10);
   const int32_t height = Int32At(data2 + 14);
   const int32_t resolution = Int32At(data2 + 18);
@@ -211,77 +227,71 @@ int ReadPageSize(FrfStream& stream, const std::string& imageName) {
   ReportVerbose("\nWidth:      %d", width);
   ReportVerbose("\nHeight:     %d", height);
   ReportVerbose("\nResolution: %d", resolution);
-  if (PageTextSink* writer = Writer()) {
-    writer->DescribePage(imageName, resolution);
-    writer->BeginPage(gRunState.PageNumber, width, height);
+  if (PageTextSink* sink = page.sink) {
+    sink->DescribePage(imageName, resolution);
+    sink->BeginPage(page.pageNumber, width, height);
   }
   return PARSE_OK;
 }
 
-int ReadFrameTypes(FrfStream& stream) {
+int ReadFrameTypes(PageContext& page) {
+  FrfStream& stream = page.stream;
   const int32_t regionStart = stream.Position();
   uint8_t frameCount = 0;
   RETURN_UNLESS_OK(ReadField(stream, frameCount));
-  gRunState.FrameCount = frameCount;
   stream.Skip(frameCount);
   ListRegion(stream, 16, "\n\n *** Header: Frame Types array  ***", regionStart,
              RegionLast(stream));
-  gRunState.FrameTypes.assign(frameCount, 0);
+  page.frameTypes.assign(frameCount, 0);
   // The listing above has read the types already; read them again from their first byte.
   stream.Seek(WrapAdd(stream.Position(), -static_cast<int32_t>(frameCount)));
-  if (frameCount > 0 && !stream.Read(gRunState.FrameTypes.data(), frameCount))
-    return PARSE_EOF;
-  return PARSE_OK;
+  if (frameCount == 0)
+    return PARSE_OK;
+  return ReadBytes(stream, page.frameTypes.data(), frameCount);
 }
 
 }  // namespace
 
-int ParseHeader(int32_t* step) {
-  FrfStream* current = gRunState.CurrentStream.get();
-  if (current == nullptr)
-    return PARSE_EOF;
-  FrfStream& stream = *current;
+int ParseHeader(PageContext& page, int32_t* step) {
+  FrfStream& stream = page.stream;
   int32_t contentCount = 0;
   std::string imageName;
 
-  ++*step;  // 1
+  EnterStep(step, STEP_SIGNATURE);
   RETURN_UNLESS_OK(ReadSignature(stream));
-  ++*step;  // 2
-  RETURN_UNLESS_OK(ReadVersion(stream));
-  RETURN_UNLESS_OK(ReadNames(stream, step, contentCount));  // steps 3 and 4
+  EnterStep(step, STEP_VERSION);
+  RETURN_UNLESS_OK(ReadVersion(page));
+  RETURN_UNLESS_OK(ReadNames(page, step, contentCount));
 
-  ++*step;  // 5
-  RETURN_UNLESS_OK(ReadUnknownBlock(stream, contentCount));
-  ++*step;  // 6
-  RETURN_UNLESS_OK(ReadImageName(stream, contentCount, imageName));
+  EnterStep(step, STEP_UNKNOWN_BLOCK);
+  RETURN_UNLESS_OK(ReadUnknownBlock(page, contentCount));
+  EnterStep(step, STEP_IMAGE_NAME);
+  RETURN_UNLESS_OK(ReadImageName(page, contentCount, imageName));
   const int64_t tail = static_cast<int64_t>(stream.Size()) - stream.Position();
   if (contentCount <= 1 && tail <= kEmptyFileTail) {
-    ReportEmptyFile();
+    ReportEmptyFile(page);
     return PARSE_BAD_FORMAT;
   }
-  RETURN_UNLESS_OK(ReadData1(stream, step));  // steps 7 and 8
+  RETURN_UNLESS_OK(ReadData1(page, step));
 
-  ++*step;  // 9
-  RETURN_UNLESS_OK(ReadPageSize(stream, imageName));
-  ++*step;  // 10
-  if (IsVersion10()) {
+  EnterStep(step, STEP_DATA2);
+  RETURN_UNLESS_OK(ReadPageSize(page, imageName));
+  EnterStep(step, STEP_EXTRA_WORD);
+  if (page.IsVersion10()) {
     uint32_t extra = 0;
     RETURN_UNLESS_OK(ReadField(stream, extra));
   }
-  ++*step;  // 11
+  EnterStep(step, STEP_CONSTANT);
   RETURN_UNLESS_OK(ReadExpected<uint8_t>(stream, 1));
-  ++*step;  // 12
-  return ReadFrameTypes(stream);
+  EnterStep(step, STEP_FRAME_TYPES);
+  return ReadFrameTypes(page);
 }
 
-int ParseEnd(int32_t* step) {
-  FrfStream* current = gRunState.CurrentStream.get();
-  if (current == nullptr)
-    return PARSE_EOF;
-  FrfStream& stream = *current;
+int ParseEnd(PageContext& page, int32_t* step) {
+  FrfStream& stream = page.stream;
   ReportVerbose("\nEnd of Frames, offset=%08lX", OffsetValue(stream.Position()));
 
-  ++*step;  // 21
+  EnterStep(step, STEP_END_RECORDS);
   int32_t regionStart = stream.Position();
   RETURN_UNLESS_OK(ReadExpected<uint8_t>(stream, 0));
   uint8_t shortCount = 0;
@@ -292,16 +302,15 @@ int ParseEnd(int32_t* step) {
   stream.Skip(static_cast<int32_t>(20u * count));
   ListRegion(stream, 17, "\n\n *** End Header: End of frames ***", regionStart, RegionLast(stream));
 
-  ++*step;  // 22
+  EnterStep(step, STEP_END_IDENTIFIER);
   regionStart = stream.Position();
   RETURN_UNLESS_OK(ReadExpected<uint32_t>(stream, kEndIdentifier));
   uint8_t trailer[4];
-  if (!stream.Read(trailer, sizeof trailer))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadBytes(stream, trailer, sizeof trailer));
   ListRegion(stream, 18, "\n\n *** End Header: End ID ***", regionStart, RegionLast(stream));
   if (std::memcmp(trailer, kSignature, 4) != 0)
     return PARSE_BAD_FORMAT;
 
-  ReportTag(gRunOptions.ListTagNumber, "\n\n *** OK! ***");
+  ReportTag(page.options.ListTagNumber, "\n\n *** OK! ***");
   return PARSE_OK;
 }

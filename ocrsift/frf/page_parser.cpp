@@ -3,6 +3,7 @@
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frame_kinds.h"
 #include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/page_context.h"
 #include "ocrsift/frf/run_state.h"
 #include "ocrsift/textlayer/page_text_sink.h"
 
@@ -11,14 +12,13 @@ namespace {
 constexpr int32_t STEP_HEADER = 0;
 constexpr int32_t STEP_END = 20;
 
-void ParseFrames(PageParse& page) {
-  for (int32_t k = 0;
-       k < gRunState.FrameCount && k < static_cast<int32_t>(gRunState.FrameTypes.size()); ++k) {
-    const uint8_t type = gRunState.FrameTypes[static_cast<size_t>(k)];
-    const int result = ParseFrame(k, type, &page.step);
+void ParseFrames(PageContext& context, PageParse& page) {
+  for (size_t k = 0; k < context.frameTypes.size(); ++k) {
+    const uint8_t type = context.frameTypes[k];
+    const int result = ParseFrame(context, static_cast<int32_t>(k), type, &page.step);
     if (IsParseFailure(result)) {
       page.result = result;
-      page.failedFrame = k;
+      page.failedFrame = static_cast<int32_t>(k);
       page.frameType = type;
       return;
     }
@@ -31,28 +31,40 @@ PageParse ParsePage() {
   PageParse page;
   gRunState.FrameTypes.clear();
   gRunState.FrameCount = 0;
-  const FrfStream* stream = gRunState.CurrentStream.get();
-  if (stream == nullptr) {
+  if (gRunState.CurrentStream == nullptr) {
     page.result = PARSE_EOF;
     return page;
   }
+  PageContext context{*gRunState.CurrentStream,
+                      gRunState.CurrentWriter.get(),
+                      gRunOptions,
+                      gRunState.CurrentPath,
+                      gRunState.PageNumber,
+                      gRunState.WideTextBuffer,
+                      gRunState.NarrowTextBuffer,
+                      0,
+                      {}};
+  FrfStream& stream = context.stream;
 
   page.step = STEP_HEADER;
-  page.elementStart = stream->Position();
-  page.result = ParseHeader(&page.step);
+  page.elementStart = stream.Position();
+  page.result = ParseHeader(context, &page.step);
+  gRunState.FormatVersion = context.formatVersion;
+  gRunState.FrameTypes = context.frameTypes;
+  gRunState.FrameCount = static_cast<int32_t>(context.frameTypes.size());
   if (page.result == PARSE_OK)
-    ParseFrames(page);
+    ParseFrames(context, page);
   if (page.result == PARSE_OK) {
     page.step = STEP_END;
-    page.elementStart = stream->Position();
-    page.result = ParseEnd(&page.step);
+    page.elementStart = stream.Position();
+    page.result = ParseEnd(context, &page.step);
   }
 
-  if (PageTextSink* writer = gRunState.CurrentWriter.get()) {
+  if (PageTextSink* sink = context.sink) {
     if (page.result == PARSE_OK || gRunOptions.IgnoreBadPages) {
-      writer->EndPage();
+      sink->EndPage();
     } else {
-      writer->FailPage();
+      sink->FailPage();
     }
   }
   return page;

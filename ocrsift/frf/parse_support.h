@@ -1,16 +1,19 @@
-// Small helpers shared by the FRF parsers: reads as result codes, little-endian fields of
-// records read whole, and 32-bit arithmetic on counts taken from the file. Counts and offsets in a
-// damaged file may be anything, so sums and products wrap modulo 2^32 instead of overflowing.
+// Small helpers shared by the FRF parsers: reads as result codes, the step numbers, little-endian
+// fields of records read whole, and 32-bit arithmetic on counts taken from the file. Counts and
+// offsets in a damaged file may be anything, so sums and products wrap modulo 2^32 instead of
+// overflowing.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 
 #include "common/numeric/wrapping_int32.h"
 #include "ocrsift/frf/frf.h"
-#include "ocrsift/frf/run_state.h"
-#include "ocrsift/textlayer/page_text_sink.h"
+#include "ocrsift/frf/page_context.h"
+#include "ocrsift/stream/little_endian.h"
 
-// Leaves the calling parser with the code of a read or a part that did not succeed.
+// The one idiom of the parsers: leaves the calling parser with the code of a read or a part
+// that did not succeed.
 #define RETURN_UNLESS_OK(expression)     \
   do {                                   \
     const int partResult = (expression); \
@@ -34,12 +37,31 @@ inline int ReadField(FrfStream& stream, int32_t& value) {
   return stream.ReadDword(value) ? PARSE_OK : PARSE_EOF;
 }
 
+// n bytes read whole (a record, a signature) as a result code.
+inline int ReadBytes(FrfStream& stream, uint8_t* destination, int32_t n) {
+  return stream.Read(destination, n) ? PARSE_OK : PARSE_EOF;
+}
+
 // A field that must hold expected: PARSE_BAD_FORMAT when it holds another value.
 template <typename T>
 int ReadExpected(FrfStream& stream, T expected) {
   T value = 0;
   RETURN_UNLESS_OK(ReadField(stream, value));
   return value == expected ? PARSE_OK : PARSE_BAD_FORMAT;
+}
+
+// A UTF-16 string of n units into output as a result code: PARSE_EOF also when its narrow form
+// does not fit.
+inline int ReadText(PageContext& page, char* output, int outputSize, int32_t n) {
+  return ReadNarrowString(page, output, outputSize, n) != 0 ? PARSE_OK : PARSE_EOF;
+}
+
+// Makes `number` the step that a failure from here on reports. Every parser names its steps
+// where it enters them, so no read can renumber the steps after it; within an element they
+// only advance.
+inline void EnterStep(int32_t* step, int32_t number) {
+  assert(number > *step);
+  *step = number;
 }
 
 // a * m + b with the wrapping of 32-bit unsigned arithmetic, as a signed skip length or
@@ -49,9 +71,7 @@ inline int32_t WrapLinear(uint32_t a, int32_t m, int32_t b) {
 }
 
 inline int32_t Int32At(const uint8_t* bytes) {
-  return static_cast<int32_t>(
-      static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-      (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24));
+  return static_cast<int32_t>(LittleEndian32(bytes));
 }
 
 // The last offset of a region that began at start and ends before the stream's position.
@@ -62,21 +82,6 @@ inline int32_t RegionLast(const FrfStream& stream) {
 // The argument for "%04X" and "%X" formats: the 32-bit pattern of a signed field.
 inline unsigned HexValue(int32_t value) {
   return static_cast<unsigned>(static_cast<uint32_t>(value));
-}
-
-inline bool IsVersion10() {
-  return gRunState.FormatVersion == 10;
-}
-
-// The fixed part of every frame head: 25 bytes in version-6 files, 27 in version-10 ones
-// (tables included).
-inline int32_t FrameHeadFixedLength() {
-  return IsVersion10() ? 27 : 25;
-}
-
-// The writer is optional: tests and the format-exploring modes may run the parsers without.
-inline PageTextSink* Writer() {
-  return gRunState.CurrentWriter.get();
 }
 
 }  // namespace frf_detail

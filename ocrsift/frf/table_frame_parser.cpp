@@ -2,13 +2,21 @@
 #include <cstdint>
 
 #include "ocrsift/diagnostics/channels.h"
+#include "ocrsift/frf/frame_records.h"
 #include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/page_context.h"
 #include "ocrsift/frf/parse_support.h"
-#include "ocrsift/frf/run_state.h"
 
 using namespace frf_detail;
 
 namespace {
+
+// The steps of a table frame (after the driver's 399). The cells count as the descriptor's
+// step: each has a step number of its own that no report quotes.
+constexpr int32_t STEP_TABLE_DATA1 = 400;
+constexpr int32_t STEP_TABLE_DATA3 = 401;
+constexpr int32_t STEP_TABLE_DESCRIPTOR = 402;
+constexpr int32_t STEP_CELL_BASE = 99;  // the base of a text frame body
 
 // The descriptor of the first cell names its own length; later cells have the fixed length
 // of their format version.
@@ -19,54 +27,30 @@ constexpr int32_t kLaterCellRest10 = 22;
 
 }  // namespace
 
-int ParseTableFrame(int32_t /*frameNumber*/, int32_t* step) {
-  FrfStream* current = gRunState.CurrentStream.get();
-  if (current == nullptr)
-    return PARSE_EOF;
-  FrfStream& stream = *current;
+int ParseTableFrame(PageContext& page, int32_t /*frameNumber*/, int32_t* step) {
+  FrfStream& stream = page.stream;
 
-  ++*step;  // 400
+  EnterStep(step, STEP_TABLE_DATA1);
+  RETURN_UNLESS_OK(ReadFrameHeadData1(page, HeadByte::kAny,
+                                      "\n\n *** Table Frame: Unknow block DATA_1 part 3 ***"));
+  ReportVerbose("\nTable Frame offset=%08lX", OffsetValue(stream.Position()));
+
+  EnterStep(step, STEP_TABLE_DATA3);
+  RETURN_UNLESS_OK(ReadData3(page, 0, "\n\n *** Table Frame: Unknow block DATA3 ***"));
+  ReportVerbose("\nTable Frame offset=%08lX", OffsetValue(stream.Position()));
+
   int32_t regionStart = stream.Position();
-  uint8_t leadLength = 0;
-  if (!stream.ReadByte(leadLength))
-    return PARSE_EOF;
-  if (leadLength != 0)
-    stream.Skip(leadLength);
-  uint8_t secondByte = 0;
-  if (!stream.ReadByte(secondByte))
-    return PARSE_EOF;
-  stream.Skip(FrameHeadFixedLength());
-  ListRegion(stream, 8, "\n\n *** Table Frame: Unknow block DATA_1 part 3 ***", regionStart,
-             RegionLast(stream));
-
-  ReportVerbose("\nTable Frame offset=%08lX", OffsetValue(stream.Position()));
-
-  regionStart = stream.Position();
-  ++*step;  // 401
-  int32_t recordCount = 0;
-  if (!stream.ReadDword(recordCount))
-    return PARSE_EOF;
-  stream.Skip(WrapLinear(16, recordCount, 0));
-  ListRegion(stream, 9, "\n\n *** Table Frame: Unknow block DATA3 ***", regionStart,
-             RegionLast(stream));
-
-  ReportVerbose("\nTable Frame offset=%08lX", OffsetValue(stream.Position()));
-
-  regionStart = stream.Position();
-  ++*step;  // 402
-  uint32_t zero = 0;
-  if (!stream.ReadDword(zero))
-    return PARSE_EOF;
-  if (zero != 0)
-    return PARSE_BAD_FORMAT;
+  EnterStep(step, STEP_TABLE_DESCRIPTOR);
+  RETURN_UNLESS_OK(ReadExpected<uint32_t>(stream, 0));
   uint8_t a = 0;
   uint8_t b = 0;
   uint8_t countByte = 0;
-  if (!stream.ReadByte(a) || !stream.ReadByte(b) || !stream.ReadByte(countByte))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, a));
+  RETURN_UNLESS_OK(ReadField(stream, b));
+  RETURN_UNLESS_OK(ReadField(stream, countByte));
   int32_t cellCount = countByte;
-  if (countByte == 255 && !stream.ReadDword(cellCount))
-    return PARSE_EOF;
+  if (countByte == 255)
+    RETURN_UNLESS_OK(ReadField(stream, cellCount));
   // a·(b+8) + b·(a+8) − 1; for an empty table this is -1, which skips nothing.
   const uint32_t descriptorLength =
       static_cast<uint32_t>(a) * (b + 8u) + static_cast<uint32_t>(b) * (a + 8u) - 1u;
@@ -81,8 +65,8 @@ int ParseTableFrame(int32_t /*frameNumber*/, int32_t* step) {
     regionStart = stream.Position();
     uint8_t firstByte = 0;
     uint8_t kind = 0;
-    if (!stream.ReadByte(firstByte) || !stream.ReadByte(kind))
-      return PARSE_EOF;
+    RETURN_UNLESS_OK(ReadField(stream, firstByte));
+    RETURN_UNLESS_OK(ReadField(stream, kind));
     if (cell == 1) {
       if (kind == 1) {
         stream.Skip(kFirstCellRestKind1);
@@ -92,13 +76,13 @@ int ParseTableFrame(int32_t /*frameNumber*/, int32_t* step) {
         return PARSE_BAD_FORMAT;
       }
     } else {
-      stream.Skip(IsVersion10() ? kLaterCellRest10 : kLaterCellRest6);
+      stream.Skip(page.IsVersion10() ? kLaterCellRest10 : kLaterCellRest6);
     }
     ListRegion(stream, 20, "\n\n *** Table Frame: Cell Descriptor ***", regionStart,
                RegionLast(stream));
     // The cell's own progress is not reported: a failing cell is quoted with the table's step.
-    int32_t cellStep = 99;
-    const int result = ParseTextFrame(static_cast<int32_t>(cell), &cellStep);
+    int32_t cellStep = STEP_CELL_BASE;
+    const int result = ParseTextFrame(page, static_cast<int32_t>(cell), &cellStep);
     if (IsParseFailure(result))
       return result;
   }

@@ -6,105 +6,95 @@
 #include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/frf/failure_report.h"
 #include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/page_context.h"
 #include "ocrsift/frf/parse_support.h"
-#include "ocrsift/frf/run_state.h"
 #include "ocrsift/frf/text_block_parts.h"
+#include "ocrsift/textlayer/page_text_sink.h"
 
 using namespace frf_detail;
 
 namespace {
 
+// The steps of the parts in this file; ParseBlock starts each part from its base.
+constexpr int32_t STEP_HEAD_PROBE = 191;  // version 10: the marker
+constexpr int32_t STEP_HEAD_WORD = 192;   // version 10: the head and its records
+constexpr int32_t STEP_TEXT_COUNT = 201;
+constexpr int32_t STEP_TEXT = 202;
+constexpr int32_t STEP_RECORDS_CHECK = 211;
+constexpr int32_t STEP_RECORDS = 212;
+constexpr int32_t STEP_BOXES = 221;
+constexpr int32_t STEP_BOXES_END = 222;
+constexpr int32_t STEP_MASK = 231;
+
 constexpr int32_t kHeadLength6 = 64;
 constexpr uint8_t kHeadMarker10 = 4;
 constexpr int32_t kHeadLength10 = 33;
 constexpr uint8_t kLongCountFlag = 255;
-// WideTextBuffer holds the text and its terminator.
+// The wide text buffer holds the text and its terminator.
 constexpr int32_t kMaxTextCount = WIDE_TEXT_CAPACITY - 1;
 
 // The character shown beside box i: byte i of the narrow text buffer, whatever an earlier
 // block left there past this block's text. Past the buffer's end, a blank.
-char BoxCharacter(int32_t i) {
+char BoxCharacter(const PageContext& page, int32_t i) {
   if (i < 0 || i >= NarrowRoom(WIDE_TEXT_CAPACITY))
     return ' ';
-  return gRunState.NarrowTextBuffer[i];
+  return page.narrowText[i];
 }
 
 }  // namespace
 
-int ParseBlock(int32_t frameNumber, int32_t blockNumber) {
-  FrfStream* current = gRunState.CurrentStream.get();
-  if (current == nullptr)
-    return PARSE_EOF;
-  FrfStream& stream = *current;
-
+int ParseBlock(PageContext& page, int32_t frameNumber, int32_t blockNumber) {
   int32_t step = 0;
-  int32_t n = 0;
   int32_t partStart = 0;
-  int result = PARSE_OK;
-  for (int part = 0; part < 6 && result == PARSE_OK; ++part) {
-    step = 190 + 10 * part;
-    partStart = stream.Position();
-    switch (part) {
-      case 0:
-        result = ParseBlockHead(blockNumber, &step);
-        break;
-      case 1:
-        result = ParseBlockText(blockNumber, &step, &n);
-        break;
-      case 2:
-        result = ParseBlockRecords(blockNumber, n, &step);
-        break;
-      case 3:
-        result = ParseCharBoxes(blockNumber, n, &step);
-        break;
-      case 4:
-        result = ParseMaskArray(blockNumber, n, &step);
-        break;
-      default:
-        result = ParseBlockLayout(blockNumber, n, &step);
-        break;
-    }
-  }
+  // Each part counts its steps from its base, and a failure is shown from where its part began.
+  const auto from = [&page, &step, &partStart](int32_t baseStep) {
+    step = baseStep;
+    partStart = page.stream.Position();
+    return &step;
+  };
+  int32_t n = 0;
+  int result = ParseBlockHead(page, blockNumber, from(190));
   if (result == PARSE_OK)
-    return PARSE_OK;
-
-  ReportBlockFailure(stream, result, frameNumber, blockNumber, step, partStart);
+    result = ParseBlockText(page, blockNumber, from(200), &n);
+  if (result == PARSE_OK)
+    result = ParseBlockRecords(page, blockNumber, n, from(210));
+  if (result == PARSE_OK)
+    result = ParseCharBoxes(page, blockNumber, n, from(220));
+  if (result == PARSE_OK)
+    result = ParseMaskArray(page, blockNumber, n, from(230));
+  if (result == PARSE_OK)
+    result = ParseBlockLayout(page, blockNumber, n, from(240));
+  if (result != PARSE_OK)
+    ReportBlockFailure(page, result, frameNumber, blockNumber, step, partStart);
   return result;
 }
 
-int ParseBlockHead(int32_t blockNumber, int32_t* step) {
-  FrfStream& stream = *gRunState.CurrentStream;
+int ParseBlockHead(PageContext& page, int32_t blockNumber, int32_t* step) {
+  FrfStream& stream = page.stream;
   ReportVerbose("\nBlock %d, offset=%08lX (skip data)", blockNumber,
                 OffsetValue(stream.Position()));
   const int32_t regionStart = stream.Position();
-  if (IsVersion10()) {
-    ++*step;  // 191
-    uint8_t marker = 0;
-    if (!stream.ReadByte(marker))
-      return PARSE_EOF;
-    if (marker != kHeadMarker10)
-      return PARSE_BAD_FORMAT;
-    ++*step;  // 192
+  if (page.IsVersion10()) {
+    EnterStep(step, STEP_HEAD_PROBE);
+    RETURN_UNLESS_OK(ReadExpected(stream, kHeadMarker10));
+    EnterStep(step, STEP_HEAD_WORD);
     stream.Skip(kHeadLength10);
     int32_t recordCount = 0;
-    if (!stream.ReadDword(recordCount))
-      return PARSE_EOF;
+    RETURN_UNLESS_OK(ReadField(stream, recordCount));
     stream.Skip(WrapLinear(7, recordCount, 2));
   } else {
     stream.Skip(kHeadLength6);
-    ++*step;  // 191
+    EnterStep(step, STEP_HEAD_PROBE);
     const int32_t probeOffset = stream.Position();
     uint8_t probe = 0;
-    if (!stream.ReadByte(probe))
-      return PARSE_EOF;
+    RETURN_UNLESS_OK(ReadField(stream, probe));
     if (probe != 0) {
       // A head without filler: the probe byte is the short text count.
       stream.PushBack(&probe, 1);
     } else {
-      ++*step;  // 192
+      EnterStep(step, STEP_HEAD_WORD);
       uint32_t probeWord = 0;
-      if (!stream.ReadDword(probeWord))
-        return PARSE_EOF;
+      RETURN_UNLESS_OK(ReadField(stream, probeWord));
       if (probeWord == 0) {
         stream.Skip(3);  // the head ends in the 8-byte filler 00, 0 (uint32), 3 bytes
       } else {
@@ -117,49 +107,42 @@ int ParseBlockHead(int32_t blockNumber, int32_t* step) {
   return PARSE_OK;
 }
 
-int ParseBlockText(int32_t blockNumber, int32_t* step, int32_t* n) {
-  FrfStream& stream = *gRunState.CurrentStream;
+int ParseBlockText(PageContext& page, int32_t blockNumber, int32_t* step, int32_t* n) {
+  FrfStream& stream = page.stream;
   ReportVerbose("\nBlock %d, offset=%08lX (OCR text)", blockNumber, OffsetValue(stream.Position()));
-  ++*step;  // 201
+  EnterStep(step, STEP_TEXT_COUNT);
   uint8_t shortCount = 0;
-  if (!stream.ReadByte(shortCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, shortCount));
   int32_t count = shortCount;
-  // A failed read leaves the count at 255; the end of the file then fails the text read.
+  // Not checked: a failed read leaves the count at 255, and the end of the file then fails
+  // the text read.
   if (shortCount == kLongCountFlag)
-    stream.ReadDword(count);
+    ReadField(stream, count);
   *n = count;
   ReportVerbose(", count = %d", count);
   ReportVerbose("\nBlock %d, offset=%08lX", blockNumber, OffsetValue(stream.Position()));
 
-  ++*step;  // 202
-  // The text and its terminator must fit WideTextBuffer; a negative count cannot be read.
+  EnterStep(step, STEP_TEXT);
+  // The text and its terminator must fit the wide buffer; a negative count cannot be read.
   if (count < 0 || count > kMaxTextCount)
     return PARSE_BAD_FORMAT;
-  if (ReadNarrowString(gRunState.NarrowTextBuffer, NarrowRoom(WIDE_TEXT_CAPACITY), count) == 0) {
-    return PARSE_EOF;
-  }
-  ReportVerbose("\n OCR text:  \"%s\" ", gRunState.NarrowTextBuffer);
-  if (PageTextSink* writer = Writer())
-    writer->SetText(gRunState.WideTextBuffer, count);
+  RETURN_UNLESS_OK(ReadText(page, page.narrowText, NarrowRoom(WIDE_TEXT_CAPACITY), count));
+  ReportVerbose("\n OCR text:  \"%s\" ", page.narrowText);
+  if (PageTextSink* sink = page.sink)
+    sink->SetText(page.wideText, count);
   return PARSE_OK;
 }
 
-int ParseBlockRecords(int32_t blockNumber, int32_t n, int32_t* step) {
-  FrfStream& stream = *gRunState.CurrentStream;
+int ParseBlockRecords(PageContext& page, int32_t blockNumber, int32_t n, int32_t* step) {
+  FrfStream& stream = page.stream;
   ReportVerbose("\nBlock %d, offset=%08lX (unknow block #1)", blockNumber,
                 OffsetValue(stream.Position()));
-  ++*step;  // 211
+  EnterStep(step, STEP_RECORDS_CHECK);
   const int32_t regionStart = stream.Position();
-  int32_t checkCount = 0;
-  if (!stream.ReadDword(checkCount))
-    return PARSE_EOF;
-  if (checkCount != WrapAdd(n, 1))
-    return PARSE_BAD_FORMAT;
-  ++*step;  // 212
+  RETURN_UNLESS_OK(ReadExpected(stream, WrapAdd(n, 1)));
+  EnterStep(step, STEP_RECORDS);
   int32_t recordCount = 0;
-  if (!stream.ReadDword(recordCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, recordCount));
   if (recordCount <= 0)
     return PARSE_BAD_FORMAT;
   stream.Skip(WrapLinear(36, recordCount, 0));
@@ -167,23 +150,22 @@ int ParseBlockRecords(int32_t blockNumber, int32_t n, int32_t* step) {
   return PARSE_OK;
 }
 
-int ParseCharBoxes(int32_t blockNumber, int32_t n, int32_t* step) {
-  FrfStream& stream = *gRunState.CurrentStream;
+int ParseCharBoxes(PageContext& page, int32_t blockNumber, int32_t n, int32_t* step) {
+  FrfStream& stream = page.stream;
   ReportVerbose("\nBlock %d, offset=%08lX (char box)", blockNumber, OffsetValue(stream.Position()));
-  ++*step;  // 221
+  EnterStep(step, STEP_BOXES);
   int32_t boxCount = 0;
-  if (!stream.ReadDword(boxCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, boxCount));
   // One box per code unit and one more; a block without text may carry any number.
   if (boxCount != 0 && n != 0 && boxCount != WrapAdd(n, 1))
     return PARSE_BAD_FORMAT;
-  PageTextSink* writer = Writer();
-  if (writer != nullptr) {
-    // A block without text may declare any number of boxes. The writer's array need not hold
+  PageTextSink* sink = page.sink;
+  if (sink != nullptr) {
+    // A block without text may declare any number of boxes. The sink's array need not hold
     // more than the rest of the file can: a longer list ends in PARSE_EOF before a line uses it.
     const int64_t remaining = static_cast<int64_t>(stream.Size()) - stream.Position();
     const int64_t room = remaining > 0 ? remaining / 8 : 0;
-    writer->ResetBoxes(static_cast<int32_t>(std::min<int64_t>(boxCount, room)));
+    sink->ResetBoxes(static_cast<int32_t>(std::min<int64_t>(boxCount, room)));
   }
   // The boxes are read a run at a time; a box cut off by the end of the file fails at the
   // same word, with the same offsets, as one read word by word.
@@ -197,31 +179,25 @@ int ParseCharBoxes(int32_t blockNumber, int32_t n, int32_t* step) {
     for (int32_t k = 0; k < boxes; ++k) {
       const uint16_t* box = edges + 4 * k;
       ReportVerbose("\n  %04X, %04X, %04X, %04X   '%c'", box[0], box[1], box[2], box[3],
-                    BoxCharacter(static_cast<int32_t>(first + k)));
-      if (writer != nullptr)
-        writer->AddBox(box[0], box[1], box[2], box[3]);
+                    BoxCharacter(page, static_cast<int32_t>(first + k)));
+      if (sink != nullptr)
+        sink->AddBox(box[0], box[1], box[2], box[3]);
     }
     if (boxes != wanted)
       return PARSE_EOF;
   }
-  ++*step;  // 222
-  uint8_t endByte = 0;
-  if (!stream.ReadByte(endByte))
-    return PARSE_EOF;
-  if (endByte != 0)
-    return PARSE_BAD_FORMAT;
-  return PARSE_OK;
+  EnterStep(step, STEP_BOXES_END);
+  return ReadExpected<uint8_t>(stream, 0);
 }
 
-int ParseMaskArray(int32_t blockNumber, int32_t n, int32_t* step) {
-  FrfStream& stream = *gRunState.CurrentStream;
+int ParseMaskArray(PageContext& page, int32_t blockNumber, int32_t n, int32_t* step) {
+  FrfStream& stream = page.stream;
   ReportVerbose("\nBlock %d, offset=%08lX (mask array)", blockNumber,
                 OffsetValue(stream.Position()));
-  ++*step;  // 231
+  EnterStep(step, STEP_MASK);
   const int32_t regionStart = stream.Position();
   int32_t maskLength = 0;
-  if (!stream.ReadDword(maskLength))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, maskLength));
   if (maskLength != WrapAdd(n, 1))
     return PARSE_BAD_FORMAT;
   stream.Skip(maskLength);

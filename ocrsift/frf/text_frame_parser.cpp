@@ -5,36 +5,54 @@
 #include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/frf/frame_records.h"
 #include "ocrsift/frf/frf.h"
+#include "ocrsift/frf/page_context.h"
 #include "ocrsift/frf/parse_support.h"
-#include "ocrsift/frf/run_state.h"
+#include "ocrsift/textlayer/page_text_sink.h"
 
 using namespace frf_detail;
 
 namespace {
 
-int ReadEndOfFrame10(FrfStream& stream, int32_t* step) {
-  ++*step;  // 104
+// The steps of the frame head (after the driver's 79) and of the body (after its 99).
+constexpr int32_t STEP_HEAD_DATA1 = 80;
+constexpr int32_t STEP_HEAD_DATA3 = 81;
+constexpr int32_t STEP_COMPOUND_LANGUAGE = 100;
+constexpr int32_t STEP_LANGUAGES = 101;
+constexpr int32_t STEP_FONTS = 102;
+constexpr int32_t STEP_BLOCK_COUNT = 103;  // and the blocks, which keep their own steps
+// The end-of-frame record.
+constexpr int32_t STEP_END_FIRST = 104;
+constexpr int32_t STEP_END_PAIR = 105;  // version 10; version 6: the second byte
+constexpr int32_t STEP_END_SELECTOR = 106;
+constexpr int32_t STEP_END_VALUE = 107;
+constexpr int32_t STEP_END_LAST = 108;
+constexpr EqualBytesSteps kEndSteps6 = {STEP_END_FIRST, STEP_END_PAIR, STEP_END_SELECTOR,
+                                        STEP_END_VALUE};
+
+// The version-10 end-of-frame record of text frames: a byte and two of any value, then a
+// selector: 255 for two zero fields, 0 for a byte and counted 8-byte records.
+int ReadTextEndRecord10(FrfStream& stream, int32_t* step) {
+  EnterStep(step, STEP_END_FIRST);
   uint8_t first = 0;
   RETURN_UNLESS_OK(ReadField(stream, first));
-  ++*step;  // 105
+  EnterStep(step, STEP_END_PAIR);
   uint8_t pair[2];
-  if (!stream.Read(pair, sizeof pair))
-    return PARSE_EOF;
-  ++*step;  // 106
+  RETURN_UNLESS_OK(ReadBytes(stream, pair, sizeof pair));
+  EnterStep(step, STEP_END_SELECTOR);
   uint8_t selector = 0;
   RETURN_UNLESS_OK(ReadField(stream, selector));
   if (selector == 255) {
-    ++*step;  // 107
+    EnterStep(step, STEP_END_VALUE);
     RETURN_UNLESS_OK(ReadExpected<uint32_t>(stream, 0));
-    ++*step;  // 108
+    EnterStep(step, STEP_END_LAST);
     return ReadExpected<uint8_t>(stream, 0);
   }
   if (selector != 0)
     return PARSE_BAD_FORMAT;
-  ++*step;  // 107
+  EnterStep(step, STEP_END_VALUE);
   uint8_t unused = 0;
   RETURN_UNLESS_OK(ReadField(stream, unused));
-  ++*step;  // 108
+  EnterStep(step, STEP_END_LAST);
   int32_t recordCount = 0;
   RETURN_UNLESS_OK(ReadField(stream, recordCount));
   stream.Skip(WrapLinear(8, recordCount, 0));
@@ -43,107 +61,74 @@ int ReadEndOfFrame10(FrfStream& stream, int32_t* step) {
 
 }  // namespace
 
-int ParseFrameHead(int32_t /*frameNumber*/, int32_t* step) {
-  FrfStream* current = gRunState.CurrentStream.get();
-  if (current == nullptr)
-    return PARSE_EOF;
-  FrfStream& stream = *current;
-
-  int32_t regionStart = stream.Position();
-  ++*step;  // 80
-  uint8_t leadLength = 0;
-  if (!stream.ReadByte(leadLength))
-    return PARSE_EOF;
-  if (leadLength != 0)
-    stream.Skip(leadLength);
-  stream.Skip(FrameHeadFixedLength());
-  ListRegion(stream, 8, "\n\n *** Frame: Unknow block DATA_1 part 3 ***", regionStart,
-             RegionLast(stream));
-
-  ReportVerbose("\nFrame offset=%08lX", OffsetValue(stream.Position()));
-
-  regionStart = stream.Position();
-  ++*step;  // 81
-  int32_t recordCount = 0;
-  if (!stream.ReadDword(recordCount))
-    return PARSE_EOF;
-  stream.Skip(WrapLinear(16, recordCount, 0));
-  stream.Skip(7);
-  ListRegion(stream, 9, "\n\n *** Frame: Unknow block DATA3 ***", regionStart, RegionLast(stream));
-  return PARSE_OK;
+int ParseFrameHead(PageContext& page, int32_t /*frameNumber*/, int32_t* step) {
+  EnterStep(step, STEP_HEAD_DATA1);
+  RETURN_UNLESS_OK(
+      ReadFrameHeadData1(page, HeadByte::kNone, "\n\n *** Frame: Unknow block DATA_1 part 3 ***"));
+  ReportVerbose("\nFrame offset=%08lX", OffsetValue(page.stream.Position()));
+  EnterStep(step, STEP_HEAD_DATA3);
+  return ReadData3(page, 7, "\n\n *** Frame: Unknow block DATA3 ***");
 }
 
-int ParseTextFrame(int32_t frameNumber, int32_t* step) {
-  FrfStream* current = gRunState.CurrentStream.get();
-  if (current == nullptr)
-    return PARSE_EOF;
-  FrfStream& stream = *current;
+int ParseTextFrame(PageContext& page, int32_t frameNumber, int32_t* step) {
+  FrfStream& stream = page.stream;
   char name[NARROW_FONT_SIZE];
   uint8_t length = 0;
-  PageTextSink* writer = Writer();
+  PageTextSink* sink = page.sink;
   AreaNames names;
 
   ReportVerbose("\nFrame %d, offset=%08lX", frameNumber, OffsetValue(stream.Position()));
 
-  ++*step;  // 100
-  if (!ReadCountedName(stream, name, NarrowRoom(FONT_CAPACITY), &length))
-    return PARSE_EOF;
+  EnterStep(step, STEP_COMPOUND_LANGUAGE);
+  RETURN_UNLESS_OK(ReadCountedName(page, name, NarrowRoom(FONT_CAPACITY), &length));
   ReportVerbose("\nCompound lang: %s", name);
   stream.Skip(5);
 
-  ++*step;  // 101
+  EnterStep(step, STEP_LANGUAGES);
   int32_t languageCount = 0;
-  if (!stream.ReadDword(languageCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, languageCount));
   for (int32_t i = 0; i < languageCount; ++i) {
-    if (!stream.ReadByte(length))
-      return PARSE_EOF;
+    RETURN_UNLESS_OK(ReadField(stream, length));
     // An empty language is not shown, but it still takes up its number.
     if (length == 0)
       continue;
-    if (ReadNarrowString(name, NarrowRoom(FONT_CAPACITY), length) == 0)
-      return PARSE_EOF;
+    RETURN_UNLESS_OK(ReadText(page, name, NarrowRoom(FONT_CAPACITY), length));
     ReportVerbose("\nLanguage #%d:  %s", i + 1, name);
-    if (writer != nullptr)
-      names.languages.push_back(Utf8OfWideText());
+    if (sink != nullptr)
+      names.languages.push_back(Utf8OfWideText(page));
   }
 
-  ++*step;  // 102
+  EnterStep(step, STEP_FONTS);
   int32_t fontCount = 0;
-  if (!stream.ReadDword(fontCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, fontCount));
   for (int32_t i = 0; i < fontCount; ++i) {
-    if (!ReadCountedName(stream, name, NarrowRoom(FONT_CAPACITY), &length))
-      return PARSE_EOF;
+    RETURN_UNLESS_OK(ReadCountedName(page, name, NarrowRoom(FONT_CAPACITY), &length));
     ReportVerbose("\nFont %d:   %s", i + 1, name);
-    if (writer != nullptr && length != 0)
-      names.fonts.push_back(Utf8OfWideText());
+    if (sink != nullptr && length != 0)
+      names.fonts.push_back(Utf8OfWideText(page));
   }
   ReportVerbose("\n");
-  if (writer != nullptr)
-    writer->BeginArea(names);
+  if (sink != nullptr)
+    sink->BeginArea(names);
 
-  ++*step;  // 103
+  EnterStep(step, STEP_BLOCK_COUNT);
   uint8_t blockCount = 0;
-  if (!stream.ReadByte(blockCount))
-    return PARSE_EOF;
+  RETURN_UNLESS_OK(ReadField(stream, blockCount));
   ReportVerbose("\nBlocks:   %d", blockCount);
 
   for (int32_t block = 1; block <= blockCount; ++block) {
-    const int result = ParseBlock(frameNumber, block);
+    const int result = ParseBlock(page, frameNumber, block);
     if (IsParseFailure(result))
       return result;
   }
 
   ReportVerbose("\nEnd Frame, offset=%08lX (end frame block)", OffsetValue(stream.Position()));
   const int32_t regionStart = stream.Position();
-  const int result =
-      IsVersion10() ? ReadEndOfFrame10(stream, step) : ReadEqualBytesEndRecord(stream, step);
-  if (result != PARSE_OK)
-    return result;
+  RETURN_UNLESS_OK(page.IsVersion10() ? ReadTextEndRecord10(stream, step)
+                                      : ReadEqualBytesEndRecord(page, kEndSteps6, step));
   ListRegion(stream, 10, "\n\n *** End Frame: Unknow block ***", regionStart, RegionLast(stream));
   ReportVerbose("\nEnd Frame, offset=%08lX", OffsetValue(stream.Position()));
-  if (writer != nullptr)
-    writer->EndArea();
+  if (sink != nullptr)
+    sink->EndArea();
   return PARSE_OK;
 }

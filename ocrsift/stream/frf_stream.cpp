@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "common/numeric/wrapping_int32.h"
+#include "ocrsift/stream/little_endian.h"
 
 FrfStream::FrfStream(const char* fileName) {
   file_ = (fileName != nullptr) ? std::fopen(fileName, "rb") : nullptr;
@@ -81,7 +82,7 @@ bool FrfStream::ReadWord(uint16_t& value) {
   uint8_t bytes[2];
   if (!Read(bytes, 2))
     return false;
-  value = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+  value = LittleEndian16(bytes);
   return true;
 }
 
@@ -89,8 +90,7 @@ bool FrfStream::ReadDword(uint32_t& value) {
   uint8_t bytes[4];
   if (!Read(bytes, 4))
     return false;
-  value = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-          (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+  value = LittleEndian32(bytes);
   return true;
 }
 
@@ -118,7 +118,7 @@ int32_t FrfStream::ReadWords(uint16_t* destination, int32_t n) {
     }
     const uint8_t* bytes = buffer_.get() + bufferIndex_;
     for (int32_t k = 0; k < whole; ++k)
-      destination[i + k] = static_cast<uint16_t>(bytes[2 * k] | (bytes[2 * k + 1] << 8));
+      destination[i + k] = LittleEndian16(bytes + 2 * k);
     bufferIndex_ += 2 * whole;
     position_ = WrapAdd(position_, 2 * whole);
     lastReadStart_ = WrapAdd(position_, -2);
