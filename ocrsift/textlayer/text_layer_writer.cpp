@@ -7,9 +7,7 @@
 #include "ocrsift/textlayer/script_text.h"
 
 TextLayerWriter::TextLayerWriter(DocumentOutput& output, bool suppressScript, bool joinHyphenated)
-    : output_(output),
-      suppressScript_(suppressScript),
-      words_(joinHyphenated) {}
+    : output_(output), suppressScript_(suppressScript), words_(joinHyphenated) {}
 
 TextLayerWriter::TextLayerWriter(FILE* scriptStream, bool suppressScript, bool joinHyphenated)
     : ownOutput_(std::make_unique<DocumentOutput>(scriptStream)),
