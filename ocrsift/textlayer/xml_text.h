@@ -1,0 +1,24 @@
+// Text for XML documents (hOCR, ALTO): UTF-8 with the markup characters escaped, and every
+// character that XML 1.0 does not allow in a document (the C0 controls other than tab, line
+// feed and carriage return, unpaired surrogates, U+FFFE and U+FFFF) written as U+FFFD, so no
+// input can make a document that readers reject. Tab, line feed and carriage return are
+// written as character references, which attribute values keep as they are.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The next character of UTF-16 code units from index i on (a surrogate pair is one character,
+// an unpaired surrogate U+FFFD); i moves past it.
+uint32_t NextCharacter(const uint16_t* units, int32_t count, int32_t& i);
+
+// Appends one character as XML text or attribute value.
+void AppendXmlCharacter(std::string& out, uint32_t character);
+// Appends count UTF-16 code units as XML text or attribute value.
+void AppendXmlUnits(std::string& out, const uint16_t* units, int32_t count);
+// Appends UTF-8 text as XML text or attribute value; a byte that begins no valid UTF-8
+// sequence becomes U+FFFD.
+void AppendXmlUtf8(std::string& out, const std::string& utf8);
+
+// Appends a signed decimal number.
+void AppendDecimal(std::string& out, int32_t value);
