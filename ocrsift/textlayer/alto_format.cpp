@@ -8,17 +8,38 @@
 // once every page has been read: the layout goes to a temporary file page by page, so memory
 // stays that of one page, and follows them at the end of the run.
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "common/numeric/wrapping_int32.h"
+#include "ocrsift/textlayer/compose_buffer.h"
 #include "ocrsift/textlayer/document_formats.h"
 #include "ocrsift/textlayer/language_tags.h"
 #include "ocrsift/textlayer/xml_text.h"
 
 namespace {
+
+// A file that disappears when it is closed. The C library of Windows makes tmpfile's file in
+// the root folder of the drive, where a user may not write; there it goes to the folder of
+// TMP instead.
+FILE* OpenScratchFile() {
+#ifdef _WIN32
+  char* name = _tempnam(nullptr, "ocrsift");
+  if (name == nullptr)
+    return nullptr;
+  FILE* file = std::fopen(name, "w+bTD");
+  std::free(name);
+  return file;
+#else
+  return std::tmpfile();
+#endif
+}
 
 const char kHeader[] =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -44,7 +65,7 @@ const char kProcessing[] =
 class AltoFormat : public PageFormat {
  public:
   explicit AltoFormat(DocumentOutput& output)
-      : output_(output), layoutFile_(std::tmpfile()), layout_(layoutFile_) {
+      : output_(output), layoutFile_(OpenScratchFile()), layout_(layoutFile_) {
     if (layoutFile_ == nullptr)
       output_.RecordFailure(errno);
   }
@@ -59,39 +80,48 @@ class AltoFormat : public PageFormat {
   void EndDocument() override;
 
  private:
-  void AppendPosition(const TextRect& rect) {
+  // HPOS, VPOS, WIDTH, HEIGHT: at most 4 * (9 + kDecimalRoom) bytes.
+  static char* PutPosition(char* cursor, const TextRect& rect) {
     const TextRect r = Ordered(rect);
-    AppendAttribute(" HPOS=\"", r.left);
-    AppendAttribute(" VPOS=\"", r.top);
-    AppendAttribute(" WIDTH=\"", r.right - r.left);
-    AppendAttribute(" HEIGHT=\"", r.bottom - r.top);
+    cursor = PutAttribute(cursor, " HPOS=\"", r.left);
+    cursor = PutAttribute(cursor, " VPOS=\"", r.top);
+    cursor = PutAttribute(cursor, " WIDTH=\"", WrapSub(r.right, r.left));
+    return PutAttribute(cursor, " HEIGHT=\"", WrapSub(r.bottom, r.top));
   }
-  void AppendAttribute(const char* name, int32_t value) {
-    text_ += name;
-    AppendDecimal(text_, value);
-    text_ += '"';
+  template <size_t N>
+  static char* PutAttribute(char* cursor, const char (&name)[N], int32_t value) {
+    cursor = PutLiteral(cursor, name);
+    cursor = PutDecimal(cursor, value);
+    *cursor++ = '"';
+    return cursor;
   }
-  // ID="<kind>_<page>_<n>", unique in the document also when two files give the same page
-  // number.
-  void AppendId(const char* kind, int32_t n) {
-    text_ += " ID=\"";
-    text_ += kind;
-    text_ += '_';
-    AppendDecimal(text_, pageSequence_);
+  // ID="<kind>_<page>_<n>" (a page's own without "_<n>"), unique in the document also when
+  // two files give the same page number.
+  template <size_t N>
+  char* PutId(char* cursor, const char (&kind)[N], int32_t n) const {
+    cursor = PutLiteral(cursor, " ID=\"");
+    cursor = PutLiteral(cursor, kind);
+    *cursor++ = '_';
+    cursor = PutDecimal(cursor, pageSequence_);
     if (n > 0) {
-      text_ += '_';
-      AppendDecimal(text_, n);
+      *cursor++ = '_';
+      cursor = PutDecimal(cursor, n);
     }
-    text_ += '"';
+    *cursor++ = '"';
+    return cursor;
+  }
+  template <size_t N>
+  void PutText(const char (&literal)[N]) {
+    text_.Commit(PutLiteral(text_.Room(N), literal));
   }
   // The STYLEREFS of an area's fonts, each font given its TextStyle on first use.
   std::string StyleRefs(const AreaNames& names);
-  void AppendString(const RecordedPage& page, const RecordedWord& word, bool lastInLine, int32_t n);
+  void PutString(const RecordedPage& page, const RecordedWord& word, bool lastInLine, int32_t n);
 
   DocumentOutput& output_;
   FILE* layoutFile_;
   DocumentOutput layout_;
-  std::string text_;  // the page being composed; its room serves every page
+  ComposeBuffer text_;  // the page being composed
   int32_t pageSequence_ = 0;
   std::string imageName_;  // of the first page that names its image
   std::map<std::string, int32_t> fontIds_;
@@ -119,51 +149,63 @@ std::string AltoFormat::StyleRefs(const AreaNames& names) {
   return refs;
 }
 
-void AltoFormat::AppendString(const RecordedPage& page, const RecordedWord& word, bool lastInLine,
-                              int32_t n) {
+// Room for an element's head: name, ID, position and a few more numbers and literals (a
+// Page with its PrintSpace takes about 210 bytes at most).
+constexpr size_t kHeadRoom = 320;
+
+void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, bool lastInLine,
+                           int32_t n) {
   const uint16_t* units = page.units.data() + word.firstUnit;
+  const RecordedWord* whole = nullptr;
+  if (word.carried > 0) {
+    whole = &word;
+  } else if (word.broken && word.partner >= 0) {
+    whole = &page.words[static_cast<size_t>(word.partner)];
+  }
+  const size_t wholeLength = whole != nullptr ? static_cast<size_t>(whole->length) : 0;
+  char* cursor =
+      text_.Room(kHeadRoom + (static_cast<size_t>(word.length) + wholeLength) * kXmlCharacterRoom);
   // A broken word ends in "- ": at the line's end the hyphen is the line's HYP, elsewhere
   // (HYP may only end a line) it stays in the content.
   int32_t contentEnd = word.length;
   if (word.broken)
     contentEnd -= lastInLine ? 2 : 1;
-  text_ += "      <String";
-  AppendId("string", n);
-  AppendPosition(word.rect);
-  text_ += " CONTENT=\"";
-  AppendXmlUnits(text_, units + word.carried, contentEnd - word.carried);
-  text_ += '"';
-  if (word.carried > 0) {
-    text_ += " SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"";
-    AppendXmlUnits(text_, units, word.length);
-    text_ += '"';
-  } else if (word.broken && word.partner >= 0) {
-    const RecordedWord& whole = page.words[static_cast<size_t>(word.partner)];
-    text_ += " SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"";
-    AppendXmlUnits(text_, page.units.data() + whole.firstUnit, whole.length);
-    text_ += '"';
+  cursor = PutLiteral(cursor, "      <String");
+  cursor = PutId(cursor, "string", n);
+  cursor = PutPosition(cursor, word.rect);
+  cursor = PutLiteral(cursor, " CONTENT=\"");
+  cursor = PutXmlUnits(cursor, units + word.carried, contentEnd - word.carried);
+  *cursor++ = '"';
+  if (whole != nullptr) {
+    cursor = word.carried > 0 ? PutLiteral(cursor, " SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"")
+                              : PutLiteral(cursor, " SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"");
+    cursor = PutXmlUnits(cursor, page.units.data() + whole->firstUnit, whole->length);
+    *cursor++ = '"';
   }
-  text_ += "/>\n";
+  cursor = PutLiteral(cursor, "/>\n");
   if (word.broken && lastInLine) {
-    text_ += "      <HYP CONTENT=\"-\"/>\n";
+    cursor = PutLiteral(cursor, "      <HYP CONTENT=\"-\"/>\n");
   } else if (!lastInLine) {
-    text_ += "      <SP/>\n";
+    cursor = PutLiteral(cursor, "      <SP/>\n");
   }
+  text_.Commit(cursor);
 }
 
 void AltoFormat::WritePage(const RecordedPage& page) {
   ++pageSequence_;
   if (imageName_.empty())
     imageName_ = page.imageName;
-  text_.clear();
-  text_ += "  <Page";
-  AppendId("page", 0);
-  AppendAttribute(" WIDTH=\"", page.width);
-  AppendAttribute(" HEIGHT=\"", page.height);
-  AppendAttribute(" PHYSICAL_IMG_NR=\"", page.number);
-  text_ += ">\n   <PrintSpace";
-  AppendPosition({0, 0, page.width, page.height});
-  text_ += ">\n";
+  text_.Clear();
+  char* cursor = text_.Room(kHeadRoom);
+  cursor = PutLiteral(cursor, "  <Page");
+  cursor = PutId(cursor, "page", 0);
+  cursor = PutAttribute(cursor, " WIDTH=\"", page.width);
+  cursor = PutAttribute(cursor, " HEIGHT=\"", page.height);
+  cursor = PutAttribute(cursor, " PHYSICAL_IMG_NR=\"", page.number);
+  cursor = PutLiteral(cursor, ">\n   <PrintSpace");
+  cursor = PutPosition(cursor, {0, 0, page.width, page.height});
+  cursor = PutLiteral(cursor, ">\n");
+  text_.Commit(cursor);
 
   int32_t blockCount = 0;
   int32_t lineCount = 0;
@@ -184,58 +226,66 @@ void AltoFormat::WritePage(const RecordedPage& page) {
     TextRect blockRect;
     for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l)
       Unite(blockRect, Ordered(page.lines[static_cast<size_t>(l)].rect), l == block.firstLine);
-    text_ += "    <TextBlock";
-    AppendId("block", ++blockCount);
-    AppendPosition(blockRect);
+    cursor = text_.Room(kHeadRoom + refs.size());
+    cursor = PutLiteral(cursor, "    <TextBlock");
+    cursor = PutId(cursor, "block", ++blockCount);
+    cursor = PutPosition(cursor, blockRect);
     if (!refs.empty()) {
-      text_ += " STYLEREFS=\"";
-      text_ += refs;
-      text_ += '"';
+      cursor = PutLiteral(cursor, " STYLEREFS=\"");
+      std::memcpy(cursor, refs.data(), refs.size());
+      cursor += refs.size();
+      *cursor++ = '"';
     }
     if (lang != nullptr) {
-      text_ += " LANG=\"";
-      text_ += lang;
-      text_ += '"';
+      cursor = PutLiteral(cursor, " LANG=\"");
+      const size_t length = std::strlen(lang);
+      assert(length < 16);
+      std::memcpy(cursor, lang, length);
+      cursor += length;
+      *cursor++ = '"';
     }
-    text_ += ">\n";
+    cursor = PutLiteral(cursor, ">\n");
+    text_.Commit(cursor);
     for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
       const RecordedLine& line = page.lines[static_cast<size_t>(l)];
-      text_ += "     <TextLine";
-      AppendId("line", ++lineCount);
-      AppendPosition(line.rect);
-      text_ += ">\n";
+      cursor = text_.Room(kHeadRoom);
+      cursor = PutLiteral(cursor, "     <TextLine");
+      cursor = PutId(cursor, "line", ++lineCount);
+      cursor = PutPosition(cursor, line.rect);
+      cursor = PutLiteral(cursor, ">\n");
+      text_.Commit(cursor);
       const int32_t end = line.firstWord + line.wordCount;
       for (int32_t w = line.firstWord; w < end; ++w)
-        AppendString(page, page.words[static_cast<size_t>(w)], w + 1 == end, ++wordCount);
-      text_ += "     </TextLine>\n";
+        PutString(page, page.words[static_cast<size_t>(w)], w + 1 == end, ++wordCount);
+      PutText("     </TextLine>\n");
     }
-    text_ += "    </TextBlock>\n";
+    PutText("    </TextBlock>\n");
   }
-  text_ += "   </PrintSpace>\n  </Page>\n";
-  layout_.Write(text_.data(), text_.size());
+  PutText("   </PrintSpace>\n  </Page>\n");
+  layout_.Write(text_.Data(), text_.Size());
 }
 
 void AltoFormat::EndDocument() {
-  text_.assign(kHeader);
+  std::string head(kHeader);
   if (!imageName_.empty()) {
-    text_ += "  <sourceImageInformation>\n   <fileName>";
-    AppendXmlUtf8(text_, imageName_);
-    text_ += "</fileName>\n  </sourceImageInformation>\n";
+    head += "  <sourceImageInformation>\n   <fileName>";
+    AppendXmlUtf8(head, imageName_);
+    head += "</fileName>\n  </sourceImageInformation>\n";
   }
-  text_ += kProcessing;
+  head += kProcessing;
   if (!fonts_.empty()) {
-    text_ += " <Styles>\n";
+    head += " <Styles>\n";
     for (size_t i = 0; i < fonts_.size(); ++i) {
-      text_ += "  <TextStyle ID=\"font_";
-      AppendDecimal(text_, static_cast<int32_t>(i + 1));
-      text_ += "\" FONTFAMILY=\"";
-      AppendXmlUtf8(text_, *fonts_[i]);
-      text_ += "\"/>\n";
+      head += "  <TextStyle ID=\"font_";
+      head += std::to_string(i + 1);
+      head += "\" FONTFAMILY=\"";
+      AppendXmlUtf8(head, *fonts_[i]);
+      head += "\"/>\n";
     }
-    text_ += " </Styles>\n";
+    head += " </Styles>\n";
   }
-  text_ += " <Layout>\n";
-  output_.Write(text_.data(), text_.size());
+  head += " <Layout>\n";
+  output_.Write(head.data(), head.size());
 
   if (layoutFile_ != nullptr) {
     if (!layout_.Flush()) {

@@ -3,8 +3,11 @@
 // pixels from the top left corner. Words read as in the djvused script: a word broken at a
 // line end stands as its first part and the hyphen, and the next word carries the whole word
 // unless joining is off.
+#include <cassert>
+#include <cstring>
 #include <string>
 
+#include "ocrsift/textlayer/compose_buffer.h"
 #include "ocrsift/textlayer/document_formats.h"
 #include "ocrsift/textlayer/language_tags.h"
 #include "ocrsift/textlayer/xml_text.h"
@@ -28,6 +31,9 @@ const char kHeader[] =
 
 const char kTrailer[] = "</body>\n</html>\n";
 
+// Room for an element's head: its class, ID, and a title of a few numbers.
+constexpr size_t kHeadRoom = 192;
+
 class HocrFormat : public PageFormat {
  public:
   explicit HocrFormat(DocumentOutput& output) : output_(output) {
@@ -39,86 +45,128 @@ class HocrFormat : public PageFormat {
   void EndDocument() override { output_.Write(kTrailer, sizeof kTrailer - 1); }
 
  private:
-  void AppendBox(const TextRect& rect) {
+  // " x0 y0 x1 y1", left above right and top above bottom: at most 4 * (1 + kDecimalRoom).
+  static char* PutBox(char* cursor, const TextRect& rect) {
     const TextRect ordered = Ordered(rect);
-    for (int32_t value : {ordered.left, ordered.top, ordered.right, ordered.bottom}) {
-      text_ += ' ';
-      AppendDecimal(text_, value);
-    }
+    *cursor++ = ' ';
+    cursor = PutDecimal(cursor, ordered.left);
+    *cursor++ = ' ';
+    cursor = PutDecimal(cursor, ordered.top);
+    *cursor++ = ' ';
+    cursor = PutDecimal(cursor, ordered.right);
+    *cursor++ = ' ';
+    return PutDecimal(cursor, ordered.bottom);
   }
-  // id="<kind>_<page>_<n>" (a page's own without "_<n>"): unique in the document, also when two
-  // files give the same page number.
-  void AppendId(const char* kind, int32_t n) {
-    text_ += " id=\"";
-    text_ += kind;
-    text_ += '_';
-    AppendDecimal(text_, pageSequence_);
+  // id="<kind>_<page>_<n>" (a page's own without "_<n>"): unique in the document, also when
+  // two files give the same page number.
+  template <size_t N>
+  char* PutId(char* cursor, const char (&kind)[N], int32_t n) const {
+    cursor = PutLiteral(cursor, " id=\"");
+    cursor = PutLiteral(cursor, kind);
+    *cursor++ = '_';
+    cursor = PutDecimal(cursor, pageSequence_);
     if (n > 0) {
-      text_ += '_';
-      AppendDecimal(text_, n);
+      *cursor++ = '_';
+      cursor = PutDecimal(cursor, n);
     }
-    text_ += '"';
+    *cursor++ = '"';
+    return cursor;
   }
-  void AppendWord(const RecordedPage& page, const RecordedWord& word, int32_t n);
+  // The head of an element whose title is a bbox: `open` up to its class, then id and title.
+  template <size_t N, size_t K>
+  void PutHead(const char (&open)[N], const char (&kind)[K], int32_t n, const TextRect& rect,
+               const char* lang) {
+    char* cursor = text_.Room(kHeadRoom);
+    cursor = PutLiteral(cursor, open);
+    cursor = PutId(cursor, kind, n);
+    if (lang != nullptr) {
+      cursor = PutLiteral(cursor, " lang=\"");
+      const size_t length = std::strlen(lang);
+      assert(length < 16);
+      std::memcpy(cursor, lang, length);
+      cursor += length;
+      *cursor++ = '"';
+    }
+    cursor = PutLiteral(cursor, " title=\"bbox");
+    cursor = PutBox(cursor, rect);
+    cursor = PutLiteral(cursor, "\">\n");
+    text_.Commit(cursor);
+  }
+  template <size_t N>
+  void PutText(const char (&literal)[N]) {
+    text_.Commit(PutLiteral(text_.Room(N), literal));
+  }
+  void PutWord(const RecordedPage& page, const RecordedWord& word, int32_t n);
 
   DocumentOutput& output_;
-  std::string text_;  // the page being composed; its room serves every page
+  ComposeBuffer text_;  // the page being composed
   int32_t pageSequence_ = 0;
 };
 
 // The span of a word: its rectangle, one rectangle per character (x_bboxes) and its text.
-void HocrFormat::AppendWord(const RecordedPage& page, const RecordedWord& word, int32_t n) {
+void HocrFormat::PutWord(const RecordedPage& page, const RecordedWord& word, int32_t n) {
   // A broken word ends in "- ": the blank belongs to the script, not to the word.
   const int32_t length = word.broken ? word.length - 1 : word.length;
   const uint16_t* units = page.units.data() + word.firstUnit;
   const TextRect* boxes = page.boxes.data() + word.firstUnit;
-  text_ += "     <span class=\"ocrx_word\"";
-  AppendId("word", n);
-  text_ += " title=\"bbox";
-  AppendBox(word.rect);
-  text_ += "; x_bboxes";
+  const size_t boxRoom = 4 * (1 + kDecimalRoom);
+  char* cursor =
+      text_.Room(kHeadRoom + static_cast<size_t>(length) * (boxRoom + kXmlCharacterRoom));
+  cursor = PutLiteral(cursor, "     <span class=\"ocrx_word\"");
+  cursor = PutId(cursor, "word", n);
+  cursor = PutLiteral(cursor, " title=\"bbox");
+  cursor = PutBox(cursor, word.rect);
+  cursor = PutLiteral(cursor, "; x_bboxes");
   for (int32_t i = 0; i < length;) {
     TextRect box = boxes[i];
     const int32_t first = i;
     NextCharacter(units, length, i);
     if (i - first == 2)
       Unite(box, boxes[first + 1], false);
-    AppendBox(PlaceWordInPage(box, page.width, page.height));
+    cursor = PutBox(cursor, PlaceWordInPage(box, page.width, page.height));
   }
-  text_ += "\">";
-  AppendXmlUnits(text_, units, length);
-  text_ += "</span>\n";
+  cursor = PutLiteral(cursor, "\">");
+  cursor = PutXmlUnits(cursor, units, length);
+  cursor = PutLiteral(cursor, "</span>\n");
+  text_.Commit(cursor);
 }
 
 void HocrFormat::WritePage(const RecordedPage& page) {
   ++pageSequence_;
-  text_.clear();
-  text_ += " <div class=\"ocr_page\"";
-  AppendId("page", 0);
-  text_ += " title=\"";
+  text_.Clear();
+  char* cursor = text_.Room(kHeadRoom);
+  cursor = PutLiteral(cursor, " <div class=\"ocr_page\"");
+  cursor = PutId(cursor, "page", 0);
+  cursor = PutLiteral(cursor, " title=\"");
+  text_.Commit(cursor);
   if (!page.imageName.empty()) {
     // A quoted property value: its own quotes and backslashes are escaped with a backslash.
-    std::string quoted;
+    std::string quoted = "image \"";
     for (char c : page.imageName) {
       if (c == '"' || c == '\\')
         quoted += '\\';
       quoted += c;
     }
-    text_ += "image &quot;";
-    AppendXmlUtf8(text_, quoted);
-    text_ += "&quot;; ";
+    quoted += "\"; ";
+    std::string escaped;
+    AppendXmlUtf8(escaped, quoted);
+    cursor = text_.Room(escaped.size());
+    std::memcpy(cursor, escaped.data(), escaped.size());
+    text_.Commit(cursor + escaped.size());
   }
-  text_ += "bbox 0 0 ";
-  AppendDecimal(text_, page.width);
-  text_ += ' ';
-  AppendDecimal(text_, page.height);
-  text_ += "; ppageno ";
-  AppendDecimal(text_, page.number - 1);
-  text_ += "; scan_res ";
-  AppendDecimal(text_, page.resolution);
-  text_ += ' ';
-  AppendDecimal(text_, page.resolution);
-  text_ += "\">\n";
+  cursor = text_.Room(kHeadRoom);
+  cursor = PutLiteral(cursor, "bbox 0 0 ");
+  cursor = PutDecimal(cursor, page.width);
+  *cursor++ = ' ';
+  cursor = PutDecimal(cursor, page.height);
+  cursor = PutLiteral(cursor, "; ppageno ");
+  cursor = PutDecimal(cursor, page.number - 1);
+  cursor = PutLiteral(cursor, "; scan_res ");
+  cursor = PutDecimal(cursor, page.resolution);
+  *cursor++ = ' ';
+  cursor = PutDecimal(cursor, page.resolution);
+  cursor = PutLiteral(cursor, "\">\n");
+  text_.Commit(cursor);
 
   int32_t areaCount = 0;
   int32_t parCount = 0;
@@ -141,11 +189,7 @@ void HocrFormat::WritePage(const RecordedPage& page) {
     if (!empty) {
       const char* lang =
           area >= 0 ? LanguageTag(page.areas[static_cast<size_t>(area)].languages) : nullptr;
-      text_ += "  <div class=\"ocr_carea\"";
-      AppendId("carea", ++areaCount);
-      text_ += " title=\"bbox";
-      AppendBox(areaRect);
-      text_ += "\">\n";
+      PutHead("  <div class=\"ocr_carea\"", "carea", ++areaCount, areaRect, nullptr);
       for (int32_t b = first; b < end; ++b) {
         const RecordedBlock& block = page.blocks[static_cast<size_t>(b)];
         if (block.lineCount == 0)
@@ -153,35 +197,22 @@ void HocrFormat::WritePage(const RecordedPage& page) {
         TextRect parRect;
         for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l)
           Unite(parRect, Ordered(page.lines[static_cast<size_t>(l)].rect), l == block.firstLine);
-        text_ += "   <p class=\"ocr_par\"";
-        AppendId("par", ++parCount);
-        if (lang != nullptr) {
-          text_ += " lang=\"";
-          text_ += lang;
-          text_ += '"';
-        }
-        text_ += " title=\"bbox";
-        AppendBox(parRect);
-        text_ += "\">\n";
+        PutHead("   <p class=\"ocr_par\"", "par", ++parCount, parRect, lang);
         for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
           const RecordedLine& line = page.lines[static_cast<size_t>(l)];
-          text_ += "    <span class=\"ocr_line\"";
-          AppendId("line", ++lineCount);
-          text_ += " title=\"bbox";
-          AppendBox(line.rect);
-          text_ += "\">\n";
+          PutHead("    <span class=\"ocr_line\"", "line", ++lineCount, line.rect, nullptr);
           for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w)
-            AppendWord(page, page.words[static_cast<size_t>(w)], ++wordCount);
-          text_ += "    </span>\n";
+            PutWord(page, page.words[static_cast<size_t>(w)], ++wordCount);
+          PutText("    </span>\n");
         }
-        text_ += "   </p>\n";
+        PutText("   </p>\n");
       }
-      text_ += "  </div>\n";
+      PutText("  </div>\n");
     }
     first = end;
   }
-  text_ += " </div>\n";
-  output_.Write(text_.data(), text_.size());
+  PutText(" </div>\n");
+  output_.Write(text_.Data(), text_.Size());
 }
 
 }  // namespace

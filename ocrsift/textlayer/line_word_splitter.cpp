@@ -45,13 +45,13 @@ void LineWordSplitter::AddBox(uint16_t left, uint16_t top, uint16_t right, uint1
   box.bottom = bottom;
 }
 
-const CharBox* LineWordSplitter::BoxAt(int32_t index) const {
+inline const CharBox* LineWordSplitter::BoxAt(int32_t index) const {
   if (!boxes_ || index < 0 || index >= boxCount_)
     return nullptr;
   return &boxes_[index];
 }
 
-void LineWordSplitter::Merge(Extent& extent, int32_t index) const {
+inline void LineWordSplitter::Merge(Extent& extent, int32_t index) const {
   const CharBox* box = BoxAt(index);
   if (box == nullptr)
     return;
@@ -98,7 +98,8 @@ int32_t LineWordSplitter::SettleHyphenation(int32_t length, SplitWord& word) {
     // earlier broken word is given up.
     const size_t part = static_cast<size_t>(length - 1);
     std::memcpy(carry_, word_, part * sizeof(uint16_t));
-    std::copy(wordBoxes_, wordBoxes_ + part, carryBoxes_);
+    if (keepUnitBoxes_)
+      std::copy(wordBoxes_, wordBoxes_ + part, carryBoxes_);
     carryLength_ = length - 1;
     word_[length - 1] = '-';
     wordBoxes_[length] = word.rect;
@@ -108,9 +109,11 @@ int32_t LineWordSplitter::SettleHyphenation(int32_t length, SplitWord& word) {
   }
   if (joinHyphenated_ && carryLength_ != 0 && length + carryLength_ + 1 < kWordCapacity) {
     std::memmove(word_ + carryLength_, word_, static_cast<size_t>(length) * sizeof(uint16_t));
-    std::copy_backward(wordBoxes_, wordBoxes_ + length, wordBoxes_ + carryLength_ + length);
     std::memcpy(word_, carry_, static_cast<size_t>(carryLength_) * sizeof(uint16_t));
-    std::copy(carryBoxes_, carryBoxes_ + carryLength_, wordBoxes_);
+    if (keepUnitBoxes_) {
+      std::copy_backward(wordBoxes_, wordBoxes_ + length, wordBoxes_ + carryLength_ + length);
+      std::copy(carryBoxes_, carryBoxes_ + carryLength_, wordBoxes_);
+    }
     word.carried = carryLength_;
     length += carryLength_;
     carryLength_ = 0;
@@ -132,10 +135,12 @@ bool LineWordSplitter::NextWord(SplitWord& word) {
       // A word that fills the buffer ends here; the unit that does not fit begins the next.
       if (length == kWordCapacity - 1)
         break;
-      const CharBox* box = BoxAt(textPos_);
-      hasBox_[length] = box != nullptr;
-      if (box != nullptr)
-        wordBoxes_[length] = {box->left, box->top, box->right, box->bottom};
+      if (keepUnitBoxes_) {
+        const CharBox* box = BoxAt(textPos_);
+        hasBox_[length] = box != nullptr;
+        if (box != nullptr)
+          wordBoxes_[length] = {box->left, box->top, box->right, box->bottom};
+      }
       word_[length++] = unit;
       Merge(extent, textPos_);
       ++textPos_;
@@ -152,7 +157,7 @@ bool LineWordSplitter::NextWord(SplitWord& word) {
     // Characters without a box would put the word on the page's corner; the line they stand
     // on is the best place known for them.
     word.rect = extent.empty ? line_ : extent.rect;
-    for (int32_t i = 0; i < length; ++i) {
+    for (int32_t i = 0; keepUnitBoxes_ && i < length; ++i) {
       if (!hasBox_[i])
         wordBoxes_[i] = word.rect;
     }
@@ -160,7 +165,7 @@ bool LineWordSplitter::NextWord(SplitWord& word) {
     word_[length] = 0;
     word.units = word_;
     word.length = length;
-    word.boxes = wordBoxes_;
+    word.boxes = keepUnitBoxes_ ? wordBoxes_ : nullptr;
     return true;
   }
   return false;

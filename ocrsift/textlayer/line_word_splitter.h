@@ -19,7 +19,8 @@ struct SplitWord {
   int32_t length = 0;
   // A rectangle per code unit: the unit's own box, or the word's rectangle for a unit without
   // one (the blank after a broken word's hyphen, a damaged block's missing boxes); the
-  // first part of a joined word keeps the boxes it had on its own line.
+  // first part of a joined word keeps the boxes it had on its own line. Null unless the
+  // splitter keeps them.
   const TextRect* boxes = nullptr;
   // The leading code units that come from the broken word this one completes (0: not joined).
   int32_t carried = 0;
@@ -34,7 +35,9 @@ class LineWordSplitter {
   // included.
   static constexpr int32_t kWordCapacity = 500;
 
-  explicit LineWordSplitter(bool joinHyphenated) : joinHyphenated_(joinHyphenated) {}
+  // keepUnitBoxes: hand on a rectangle per code unit (the script needs none).
+  LineWordSplitter(bool joinHyphenated, bool keepUnitBoxes)
+      : joinHyphenated_(joinHyphenated), keepUnitBoxes_(keepUnitBoxes) {}
 
   // A null codes pointer or a negative count gives an empty text.
   void SetText(const uint16_t* codes, int32_t count);
@@ -69,6 +72,7 @@ class LineWordSplitter {
   int32_t SettleHyphenation(int32_t length, SplitWord& word);
 
   bool joinHyphenated_ = true;
+  bool keepUnitBoxes_ = false;
   std::unique_ptr<uint16_t[]> text_;
   int32_t textLength_ = 0;
   int32_t textPos_ = 0;

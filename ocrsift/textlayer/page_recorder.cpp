@@ -6,7 +6,7 @@
 #include "common/platform/platform.h"
 
 PageRecorder::PageRecorder(std::unique_ptr<PageFormat> format, bool joinHyphenated)
-    : format_(std::move(format)), words_(joinHyphenated) {}
+    : format_(std::move(format)), words_(joinHyphenated, true) {}
 
 PageRecorder::~PageRecorder() {
   EndPage();

@@ -7,13 +7,13 @@
 #include "ocrsift/textlayer/script_text.h"
 
 TextLayerWriter::TextLayerWriter(DocumentOutput& output, bool suppressScript, bool joinHyphenated)
-    : output_(output), suppressScript_(suppressScript), words_(joinHyphenated) {}
+    : output_(output), suppressScript_(suppressScript), words_(joinHyphenated, false) {}
 
 TextLayerWriter::TextLayerWriter(FILE* scriptStream, bool suppressScript, bool joinHyphenated)
     : ownOutput_(std::make_unique<DocumentOutput>(scriptStream)),
       output_(*ownOutput_),
       suppressScript_(suppressScript),
-      words_(joinHyphenated) {}
+      words_(joinHyphenated, false) {}
 
 TextLayerWriter::~TextLayerWriter() {
   if (pageOpen_ && !pageFailed_)

@@ -1,6 +1,6 @@
 #include "ocrsift/textlayer/xml_text.h"
 
-#include <charconv>
+#include <cstring>
 
 namespace {
 
@@ -22,29 +22,30 @@ bool AllowedInXml(uint32_t character) {
   return character != 0xFFFE && character != 0xFFFF && character <= 0x10FFFF;
 }
 
-void AppendUtf8(std::string& out, uint32_t c) {
-  char bytes[4];
-  size_t n;
+char* PutUtf8(char* cursor, uint32_t c) {
   if (c < 0x80) {
-    bytes[0] = static_cast<char>(c);
-    n = 1;
+    *cursor++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    bytes[0] = static_cast<char>(0xC0 | (c >> 6));
-    bytes[1] = static_cast<char>(0x80 | (c & 0x3F));
-    n = 2;
+    *cursor++ = static_cast<char>(0xC0 | (c >> 6));
+    *cursor++ = static_cast<char>(0x80 | (c & 0x3F));
   } else if (c < 0x10000) {
-    bytes[0] = static_cast<char>(0xE0 | (c >> 12));
-    bytes[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    bytes[2] = static_cast<char>(0x80 | (c & 0x3F));
-    n = 3;
+    *cursor++ = static_cast<char>(0xE0 | (c >> 12));
+    *cursor++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *cursor++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    bytes[0] = static_cast<char>(0xF0 | (c >> 18));
-    bytes[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    bytes[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    bytes[3] = static_cast<char>(0x80 | (c & 0x3F));
-    n = 4;
+    *cursor++ = static_cast<char>(0xF0 | (c >> 18));
+    *cursor++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *cursor++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *cursor++ = static_cast<char>(0x80 | (c & 0x3F));
   }
-  out.append(bytes, n);
+  return cursor;
+}
+
+template <size_t N>
+char* PutReference(char* cursor, const char (&text)[N]) {
+  static_assert(N - 1 <= kXmlCharacterRoom, "a reference fits the room of a character");
+  std::memcpy(cursor, text, N - 1);
+  return cursor + N - 1;
 }
 
 // The character of a valid UTF-8 sequence at index i (i moves past it), or U+FFFD for a byte
@@ -98,54 +99,54 @@ uint32_t NextCharacter(const uint16_t* units, int32_t count, int32_t& i) {
   return unit;
 }
 
-void AppendXmlCharacter(std::string& out, uint32_t c) {
-  switch (c) {
-    case '&':
-      out += "&amp;";
-      return;
-    case '<':
-      out += "&lt;";
-      return;
-    case '>':
-      out += "&gt;";
-      return;
-    case '"':
-      out += "&quot;";
-      return;
-    case '\'':
-      out += "&apos;";
-      return;
-    case 0x09:
-      out += "&#9;";
-      return;
-    case 0x0A:
-      out += "&#10;";
-      return;
-    case 0x0D:
-      out += "&#13;";
-      return;
-    default:
-      break;
-  }
+char* PutXmlCharacter(char* cursor, uint32_t c) {
   if (c >= 0x20 && c < 0x7F) {
-    out += static_cast<char>(c);
-    return;
+    switch (c) {
+      case '&':
+        return PutReference(cursor, "&amp;");
+      case '<':
+        return PutReference(cursor, "&lt;");
+      case '>':
+        return PutReference(cursor, "&gt;");
+      case '"':
+        return PutReference(cursor, "&quot;");
+      case '\'':
+        return PutReference(cursor, "&apos;");
+      default:
+        *cursor = static_cast<char>(c);
+        return cursor + 1;
+    }
   }
-  AppendUtf8(out, AllowedInXml(c) ? c : kReplacement);
+  switch (c) {
+    case 0x09:
+      return PutReference(cursor, "&#9;");
+    case 0x0A:
+      return PutReference(cursor, "&#10;");
+    case 0x0D:
+      return PutReference(cursor, "&#13;");
+    default:
+      return PutUtf8(cursor, AllowedInXml(c) ? c : kReplacement);
+  }
+}
+
+char* PutXmlUnits(char* cursor, const uint16_t* units, int32_t count) {
+  for (int32_t i = 0; i < count;)
+    cursor = PutXmlCharacter(cursor, NextCharacter(units, count, i));
+  return cursor;
 }
 
 void AppendXmlUnits(std::string& out, const uint16_t* units, int32_t count) {
-  for (int32_t i = 0; i < count;)
-    AppendXmlCharacter(out, NextCharacter(units, count, i));
+  for (int32_t i = 0; i < count;) {
+    char bytes[kXmlCharacterRoom];
+    out.append(bytes,
+               static_cast<size_t>(PutXmlCharacter(bytes, NextCharacter(units, count, i)) - bytes));
+  }
 }
 
 void AppendXmlUtf8(std::string& out, const std::string& utf8) {
-  for (size_t i = 0; i < utf8.size();)
-    AppendXmlCharacter(out, NextUtf8Character(utf8, i));
-}
-
-void AppendDecimal(std::string& out, int32_t value) {
-  char digits[12];
-  const std::to_chars_result result = std::to_chars(digits, digits + sizeof digits, value);
-  out.append(digits, static_cast<size_t>(result.ptr - digits));
+  for (size_t i = 0; i < utf8.size();) {
+    char bytes[kXmlCharacterRoom];
+    out.append(bytes,
+               static_cast<size_t>(PutXmlCharacter(bytes, NextUtf8Character(utf8, i)) - bytes));
+  }
 }

@@ -5,6 +5,7 @@
 // written as character references, which attribute values keep as they are.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,13 +13,15 @@
 // an unpaired surrogate U+FFFD); i moves past it.
 uint32_t NextCharacter(const uint16_t* units, int32_t count, int32_t& i);
 
-// Appends one character as XML text or attribute value.
-void AppendXmlCharacter(std::string& out, uint32_t character);
-// Appends count UTF-16 code units as XML text or attribute value.
+// The most bytes one character takes ("&quot;").
+constexpr size_t kXmlCharacterRoom = 6;
+// Writes one character as XML text or attribute value.
+char* PutXmlCharacter(char* cursor, uint32_t character);
+// Writes count UTF-16 code units as XML text or attribute value: at most kXmlCharacterRoom
+// bytes a code unit.
+char* PutXmlUnits(char* cursor, const uint16_t* units, int32_t count);
+// The same, appended to out.
 void AppendXmlUnits(std::string& out, const uint16_t* units, int32_t count);
 // Appends UTF-8 text as XML text or attribute value; a byte that begins no valid UTF-8
 // sequence becomes U+FFFD.
 void AppendXmlUtf8(std::string& out, const std::string& utf8);
-
-// Appends a signed decimal number.
-void AppendDecimal(std::string& out, int32_t value);
