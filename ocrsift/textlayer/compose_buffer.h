@@ -34,8 +34,7 @@ char* PutLiteral(char* cursor, const char (&literal)[N]) {
   return cursor + N - 1;
 }
 
-// The room PutDecimal needs after the cursor (it may store up to that many bytes, fewer of
-// which belong to the number).
+// The room PutDecimal needs after the cursor: "-2147483648".
 constexpr size_t kDecimalRoom = 11;
 
 // "00" to "99": two decimal digits at a time.
@@ -58,9 +57,7 @@ inline char* PutDecimal(char* cursor, int32_t value) {
   }
   // The magnitude as unsigned, so that the most negative value has one too.
   uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  // Composed from the end of a buffer twice the room, then copied whole: a copy of fixed size
-  // costs less than one of the number's size.
-  char digits[2 * kDecimalRoom];
+  char digits[kDecimalRoom];
   size_t start = sizeof digits;
   while (magnitude >= 100) {
     const uint32_t pair = 2 * (magnitude % 100);
@@ -76,8 +73,7 @@ inline char* PutDecimal(char* cursor, int32_t value) {
   }
   if (value < 0)
     digits[--start] = '-';
-  static_assert(sizeof digits - kDecimalRoom >= kDecimalRoom, "the copy stays in the buffer");
-  assert(start >= kDecimalRoom);
-  std::memcpy(cursor, digits + start, kDecimalRoom);
-  return cursor + (sizeof digits - start);
+  const size_t length = sizeof digits - start;
+  std::memcpy(cursor, digits + start, length);
+  return cursor + length;
 }
