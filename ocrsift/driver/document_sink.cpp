@@ -15,17 +15,12 @@ std::unique_ptr<PageTextSink> MakeDocumentSink(const RunOptions& options, Docume
         new (std::nothrow) TextLayerWriter(output, options.Verbose, options.JoinHyphenated));
   }
   std::unique_ptr<PageFormat> format;
-  switch (options.Format) {
-    case OutputFormat::Hocr:
-      format = MakeHocrFormat(output);
-      break;
-    case OutputFormat::Alto:
-      format = MakeAltoFormat(output);
-      break;
-    case OutputFormat::Text:
-    case OutputFormat::Djvused:
-      format = MakePlainTextFormat(output);
-      break;
+  if (options.Format == OutputFormat::Hocr) {
+    format = MakeHocrFormat(output);
+  } else if (options.Format == OutputFormat::Alto) {
+    format = MakeAltoFormat(output);
+  } else {
+    format = MakePlainTextFormat(output);
   }
   return std::unique_ptr<PageTextSink>(new (std::nothrow)
                                            PageRecorder(std::move(format), options.JoinHyphenated));

@@ -95,13 +95,12 @@ class AltoFormat : public PageFormat {
     *cursor++ = '"';
     return cursor;
   }
-  // ID="<kind>_<page>_<n>" (a page's own without "_<n>"), unique in the document also when
-  // two files give the same page number.
+  // ID="<kind><page>_<n>" (a page's own without "_<n>"): p2, b2_1, l2_5, w2_17; unique in the
+  // document also when two files give the same page number.
   template <size_t N>
   char* PutId(char* cursor, const char (&kind)[N], int32_t n) const {
     cursor = PutLiteral(cursor, " ID=\"");
     cursor = PutLiteral(cursor, kind);
-    *cursor++ = '_';
     cursor = PutDecimal(cursor, pageSequence_);
     if (n > 0) {
       *cursor++ = '_';
@@ -171,7 +170,7 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
   if (word.broken)
     contentEnd -= lastInLine ? 2 : 1;
   cursor = PutLiteral(cursor, "      <String");
-  cursor = PutId(cursor, "string", n);
+  cursor = PutId(cursor, "w", n);
   cursor = PutPosition(cursor, word.rect);
   cursor = PutLiteral(cursor, " CONTENT=\"");
   cursor = PutXmlUnits(cursor, units + word.carried, contentEnd - word.carried);
@@ -182,11 +181,13 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
     cursor = PutXmlUnits(cursor, page.units.data() + whole->firstUnit, whole->length);
     *cursor++ = '"';
   }
-  cursor = PutLiteral(cursor, "/>\n");
+  // The space or hyphen after a word shares its line: the layout of a book is large.
   if (word.broken && lastInLine) {
-    cursor = PutLiteral(cursor, "      <HYP CONTENT=\"-\"/>\n");
+    cursor = PutLiteral(cursor, "/><HYP CONTENT=\"-\"/>\n");
   } else if (!lastInLine) {
-    cursor = PutLiteral(cursor, "      <SP/>\n");
+    cursor = PutLiteral(cursor, "/><SP/>\n");
+  } else {
+    cursor = PutLiteral(cursor, "/>\n");
   }
   text_.Commit(cursor);
 }
@@ -198,7 +199,7 @@ void AltoFormat::WritePage(const RecordedPage& page) {
   text_.Clear();
   char* cursor = text_.Room(kHeadRoom);
   cursor = PutLiteral(cursor, "  <Page");
-  cursor = PutId(cursor, "page", 0);
+  cursor = PutId(cursor, "p", 0);
   cursor = PutAttribute(cursor, " WIDTH=\"", page.width);
   cursor = PutAttribute(cursor, " HEIGHT=\"", page.height);
   cursor = PutAttribute(cursor, " PHYSICAL_IMG_NR=\"", page.number);
@@ -228,7 +229,7 @@ void AltoFormat::WritePage(const RecordedPage& page) {
       Unite(blockRect, Ordered(page.lines[static_cast<size_t>(l)].rect), l == block.firstLine);
     cursor = text_.Room(kHeadRoom + refs.size());
     cursor = PutLiteral(cursor, "    <TextBlock");
-    cursor = PutId(cursor, "block", ++blockCount);
+    cursor = PutId(cursor, "b", ++blockCount);
     cursor = PutPosition(cursor, blockRect);
     if (!refs.empty()) {
       cursor = PutLiteral(cursor, " STYLEREFS=\"");
@@ -250,7 +251,7 @@ void AltoFormat::WritePage(const RecordedPage& page) {
       const RecordedLine& line = page.lines[static_cast<size_t>(l)];
       cursor = text_.Room(kHeadRoom);
       cursor = PutLiteral(cursor, "     <TextLine");
-      cursor = PutId(cursor, "line", ++lineCount);
+      cursor = PutId(cursor, "l", ++lineCount);
       cursor = PutPosition(cursor, line.rect);
       cursor = PutLiteral(cursor, ">\n");
       text_.Commit(cursor);
