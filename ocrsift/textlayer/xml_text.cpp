@@ -6,14 +6,6 @@ namespace {
 
 constexpr uint32_t kReplacement = 0xFFFD;
 
-bool IsHighSurrogate(uint32_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(uint32_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 bool AllowedInXml(uint32_t character) {
   if (character < 0x20)
     return character == 0x09 || character == 0x0A || character == 0x0D;
@@ -90,15 +82,6 @@ uint32_t NextUtf8Character(const std::string& text, size_t& i) {
 
 }  // namespace
 
-uint32_t NextCharacter(const uint16_t* units, int32_t count, int32_t& i) {
-  const uint32_t unit = units[i++];
-  if (IsHighSurrogate(unit) && i < count && IsLowSurrogate(units[i]))
-    return 0x10000 + ((unit - 0xD800) << 10) + (units[i++] - 0xDC00u);
-  if (IsHighSurrogate(unit) || IsLowSurrogate(unit))
-    return kReplacement;
-  return unit;
-}
-
 char* PutXmlCharacter(char* cursor, uint32_t c) {
   if (c >= 0x20 && c < 0x7F) {
     switch (c) {
@@ -130,8 +113,17 @@ char* PutXmlCharacter(char* cursor, uint32_t c) {
 }
 
 char* PutXmlUnits(char* cursor, const uint16_t* units, int32_t count) {
-  for (int32_t i = 0; i < count;)
+  for (int32_t i = 0; i < count;) {
+    // Letters, digits and most punctuation stand for themselves.
+    const uint16_t unit = units[i];
+    if (unit >= 0x20 && unit < 0x7F && unit != '&' && unit != '<' && unit != '>' && unit != '"' &&
+        unit != '\'') {
+      *cursor++ = static_cast<char>(unit);
+      ++i;
+      continue;
+    }
     cursor = PutXmlCharacter(cursor, NextCharacter(units, count, i));
+  }
   return cursor;
 }
 

@@ -10,8 +10,15 @@
 #include <string>
 
 // The next character of UTF-16 code units from index i on (a surrogate pair is one character,
-// an unpaired surrogate U+FFFD); i moves past it.
-uint32_t NextCharacter(const uint16_t* units, int32_t count, int32_t& i);
+// an unpaired surrogate U+FFFD); i moves past it. Inline: every character of a page passes.
+inline uint32_t NextCharacter(const uint16_t* units, int32_t count, int32_t& i) {
+  const uint32_t unit = units[i++];
+  if (unit < 0xD800 || unit > 0xDFFF)
+    return unit;
+  if (unit <= 0xDBFF && i < count && units[i] >= 0xDC00 && units[i] <= 0xDFFF)
+    return 0x10000 + ((unit - 0xD800) << 10) + (units[i++] - 0xDC00u);
+  return 0xFFFD;
+}
 
 // The most bytes one character takes ("&quot;").
 constexpr size_t kXmlCharacterRoom = 6;
