@@ -1,6 +1,7 @@
 // ocrsift's ParseOptions and ApplyOptionRules over arbitrary argument vectors (the input cut at
 // zero bytes), checked against a small model of the documented rules: the positional argument
-// and its quotes, the option letters and their values, and the rules that force options.
+// and its quotes, the option letters and their values (the output format names among them),
+// and the rules that force options.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -30,6 +31,7 @@ struct Model {
   bool testOnly = false;
   bool quiet = false;
   bool errorsToStdout = false;
+  OutputFormat format = OutputFormat::Djvused;
 };
 
 Model Refused() {
@@ -81,6 +83,24 @@ Model Expect(const std::vector<std::string>& args) {
         value = args[++i];
       }
       m.firstPage = fuzz_support::ModelDecimal(value.c_str());
+    } else if (letter == 'o') {
+      std::string value = text.substr(1);
+      if (value.empty()) {
+        if (i + 1 >= args.size())
+          return Refused();
+        value = args[++i];
+      }
+      if (value == "djvused") {
+        m.format = OutputFormat::Djvused;
+      } else if (value == "hocr") {
+        m.format = OutputFormat::Hocr;
+      } else if (value == "alto") {
+        m.format = OutputFormat::Alto;
+      } else if (value == "text") {
+        m.format = OutputFormat::Text;
+      } else {
+        return Refused();
+      }
     } else if (letter == 'q') {
       m.quiet = true;
     } else if (letter == 't') {
@@ -145,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (o.FirstPage != m.firstPage || o.AutoPageNumbers != m.autoNumbers ||
         o.JoinHyphenated != m.join || o.IgnoreBadPages != m.ignore || o.Verbose != m.verbose ||
         o.ListTags != m.listTags || o.ListTagNumber != m.tag || o.HexDumpMode != m.hexDump ||
-        o.TestOnly != m.testOnly || o.Quiet != m.quiet)
+        o.TestOnly != m.testOnly || o.Quiet != m.quiet || o.Format != m.format)
       Fail("an option", args);
     if ((o.ErrorStream == stdout) != m.errorsToStdout)
       Fail("errors not sent to standard output", args);

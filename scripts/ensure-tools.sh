@@ -11,6 +11,11 @@ have g++ || need+=(g++)
 have djvused && have cjb2 && have djvm && have ddjvu || need+=(djvulibre-bin)
 have pnmtopng && have pnmtojpeg || need+=(netpbm)
 have clang-format-14 || have clang-format || need+=(clang-format-14)
+# The readers of the other output formats, for the end-to-end tests: OCRmyPDF's hocrtransform
+# (Debian's package, run by /usr/bin/python3), pdftotext and xmllint.
+[ -f /usr/lib/python3/dist-packages/ocrmypdf/hocrtransform.py ] || need+=(ocrmypdf)
+have pdftotext || need+=(poppler-utils)
+have xmllint || need+=(libxml2-utils)
 # Further tools for one part of CI each, asked for by flag (any number of them):
 #   --fuzz      fuzz/run: clang with libFuzzer and the sanitizers' runtime, and a symbolizer
 #   --valgrind  the memcheck run of the tests

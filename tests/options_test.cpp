@@ -26,6 +26,7 @@ const char kUsageText[] =
     "  -g               -- auto generate page number, from digits in FRF file name\n"
     "  -h               -- normal hyphenation between lines\n"
     "  -i               -- ignore unrecognized pages\n"
+    "  -o <format>      -- output format: djvused (default), hocr, alto, text\n"
     "Options for format exploring:\n"
     "  -v               -- verbose\n"
     "  -l               -- list all format tags\n"
@@ -105,9 +106,16 @@ TEST(OcrsiftCommandLine, MissingPageNumberGoesToTheChannelTheRulesChoose) {
 }
 
 TEST(OcrsiftCommandLine, RejectedVectorsShowOnlyTheUsage) {
-  const std::vector<std::vector<std::string>> rejected = {
-      {"a.frf", "b.frf"}, {"-p"},           {"a.frf", "-p"},
-      {"a.frf", "-"},     {"a.frf", "-l2"}, {"a.frf", "-p5", "\"b.frf\""}};
+  const std::vector<std::vector<std::string>> rejected = {{"a.frf", "b.frf"},
+                                                          {"-p"},
+                                                          {"a.frf", "-p"},
+                                                          {"a.frf", "-"},
+                                                          {"a.frf", "-l2"},
+                                                          {"a.frf", "-p5", "\"b.frf\""},
+                                                          {"-p1", "a.frf", "-o"},
+                                                          {"-p1", "a.frf", "-o", "xml"},
+                                                          {"-p1", "a.frf", "-oHOCR"},
+                                                          {"-p1", "a.frf", "-output", "hocr"}};
   for (const auto& args : rejected) {
     ProgramOutput r = RunCaptured(OCRSIFT_EXE, args);
     EXPECT_EQ(r.exitCode, 1) << args.size();
@@ -186,6 +194,16 @@ TEST(OcrsiftOptions, LettersAndTheirRules) {
 
   EXPECT_TRUE(Parse({"-d", "-i", "f"}));
   EXPECT_FALSE(gRunOptions.IgnoreBadPages);
+
+  // -o: the value attached or the next argument, a later one wins.
+  EXPECT_TRUE(Parse({"-p1", "f"}));
+  EXPECT_EQ(gRunOptions.Format, OutputFormat::Djvused);
+  EXPECT_TRUE(Parse({"-ohocr", "-p1", "f"}));
+  EXPECT_EQ(gRunOptions.Format, OutputFormat::Hocr);
+  EXPECT_TRUE(Parse({"-", "o", "alto", "-p1", "f"}));
+  EXPECT_EQ(gRunOptions.Format, OutputFormat::Alto);
+  EXPECT_TRUE(Parse({"-ohocr", "-o", "text", "-p1", "f"}));
+  EXPECT_EQ(gRunOptions.Format, OutputFormat::Text);
 }
 
 TEST(OcrsiftOptions, PositionalArgumentForms) {

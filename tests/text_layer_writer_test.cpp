@@ -1,10 +1,14 @@
 #include "ocrsift/textlayer/text_layer_writer.h"
+#include "ocrsift/textlayer/document_formats.h"
+#include "ocrsift/textlayer/page_recorder.h"
 #include "ocrsift/textlayer/text_marks.h"
+#include "ocrsift/textlayer/xml_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,7 +28,7 @@ struct Block {
   std::vector<LineRecord> lines;
 };
 
-void Feed(TextLayerWriter& writer, const Block& block) {
+void Feed(PageTextSink& writer, const Block& block) {
   writer.SetText(reinterpret_cast<const uint16_t*>(block.text.data()),
                  static_cast<int32_t>(block.text.size()));
   writer.ResetBoxes(static_cast<int32_t>(block.boxes.size()));
@@ -497,3 +501,118 @@ TEST(TextLayerWriterTest, DamagedInputStaysInsideTheBuffers) {
 }
 
 }  // namespace
+
+namespace {
+
+// A whole run of one of the other formats (recorder, format, end of the document) against a
+// temporary file; every byte that reached it.
+std::string FormatDocument(std::unique_ptr<PageFormat> (*makeFormat)(DocumentOutput&),
+                           const std::function<void(PageTextSink&)>& feed, bool join = true) {
+  FILE* file = tmpfile();
+  EXPECT_NE(file, nullptr);
+  {
+    DocumentOutput output(file);
+    PageRecorder recorder(makeFormat(output), join);
+    feed(recorder);
+  }
+  std::string bytes;
+  rewind(file);
+  for (int c; (c = fgetc(file)) != EOF;)
+    bytes.push_back(static_cast<char>(c));
+  fclose(file);
+  return bytes;
+}
+
+std::string XmlOf(const std::u16string& units) {
+  std::string out;
+  AppendXmlUnits(out, reinterpret_cast<const uint16_t*>(units.data()),
+                 static_cast<int32_t>(units.size()));
+  return out;
+}
+
+}  // namespace
+
+TEST(OutputFormatsTest, CharactersXmlForbidsNeverReachADocument) {
+  const std::string replacement = "\xEF\xBF\xBD";
+  for (char16_t unit = 0; unit < 0x20; ++unit) {
+    const std::string expected = unit == 0x09   ? "&#9;"
+                                 : unit == 0x0A ? "&#10;"
+                                 : unit == 0x0D ? "&#13;"
+                                                : replacement;
+    EXPECT_EQ(XmlOf(std::u16string(1, unit)), expected) << int(unit);
+  }
+  EXPECT_EQ(XmlOf(u"\uFFFE\uFFFF"), replacement + replacement);
+  // Unpaired surrogates, alone, in the wrong order and at the end; a pair is one character.
+  const std::u16string surrogates = {0xD800, u'a', 0xDC00, 0xDC00, 0xD800, 0xD83D, 0xDE00, 0xDBFF};
+  EXPECT_EQ(XmlOf(surrogates), replacement + "a" + replacement + replacement + replacement +
+                                   "\xF0\x9F\x98\x80" + replacement);
+  EXPECT_EQ(XmlOf(u"<a & \"b\" 'c'>\u00E9"), "&lt;a &amp; &quot;b&quot; &apos;c&apos;&gt;\xC3\xA9");
+  // Names arrive as UTF-8: bytes that begin no valid sequence, and encoded surrogates.
+  std::string names;
+  AppendXmlUtf8(names, "\xFF\xC3\xC0\x80\xED\xA0\x80\x01ok\xE2\x82");
+  EXPECT_EQ(names, replacement + replacement + replacement + replacement + replacement +
+                       replacement + "ok" + replacement + replacement);
+}
+
+TEST(OutputFormatsTest, AltoHyphenPairs) {
+  const auto page = [](PageTextSink& sink, int32_t number, const Block& block) {
+    sink.BeginPage(number, 2480, 3508);
+    Feed(sink, block);
+    sink.EndPage();
+  };
+  const auto worked = [&](PageTextSink& sink) { page(sink, 5, WorkedExample()); };
+  std::string alto = FormatDocument(MakeAltoFormat, worked);
+  EXPECT_NE(alto.find("CONTENT=\"wor\" SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"world.\"/>"
+                      "<HYP CONTENT=\"-\"/>\n     </TextLine>"),
+            std::string::npos)
+      << alto;
+  EXPECT_NE(alto.find("CONTENT=\"ld.\" SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"world.\"/>"),
+            std::string::npos);
+  // -h: the printed parts alone.
+  alto = FormatDocument(MakeAltoFormat, worked, false);
+  EXPECT_EQ(alto.find("SUBS_"), std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"wor\"/><HYP CONTENT=\"-\"/>"), std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"ld.\"/>"), std::string::npos);
+  // Broken inside a line the hyphen stays in the content (HYP may only end a line); across
+  // pages only the second part, on the page being written, can name the whole word.
+  alto = FormatDocument(MakeAltoFormat, [&](PageTextSink& sink) {
+    page(sink, 1, SimpleLine(std::u16string(u"ab") + char16_t(H) + u" cd ex" + char16_t(H)));
+    page(sink, 2, SimpleLine(u"ample"));
+  });
+  EXPECT_NE(alto.find("CONTENT=\"ab-\" SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"abcd\"/><SP/>"),
+            std::string::npos)
+      << alto;
+  EXPECT_NE(alto.find("CONTENT=\"cd\" SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"abcd\"/>"),
+            std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"ex\"/><HYP CONTENT=\"-\"/>"), std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"ample\" SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"example\"/>"),
+            std::string::npos);
+}
+
+TEST(OutputFormatsTest, AFailedPageIsLeftOutWithTheFirstPartItBroke) {
+  const auto feed = [](PageTextSink& sink) {
+    sink.BeginPage(1, 200, 1000);
+    Feed(sink, SimpleLine(u"one"));
+    sink.EndPage();
+    sink.BeginPage(2, 200, 1000);
+    Feed(sink, SimpleLine(std::u16string(u"two wor") + char16_t(H)));
+    sink.FailPage();
+    sink.BeginPage(3, 200, 1000);
+    Feed(sink, SimpleLine(u"ld."));
+    sink.EndPage();
+    // The last page fails too: the end of the run must not write it.
+    sink.BeginPage(4, 200, 1000);
+    Feed(sink, SimpleLine(u"four"));
+    sink.FailPage();
+  };
+  EXPECT_EQ(FormatDocument(MakePlainTextFormat, feed), "one \n\n\fld. \n\n\f");
+  const std::string hocr = FormatDocument(MakeHocrFormat, feed);
+  EXPECT_NE(hocr.find("ppageno 0;"), std::string::npos);
+  EXPECT_NE(hocr.find("ppageno 2;"), std::string::npos);
+  EXPECT_EQ(hocr.find("two"), std::string::npos);
+  EXPECT_EQ(hocr.find("four"), std::string::npos);
+  EXPECT_EQ(hocr.substr(hocr.size() - 16), "</body>\n</html>\n");
+  const std::string alto = FormatDocument(MakeAltoFormat, feed);
+  EXPECT_EQ(alto.find("PHYSICAL_IMG_NR=\"2\""), std::string::npos);
+  EXPECT_EQ(alto.substr(alto.size() - 19), " </Layout>\n</alto>\n");
+}

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <string>
 
+// The document a plain run writes (-o): the djvused script or another format.
+enum class OutputFormat { Djvused, Hocr, Alto, Text };
+
 struct RunOptions {
   std::string InputSpec;  // file name, wildcard pattern, or "@" and a list file
   int32_t FirstPage = -1;
@@ -18,9 +21,10 @@ struct RunOptions {
   bool HexDumpMode = false;
   bool TestOnly = false;
   bool Quiet = false;
+  OutputFormat Format = OutputFormat::Djvused;
   FILE* ErrorStream = stderr;
   FILE* VerboseStream = stdout;  // null: the verbose channel prints nothing
-  FILE* OutputStream = nullptr;  // where the djvused script goes
+  FILE* OutputStream = nullptr;  // where the document goes
 };
 
 extern RunOptions gRunOptions;

@@ -1,6 +1,7 @@
 #include "ocrsift/driver/command_line.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "common/numeric/decimal.h"
 #include "common/text/option_value.h"
@@ -23,6 +24,7 @@ const char kUsageText[] =
     "  -g               -- auto generate page number, from digits in FRF file name\n"
     "  -h               -- normal hyphenation between lines\n"
     "  -i               -- ignore unrecognized pages\n"
+    "  -o <format>      -- output format: djvused (default), hocr, alto, text\n"
     "Options for format exploring:\n"
     "  -v               -- verbose\n"
     "  -l               -- list all format tags\n"
@@ -44,6 +46,24 @@ bool TakePositional(const std::string& argument) {
   }
   gRunOptions.InputSpec = name;
   return true;
+}
+
+// The formats -o names, exactly as written.
+bool TakeOutputFormat(const char* name) {
+  static const struct {
+    const char* name;
+    OutputFormat format;
+  } kFormats[] = {{"djvused", OutputFormat::Djvused},
+                  {"hocr", OutputFormat::Hocr},
+                  {"alto", OutputFormat::Alto},
+                  {"text", OutputFormat::Text}};
+  for (const auto& entry : kFormats) {
+    if (std::strcmp(name, entry.name) == 0) {
+      gRunOptions.Format = entry.format;
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -85,6 +105,18 @@ bool ParseOptions(int argc, const char* const* argv) {
         }
         gRunOptions.ListTags = true;
         break;
+      case 'o': {
+        const char* value = option + 1;
+        if (*value == '\0') {
+          if (i + 1 >= argc)
+            return false;
+          value = argv[++i];
+        }
+        // An unknown name shows the usage, as an option missing its value does.
+        if (value == nullptr || !TakeOutputFormat(value))
+          return false;
+        break;
+      }
       case 'p': {
         const char* value = nullptr;
         if (!text::TakeOptionValue(option + 1, argc, argv, i, value))

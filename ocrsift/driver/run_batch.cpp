@@ -13,13 +13,13 @@
 #include "ocrsift/diagnostics/hex_dump.h"
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/driver/command_line.h"
+#include "ocrsift/driver/document_sink.h"
 #include "ocrsift/driver/file_name_list.h"
 #include "ocrsift/frf/failure_report.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/page_parser.h"
 #include "ocrsift/frf/run_state.h"
 #include "ocrsift/textlayer/document_output.h"
-#include "ocrsift/textlayer/text_layer_writer.h"
 
 namespace {
 
@@ -89,8 +89,7 @@ int RunBatch() {
   }
   // The document goes out through output, which outlives the writer.
   DocumentOutput output(options.OutputStream);
-  gRunState.CurrentWriter.reset(
-      new (std::nothrow) TextLayerWriter(output, options.Verbose, options.JoinHyphenated));
+  gRunState.CurrentWriter = MakeDocumentSink(options, output);
   if (!gRunState.CurrentWriter) {
     names.reset();
     ReportError("\nInsufficient memory");

@@ -40,3 +40,8 @@ bool DocumentOutput::Flush() {
     Fail();
   return error_ == 0;
 }
+
+void DocumentOutput::RecordFailure(int error) {
+  if (error_ == 0)
+    error_ = error != 0 ? error : EIO;
+}

@@ -31,6 +31,8 @@ class DocumentOutput {
   bool Failed() const {
     return error_ != 0;
   }
+  // A part of the document that went elsewhere first failed with this errno (0: unknown).
+  void RecordFailure(int error);
 
  private:
   void Fail();

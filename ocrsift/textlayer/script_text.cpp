@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "ocrsift/textlayer/compose_buffer.h"
 #include "ocrsift/textlayer/script_escape.h"
 
 namespace {
@@ -34,12 +35,6 @@ constexpr std::array<EscapeEntry, 256> MakeEscapeTable() {
 
 constexpr std::array<EscapeEntry, 256> kEscapeTable = MakeEscapeTable();
 
-// "00" to "99": two decimal digits at a time.
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 }  // namespace
 
 void ScriptText::Append(const char* bytes, size_t n) {
@@ -50,26 +45,14 @@ void ScriptText::Append(const char* bytes, size_t n) {
 }
 
 void ScriptText::AppendBlankAndNumber(int32_t value) {
-  // The magnitude as unsigned, so that the most negative value has one too.
-  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  char digits[12];
-  size_t start = sizeof digits;
-  while (magnitude >= 100) {
-    const uint32_t pair = 2 * (magnitude % 100);
-    magnitude /= 100;
-    digits[--start] = kDigitPairs[pair + 1];
-    digits[--start] = kDigitPairs[pair];
+  if (kCapacity - size_ >= 1 + kDecimalRoom) {
+    text_[size_] = ' ';
+    size_ = static_cast<size_t>(PutDecimal(text_ + size_ + 1, value) - text_);
+    return;
   }
-  if (magnitude >= 10) {
-    digits[--start] = kDigitPairs[2 * magnitude + 1];
-    digits[--start] = kDigitPairs[2 * magnitude];
-  } else {
-    digits[--start] = static_cast<char>('0' + magnitude);
-  }
-  if (value < 0)
-    digits[--start] = '-';
-  digits[--start] = ' ';
-  Append(digits + start, sizeof digits - start);
+  char number[1 + kDecimalRoom];  // a blank and the number, cut where the buffer ends
+  number[0] = ' ';
+  Append(number, static_cast<size_t>(PutDecimal(number + 1, value) - number));
 }
 
 void ScriptText::AppendEscaped(const char* utf8, int32_t size) {

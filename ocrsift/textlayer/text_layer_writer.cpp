@@ -1,21 +1,19 @@
 #include "ocrsift/textlayer/text_layer_writer.h"
 
-#include <algorithm>
 #include <cstdarg>
 #include <cstddef>
 #include <memory>
-#include <new>
 
 #include "ocrsift/textlayer/script_text.h"
 
 TextLayerWriter::TextLayerWriter(DocumentOutput& output, bool suppressScript, bool joinHyphenated)
-    : output_(output), suppressScript_(suppressScript), joinHyphenated_(joinHyphenated) {}
+    : output_(output), suppressScript_(suppressScript), words_(joinHyphenated, false) {}
 
 TextLayerWriter::TextLayerWriter(FILE* scriptStream, bool suppressScript, bool joinHyphenated)
     : ownOutput_(std::make_unique<DocumentOutput>(scriptStream)),
       output_(*ownOutput_),
       suppressScript_(suppressScript),
-      joinHyphenated_(joinHyphenated) {}
+      words_(joinHyphenated, false) {}
 
 TextLayerWriter::~TextLayerWriter() {
   if (pageOpen_ && !pageFailed_)
@@ -48,40 +46,15 @@ void TextLayerWriter::FailPage() {
 }
 
 void TextLayerWriter::SetText(const uint16_t* codes, int32_t count) {
-  text_.reset();
-  textLength_ = 0;
-  textPos_ = 0;
-  if (codes == nullptr || count < 0)
-    count = 0;
-  // A failed allocation leaves the block without text: its lines then write nothing.
-  text_.reset(new (std::nothrow) uint16_t[static_cast<size_t>(count) + 1]);
-  if (!text_)
-    return;
-  std::copy(codes, codes + count, text_.get());
-  text_[count] = 0;
-  textLength_ = count;
+  words_.SetText(codes, count);
 }
 
 void TextLayerWriter::ResetBoxes(int32_t count) {
-  boxes_.reset();
-  boxCapacity_ = 0;
-  boxCount_ = 0;
-  if (count <= 0)
-    return;
-  // A failed allocation leaves the block without boxes, as if it had declared none.
-  boxes_.reset(new (std::nothrow) CharBox[static_cast<size_t>(count)]);
-  if (boxes_)
-    boxCapacity_ = count;
+  words_.ResetBoxes(count);
 }
 
 void TextLayerWriter::AddBox(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom) {
-  if (boxCount_ >= boxCapacity_)
-    return;
-  CharBox& box = boxes_[boxCount_++];
-  box.left = left;
-  box.top = top;
-  box.right = right;
-  box.bottom = bottom;
+  words_.AddBox(left, top, right, bottom);
 }
 
 void TextLayerWriter::CloseLine(int32_t count) {

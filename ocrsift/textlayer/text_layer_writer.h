@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "ocrsift/textlayer/document_output.h"
+#include "ocrsift/textlayer/line_word_splitter.h"
 #include "ocrsift/textlayer/page_text_sink.h"
 
 class ScriptText;
@@ -16,7 +17,7 @@ class TextLayerWriter : public PageTextSink {
  public:
   // Capacity of the word and hyphenation buffers in code units, terminating zero included,
   // and of the UTF-8 form of a word in bytes.
-  static constexpr int32_t kWordCapacity = 500;
+  static constexpr int32_t kWordCapacity = LineWordSplitter::kWordCapacity;
 
   // The script goes to output, which is not owned and must outlive the writer. While
   // suppressScript is set, nothing at all reaches it.
@@ -52,19 +53,6 @@ class TextLayerWriter : public PageTextSink {
       ;
 
  private:
-  // A rectangle grown box by box; empty until the first box arrives.
-  struct Extent {
-    bool empty = true;
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-  };
-
-  // The gathering buffer holds a word of up to kWordCapacity - 1 code units, one more for the
-  // blank that follows the hyphen of a broken word, and the terminating zero.
-  static constexpr int32_t kWordBufferSize = kWordCapacity + 1;
-
   // Appends a word entry whose text is the size bytes of its UTF-8 form, and the parenthesis
   // that closes it.
   void AppendWordEntry(ScriptText& entry, int32_t left, int32_t upper, int32_t right, int32_t lower,
@@ -76,31 +64,15 @@ class TextLayerWriter : public PageTextSink {
   void ClipToPage(int32_t& left, int32_t& upper, int32_t& right, int32_t& lower) const;
   // The gate of the composed entries, as WriteScript is of the printf-style fragments.
   void WriteScriptText(const ScriptText& text);
-  // The stored box of a code unit of the text, or null when none was stored for that index.
-  const CharBox* BoxAt(int32_t index) const;
-  // Merges the box of a code unit into the extent (nothing when the unit has no box).
-  void Merge(Extent& extent, int32_t index) const;
-  // Settles the hyphenation of a finished word: records a broken word's first part and ends
-  // it in "- ", or puts a pending first part in front of an unbroken word. Returns the word's
-  // new length.
-  int32_t SettleHyphenation(uint16_t* word, int32_t length);
 
   std::unique_ptr<DocumentOutput> ownOutput_;
   DocumentOutput& output_;
   int32_t selectPage_ = -1;
   bool suppressScript_ = false;
-  bool joinHyphenated_ = true;
   int32_t pageWidth_ = 0;
   int32_t pageHeight_ = 0;
   bool pageOpen_ = false;
   bool pageFailed_ = false;
   bool lineOpen_ = false;
-  std::unique_ptr<uint16_t[]> text_;
-  int32_t textLength_ = 0;
-  int32_t textPos_ = 0;
-  std::unique_ptr<CharBox[]> boxes_;
-  int32_t boxCapacity_ = 0;
-  int32_t boxCount_ = 0;
-  uint16_t hyphenCarry_[kWordCapacity] = {};
-  int32_t hyphenCarryLength_ = 0;
+  LineWordSplitter words_;
 };

@@ -1,0 +1,312 @@
+// ALTO 4: one document with a Page per page, a TextBlock per text block (table cells
+// included), TextLine, and String elements with SP between them; a word broken at a line end
+// is a HypPart1 String with the hyphen as HYP, and the word that completes it a HypPart2
+// String, both with the joined word as SUBS_CONTENT, so that a search finds the whole word
+// and the printed parts stay. The fonts the text areas name become TextStyles.
+//
+// The styles and the source image come before the layout in the document, and are known only
+// once every page has been read: the layout goes to a temporary file page by page, so memory
+// stays that of one page, and follows them at the end of the run.
+#include <algorithm>
+#include <cassert>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/numeric/wrapping_int32.h"
+#include "ocrsift/textlayer/compose_buffer.h"
+#include "ocrsift/textlayer/document_formats.h"
+#include "ocrsift/textlayer/language_tags.h"
+#include "ocrsift/textlayer/xml_text.h"
+
+namespace {
+
+// A file that disappears when it is closed. The C library of Windows makes tmpfile's file in
+// the root folder of the drive, where a user may not write; there it goes to the folder of
+// TMP instead.
+FILE* OpenScratchFile() {
+#ifdef _WIN32
+  char* name = _tempnam(nullptr, "ocrsift");
+  if (name == nullptr)
+    return nullptr;
+  FILE* file = std::fopen(name, "w+bTD");
+  std::free(name);
+  return file;
+#else
+  return std::tmpfile();
+#endif
+}
+
+const char kHeader[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<alto xmlns=\"http://www.loc.gov/standards/alto/ns-v4#\""
+    " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
+    " xsi:schemaLocation=\"http://www.loc.gov/standards/alto/ns-v4#"
+    " http://www.loc.gov/alto/v4/alto-4-4.xsd\">\n"
+    " <Description>\n"
+    "  <MeasurementUnit>pixel</MeasurementUnit>\n";
+
+const char kProcessing[] =
+    "  <OCRProcessing ID=\"ocr_1\">\n"
+    "   <ocrProcessingStep>\n"
+    "    <processingSoftware>\n"
+    "     <softwareName>ocrsift</softwareName>\n"
+    "     <softwareVersion>" OCRSIFT_VERSION
+    "</softwareVersion>\n"
+    "    </processingSoftware>\n"
+    "   </ocrProcessingStep>\n"
+    "  </OCRProcessing>\n"
+    " </Description>\n";
+
+class AltoFormat : public PageFormat {
+ public:
+  explicit AltoFormat(DocumentOutput& output)
+      : output_(output), layoutFile_(OpenScratchFile()), layout_(layoutFile_) {
+    if (layoutFile_ == nullptr)
+      output_.RecordFailure(errno);
+  }
+  ~AltoFormat() override {
+    if (layoutFile_ != nullptr)
+      std::fclose(layoutFile_);
+  }
+  AltoFormat(const AltoFormat&) = delete;
+  AltoFormat& operator=(const AltoFormat&) = delete;
+
+  void WritePage(const RecordedPage& page) override;
+  void EndDocument() override;
+
+ private:
+  // HPOS, VPOS, WIDTH, HEIGHT: at most 4 * (9 + kDecimalRoom) bytes.
+  static char* PutPosition(char* cursor, const TextRect& rect) {
+    const TextRect r = Ordered(rect);
+    cursor = PutAttribute(cursor, " HPOS=\"", r.left);
+    cursor = PutAttribute(cursor, " VPOS=\"", r.top);
+    cursor = PutAttribute(cursor, " WIDTH=\"", WrapSub(r.right, r.left));
+    return PutAttribute(cursor, " HEIGHT=\"", WrapSub(r.bottom, r.top));
+  }
+  template <size_t N>
+  static char* PutAttribute(char* cursor, const char (&name)[N], int32_t value) {
+    cursor = PutLiteral(cursor, name);
+    cursor = PutDecimal(cursor, value);
+    *cursor++ = '"';
+    return cursor;
+  }
+  // ID="<kind><page>_<n>" (a page's own without "_<n>"): p2, b2_1, l2_5, w2_17; unique in the
+  // document also when two files give the same page number.
+  template <size_t N>
+  char* PutId(char* cursor, const char (&kind)[N], int32_t n) const {
+    cursor = PutLiteral(cursor, " ID=\"");
+    cursor = PutLiteral(cursor, kind);
+    cursor = PutDecimal(cursor, pageSequence_);
+    if (n > 0) {
+      *cursor++ = '_';
+      cursor = PutDecimal(cursor, n);
+    }
+    *cursor++ = '"';
+    return cursor;
+  }
+  template <size_t N>
+  void PutText(const char (&literal)[N]) {
+    text_.Commit(PutLiteral(text_.Room(N), literal));
+  }
+  // The STYLEREFS of an area's fonts, each font given its TextStyle on first use.
+  std::string StyleRefs(const AreaNames& names);
+  void PutString(const RecordedPage& page, const RecordedWord& word, bool lastInLine, int32_t n);
+
+  DocumentOutput& output_;
+  FILE* layoutFile_;
+  DocumentOutput layout_;
+  ComposeBuffer text_;  // the page being composed
+  int32_t pageSequence_ = 0;
+  std::string imageName_;  // of the first page that names its image
+  std::map<std::string, int32_t> fontIds_;
+  std::vector<const std::string*> fonts_;  // in the order of their IDs
+};
+
+std::string AltoFormat::StyleRefs(const AreaNames& names) {
+  std::vector<int32_t> ids;
+  std::string refs;
+  for (const std::string& font : names.fonts) {
+    auto found = fontIds_.find(font);
+    if (found == fontIds_.end()) {
+      found = fontIds_.emplace(font, static_cast<int32_t>(fonts_.size()) + 1).first;
+      fonts_.push_back(&found->first);
+    }
+    // IDREFS may name a style once only.
+    if (std::find(ids.begin(), ids.end(), found->second) != ids.end())
+      continue;
+    ids.push_back(found->second);
+    if (!refs.empty())
+      refs += ' ';
+    refs += "font_";
+    refs += std::to_string(found->second);
+  }
+  return refs;
+}
+
+// Room for an element's head: name, ID, position and a few more numbers and literals (a
+// Page with its PrintSpace takes about 210 bytes at most).
+constexpr size_t kHeadRoom = 320;
+
+void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, bool lastInLine,
+                           int32_t n) {
+  const uint16_t* units = page.units.data() + word.firstUnit;
+  const RecordedWord* whole = nullptr;
+  if (word.carried > 0) {
+    whole = &word;
+  } else if (word.broken && word.partner >= 0) {
+    whole = &page.words[static_cast<size_t>(word.partner)];
+  }
+  const size_t wholeLength = whole != nullptr ? static_cast<size_t>(whole->length) : 0;
+  char* cursor =
+      text_.Room(kHeadRoom + (static_cast<size_t>(word.length) + wholeLength) * kXmlCharacterRoom);
+  // A broken word ends in "- ": at the line's end the hyphen is the line's HYP, elsewhere
+  // (HYP may only end a line) it stays in the content.
+  int32_t contentEnd = word.length;
+  if (word.broken)
+    contentEnd -= lastInLine ? 2 : 1;
+  cursor = PutLiteral(cursor, "      <String");
+  cursor = PutId(cursor, "w", n);
+  cursor = PutPosition(cursor, word.rect);
+  cursor = PutLiteral(cursor, " CONTENT=\"");
+  cursor = PutXmlUnits(cursor, units + word.carried, contentEnd - word.carried);
+  *cursor++ = '"';
+  if (whole != nullptr) {
+    cursor = word.carried > 0 ? PutLiteral(cursor, " SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"")
+                              : PutLiteral(cursor, " SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"");
+    cursor = PutXmlUnits(cursor, page.units.data() + whole->firstUnit, whole->length);
+    *cursor++ = '"';
+  }
+  // The space or hyphen after a word shares its line: the layout of a book is large.
+  if (word.broken && lastInLine) {
+    cursor = PutLiteral(cursor, "/><HYP CONTENT=\"-\"/>\n");
+  } else if (!lastInLine) {
+    cursor = PutLiteral(cursor, "/><SP/>\n");
+  } else {
+    cursor = PutLiteral(cursor, "/>\n");
+  }
+  text_.Commit(cursor);
+}
+
+void AltoFormat::WritePage(const RecordedPage& page) {
+  ++pageSequence_;
+  if (imageName_.empty())
+    imageName_ = page.imageName;
+  text_.Clear();
+  char* cursor = text_.Room(kHeadRoom);
+  cursor = PutLiteral(cursor, "  <Page");
+  cursor = PutId(cursor, "p", 0);
+  cursor = PutAttribute(cursor, " WIDTH=\"", page.width);
+  cursor = PutAttribute(cursor, " HEIGHT=\"", page.height);
+  cursor = PutAttribute(cursor, " PHYSICAL_IMG_NR=\"", page.number);
+  cursor = PutLiteral(cursor, ">\n   <PrintSpace");
+  cursor = PutPosition(cursor, {0, 0, page.width, page.height});
+  cursor = PutLiteral(cursor, ">\n");
+  text_.Commit(cursor);
+
+  int32_t blockCount = 0;
+  int32_t lineCount = 0;
+  int32_t wordCount = 0;
+  int32_t styledArea = -2;
+  std::string refs;
+  const char* lang = nullptr;
+  for (const RecordedBlock& block : page.blocks) {
+    if (block.lineCount == 0)
+      continue;
+    if (block.area != styledArea) {
+      styledArea = block.area;
+      const AreaNames none;
+      const AreaNames& names = block.area >= 0 ? page.areas[static_cast<size_t>(block.area)] : none;
+      refs = StyleRefs(names);
+      lang = LanguageTag(names.languages);
+    }
+    TextRect blockRect;
+    for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l)
+      Unite(blockRect, Ordered(page.lines[static_cast<size_t>(l)].rect), l == block.firstLine);
+    cursor = text_.Room(kHeadRoom + refs.size());
+    cursor = PutLiteral(cursor, "    <TextBlock");
+    cursor = PutId(cursor, "b", ++blockCount);
+    cursor = PutPosition(cursor, blockRect);
+    if (!refs.empty()) {
+      cursor = PutLiteral(cursor, " STYLEREFS=\"");
+      std::memcpy(cursor, refs.data(), refs.size());
+      cursor += refs.size();
+      *cursor++ = '"';
+    }
+    if (lang != nullptr) {
+      cursor = PutLiteral(cursor, " LANG=\"");
+      const size_t length = std::strlen(lang);
+      assert(length < 16);
+      std::memcpy(cursor, lang, length);
+      cursor += length;
+      *cursor++ = '"';
+    }
+    cursor = PutLiteral(cursor, ">\n");
+    text_.Commit(cursor);
+    for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
+      const RecordedLine& line = page.lines[static_cast<size_t>(l)];
+      cursor = text_.Room(kHeadRoom);
+      cursor = PutLiteral(cursor, "     <TextLine");
+      cursor = PutId(cursor, "l", ++lineCount);
+      cursor = PutPosition(cursor, line.rect);
+      cursor = PutLiteral(cursor, ">\n");
+      text_.Commit(cursor);
+      const int32_t end = line.firstWord + line.wordCount;
+      for (int32_t w = line.firstWord; w < end; ++w)
+        PutString(page, page.words[static_cast<size_t>(w)], w + 1 == end, ++wordCount);
+      PutText("     </TextLine>\n");
+    }
+    PutText("    </TextBlock>\n");
+  }
+  PutText("   </PrintSpace>\n  </Page>\n");
+  layout_.Write(text_.Data(), text_.Size());
+}
+
+void AltoFormat::EndDocument() {
+  std::string head(kHeader);
+  if (!imageName_.empty()) {
+    head += "  <sourceImageInformation>\n   <fileName>";
+    AppendXmlUtf8(head, imageName_);
+    head += "</fileName>\n  </sourceImageInformation>\n";
+  }
+  head += kProcessing;
+  if (!fonts_.empty()) {
+    head += " <Styles>\n";
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+      head += "  <TextStyle ID=\"font_";
+      head += std::to_string(i + 1);
+      head += "\" FONTFAMILY=\"";
+      AppendXmlUtf8(head, *fonts_[i]);
+      head += "\"/>\n";
+    }
+    head += " </Styles>\n";
+  }
+  head += " <Layout>\n";
+  output_.Write(head.data(), head.size());
+
+  if (layoutFile_ != nullptr) {
+    if (!layout_.Flush()) {
+      output_.RecordFailure(layout_.Error());
+    } else {
+      std::rewind(layoutFile_);
+      std::vector<char> block(size_t{1} << 16);
+      size_t n;
+      while ((n = std::fread(block.data(), 1, block.size(), layoutFile_)) > 0)
+        output_.Write(block.data(), n);
+      if (std::ferror(layoutFile_))
+        output_.RecordFailure(errno);
+    }
+  }
+  const char trailer[] = " </Layout>\n</alto>\n";
+  output_.Write(trailer, sizeof trailer - 1);
+}
+
+}  // namespace
+
+std::unique_ptr<PageFormat> MakeAltoFormat(DocumentOutput& output) {
+  return std::make_unique<AltoFormat>(output);
+}

@@ -1,0 +1,83 @@
+#include "ocrsift/textlayer/language_tags.h"
+
+namespace {
+
+struct LanguageTagEntry {
+  const char* name;
+  const char* tag;
+};
+
+// The recognition languages of the OCR package as its work files name them.
+constexpr LanguageTagEntry kLanguageTags[] = {
+    {"Afrikaans", "af"},
+    {"Albanian", "sq"},
+    {"Arabic", "ar"},
+    {"Armenian", "hy"},
+    {"Basque", "eu"},
+    {"Belarusian", "be"},
+    {"Bulgarian", "bg"},
+    {"Catalan", "ca"},
+    {"ChinesePRC", "zh-Hans"},
+    {"ChineseTaiwan", "zh-Hant"},
+    {"Croatian", "hr"},
+    {"Czech", "cs"},
+    {"Danish", "da"},
+    {"Dutch", "nl"},
+    {"DutchBelgian", "nl-BE"},
+    {"English", "en"},
+    {"Esperanto", "eo"},
+    {"Estonian", "et"},
+    {"Finnish", "fi"},
+    {"French", "fr"},
+    {"German", "de"},
+    {"GermanNewSpelling", "de"},
+    {"Greek", "el"},
+    {"Hebrew", "he"},
+    {"Hungarian", "hu"},
+    {"Icelandic", "is"},
+    {"Indonesian", "id"},
+    {"Irish", "ga"},
+    {"Italian", "it"},
+    {"Japanese", "ja"},
+    {"Kazakh", "kk"},
+    {"Korean", "ko"},
+    {"Latin", "la"},
+    {"Latvian", "lv"},
+    {"Lithuanian", "lt"},
+    {"Macedonian", "mk"},
+    {"Malay", "ms"},
+    {"Norwegian", "no"},
+    {"NorwegianBokmal", "nb"},
+    {"NorwegianNynorsk", "nn"},
+    {"Polish", "pl"},
+    {"Portuguese", "pt"},
+    {"PortugueseBrazilian", "pt-BR"},
+    {"Romanian", "ro"},
+    {"Russian", "ru"},
+    {"RussianOldSpelling", "ru"},
+    {"Serbian", "sr"},
+    {"Slovak", "sk"},
+    {"Slovenian", "sl"},
+    {"Spanish", "es"},
+    {"Swahili", "sw"},
+    {"Swedish", "sv"},
+    {"Tatar", "tt"},
+    {"Thai", "th"},
+    {"Turkish", "tr"},
+    {"Ukrainian", "uk"},
+    {"Uzbek", "uz"},
+    {"Vietnamese", "vi"},
+    {"Welsh", "cy"},
+};
+
+}  // namespace
+
+const char* LanguageTag(const std::vector<std::string>& languageNames) {
+  for (const std::string& name : languageNames) {
+    for (const LanguageTagEntry& entry : kLanguageTags) {
+      if (name == entry.name)
+        return entry.tag;
+    }
+  }
+  return nullptr;
+}

@@ -1,0 +1,136 @@
+#include "ocrsift/textlayer/page_recorder.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "common/platform/platform.h"
+
+PageRecorder::PageRecorder(std::unique_ptr<PageFormat> format, bool joinHyphenated)
+    : format_(std::move(format)), words_(joinHyphenated, true) {}
+
+PageRecorder::~PageRecorder() {
+  EndPage();
+  format_->EndDocument();
+}
+
+void PageRecorder::DescribePage(const std::string& imageName, int32_t resolution) {
+  nextImageName_ = imageName;
+  nextResolution_ = resolution;
+}
+
+void PageRecorder::BeginPage(int32_t page, int32_t width, int32_t height) {
+  page_.Clear();
+  page_.number = page;
+  page_.width = width;
+  page_.height = height;
+  page_.imageName.swap(nextImageName_);
+  page_.resolution = nextResolution_;
+  nextImageName_.clear();
+  nextResolution_ = 0;
+  pageOpen_ = true;
+  area_ = -1;
+  brokenWord_ = -1;
+}
+
+void PageRecorder::EndPage() {
+  if (pageOpen_)
+    format_->WritePage(page_);
+  pageOpen_ = false;
+  brokenWord_ = -1;
+}
+
+void PageRecorder::FailPage() {
+  pageOpen_ = false;
+  brokenWord_ = -1;
+  words_.DropCarry();
+}
+
+void PageRecorder::BeginArea(const AreaNames& names) {
+  if (!pageOpen_)
+    return;
+  area_ = static_cast<int32_t>(page_.areas.size());
+  page_.areas.push_back(names);
+}
+
+void PageRecorder::EndArea() {
+  area_ = -1;
+}
+
+void PageRecorder::SetText(const uint16_t* codes, int32_t count) {
+  words_.SetText(codes, count);
+  if (!pageOpen_)
+    return;
+  RecordedBlock block;
+  block.area = area_;
+  block.firstLine = static_cast<int32_t>(page_.lines.size());
+  page_.blocks.push_back(block);
+}
+
+void PageRecorder::ResetBoxes(int32_t count) {
+  words_.ResetBoxes(count);
+}
+
+void PageRecorder::AddBox(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom) {
+  words_.AddBox(left, top, right, bottom);
+}
+
+void PageRecorder::EmitLine(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                            int32_t count) {
+  TextRect line{left, top, right, bottom};
+  if (!words_.BeginLine(line, count))
+    return;
+  bool lineOpen = false;
+  SplitWord word;
+  while (words_.NextWord(word)) {
+    // The words the script leaves out (a UTF-8 form of 500 bytes or more, or none at all) are
+    // left out of every format, so that all of them hold the same words.
+    char utf8[LineWordSplitter::kWordCapacity];
+    const int size = platform::WideToUtf8(word.units, utf8, LineWordSplitter::kWordCapacity);
+    if (size <= 1) {
+      if (word.broken || word.carried != 0)
+        brokenWord_ = -1;
+      continue;
+    }
+    if (!pageOpen_ || page_.blocks.empty())
+      continue;
+    if (!lineOpen) {
+      RecordedLine recorded;
+      recorded.rect = ClipToPage(line, page_.width, page_.height);
+      recorded.firstWord = static_cast<int32_t>(page_.words.size());
+      page_.lines.push_back(recorded);
+      ++page_.blocks.back().lineCount;
+      lineOpen = true;
+    }
+    ++page_.lines.back().wordCount;
+    Record(word, utf8, size - 1);
+  }
+}
+
+void PageRecorder::Record(const SplitWord& word, const char* utf8, int32_t utf8Size) {
+  // The UTF-8 form ends at a U+0000 inside the word; so do the units the formats write.
+  const int32_t length =
+      static_cast<int32_t>(std::find(word.units, word.units + word.length, 0) - word.units);
+  RecordedWord recorded;
+  recorded.firstUnit = static_cast<int32_t>(page_.units.size());
+  recorded.length = length;
+  recorded.carried = std::min(word.carried, length);
+  recorded.broken = word.broken && length == word.length;
+  recorded.rect = PlaceWordInPage(word.rect, page_.width, page_.height);
+  recorded.utf8Offset = static_cast<int32_t>(page_.utf8.size());
+  recorded.utf8Size = utf8Size;
+  page_.units.insert(page_.units.end(), word.units, word.units + length);
+  page_.boxes.insert(page_.boxes.end(), word.boxes, word.boxes + length);
+  page_.utf8.append(utf8, static_cast<size_t>(utf8Size));
+
+  const int32_t index = static_cast<int32_t>(page_.words.size());
+  if (word.carried != 0) {
+    if (brokenWord_ >= 0) {
+      recorded.partner = brokenWord_;
+      page_.words[static_cast<size_t>(brokenWord_)].partner = index;
+    }
+    brokenWord_ = -1;
+  }
+  if (word.broken)
+    brokenWord_ = recorded.broken ? index : -1;
+  page_.words.push_back(recorded);
+}
