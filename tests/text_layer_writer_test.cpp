@@ -40,6 +40,17 @@ void Feed(PageTextSink& writer, const Block& block) {
   }
 }
 
+// Every byte written to a temporary file, which is closed.
+std::string ContentsAndClose(FILE* file) {
+  fflush(file);
+  std::string bytes;
+  rewind(file);
+  for (int c; (c = fgetc(file)) != EOF;)
+    bytes.push_back(static_cast<char>(c));
+  fclose(file);
+  return bytes;
+}
+
 // Runs a whole writer life (construction, feeding, destruction) against a temporary file and
 // returns every byte that reached it.
 std::string Script(const std::function<void(TextLayerWriter&)>& feed, bool join = true,
@@ -50,13 +61,7 @@ std::string Script(const std::function<void(TextLayerWriter&)>& feed, bool join 
     TextLayerWriter writer(file, suppress, join);
     feed(writer);
   }
-  fflush(file);
-  std::string bytes;
-  rewind(file);
-  for (int c; (c = fgetc(file)) != EOF;)
-    bytes.push_back(static_cast<char>(c));
-  fclose(file);
-  return bytes;
+  return ContentsAndClose(file);
 }
 
 // A block of one line whose every code unit gets a 10-pixel-wide box, one after the other.
@@ -515,12 +520,7 @@ std::string FormatDocument(std::unique_ptr<PageFormat> (*makeFormat)(DocumentOut
     PageRecorder recorder(makeFormat(output), join);
     feed(recorder);
   }
-  std::string bytes;
-  rewind(file);
-  for (int c; (c = fgetc(file)) != EOF;)
-    bytes.push_back(static_cast<char>(c));
-  fclose(file);
-  return bytes;
+  return ContentsAndClose(file);
 }
 
 std::string XmlOf(const std::u16string& units) {

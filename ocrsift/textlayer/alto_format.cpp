@@ -101,11 +101,7 @@ class AltoFormat : public PageFormat {
   char* PutId(char* cursor, const char (&kind)[N], int32_t n) const {
     cursor = PutLiteral(cursor, " ID=\"");
     cursor = PutLiteral(cursor, kind);
-    cursor = PutDecimal(cursor, pageSequence_);
-    if (n > 0) {
-      *cursor++ = '_';
-      cursor = PutDecimal(cursor, n);
-    }
+    cursor = PutIdNumbers(cursor, pageSequence_, n);
     *cursor++ = '"';
     return cursor;
   }

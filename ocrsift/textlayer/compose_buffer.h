@@ -34,6 +34,11 @@ char* PutLiteral(char* cursor, const char (&literal)[N]) {
   return cursor + N - 1;
 }
 
+// The numbers that make an element's identifier unique in the document, also when two files
+// give the same page number: the page's sequence in the run and, for a part of the page, "_"
+// and the part's number (0 for the page itself).
+char* PutIdNumbers(char* cursor, int32_t pageSequence, int32_t part);
+
 // The room PutDecimal needs after the cursor: "-2147483648".
 constexpr size_t kDecimalRoom = 11;
 
@@ -76,4 +81,13 @@ inline char* PutDecimal(char* cursor, int32_t value) {
   const size_t length = sizeof digits - start;
   std::memcpy(cursor, digits + start, length);
   return cursor + length;
+}
+
+inline char* PutIdNumbers(char* cursor, int32_t pageSequence, int32_t part) {
+  cursor = PutDecimal(cursor, pageSequence);
+  if (part > 0) {
+    *cursor++ = '_';
+    cursor = PutDecimal(cursor, part);
+  }
+  return cursor;
 }

@@ -64,11 +64,7 @@ class HocrFormat : public PageFormat {
     cursor = PutLiteral(cursor, " id=\"");
     cursor = PutLiteral(cursor, kind);
     *cursor++ = '_';
-    cursor = PutDecimal(cursor, pageSequence_);
-    if (n > 0) {
-      *cursor++ = '_';
-      cursor = PutDecimal(cursor, n);
-    }
+    cursor = PutIdNumbers(cursor, pageSequence_, n);
     *cursor++ = '"';
     return cursor;
   }
