@@ -1,61 +1,13 @@
-// The text rules both programs share: ASCII case folding, an option's value attached or in the
-// next argument, and the quoting of one argument for the Windows C runtime (a pure function,
-// so it is checked on Linux too).
+// The quoting of one argument for the Windows C runtime: a pure function, so it is checked on
+// Linux too. (Case folding and option values are checked through the programs that use them.)
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "common/text/ascii_case.h"
-#include "common/text/option_value.h"
 #include "common/text/windows_quote.h"
 
 namespace {
-
-TEST(FoldAsciiCaseTest, OnlyAsciiCapitalsChange) {
-  for (int c = 0; c < 256; ++c) {
-    const auto byte = static_cast<unsigned char>(c);
-    const int expected = (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    EXPECT_EQ(text::FoldAsciiCase(byte), expected) << c;
-  }
-}
-
-// Runs TakeOptionValue on the option at argv[index] with `attached` after its letter.
-struct Taken {
-  bool ok;
-  int index;
-  std::string value;
-};
-
-Taken Take(const char* attached, std::vector<const char*> argv, int index) {
-  const char* value = "<untouched>";
-  const bool ok =
-      text::TakeOptionValue(attached, static_cast<int>(argv.size()), argv.data(), index, value);
-  return {ok, index, value};
-}
-
-TEST(TakeOptionValueTest, AttachedValueOrTheNextArgument) {
-  // -p12: the value is attached, no argument is used up.
-  Taken attached = Take("12", {"prog", "-p12", "x"}, 1);
-  EXPECT_TRUE(attached.ok);
-  EXPECT_EQ(attached.index, 1);
-  EXPECT_EQ(attached.value, "12");
-  // -p 12: the next argument, and the index moves onto it.
-  Taken next = Take("", {"prog", "-p", "12", "x"}, 1);
-  EXPECT_TRUE(next.ok);
-  EXPECT_EQ(next.index, 2);
-  EXPECT_EQ(next.value, "12");
-  // A value beginning with a dash, or empty, is taken unchanged.
-  EXPECT_EQ(Take("", {"prog", "-p", "-3"}, 1).value, "-3");
-  Taken empty = Take("", {"prog", "-p", ""}, 1);
-  EXPECT_TRUE(empty.ok);
-  EXPECT_EQ(empty.value, "");
-  // No next argument: refused, nothing changed.
-  Taken missing = Take("", {"prog", "d", "-p"}, 2);
-  EXPECT_FALSE(missing.ok);
-  EXPECT_EQ(missing.index, 2);
-  EXPECT_EQ(missing.value, "<untouched>");
-}
 
 using text::QuoteWindowsArgument;
 
@@ -64,29 +16,6 @@ TEST(QuoteWindowsArgumentTest, PlainArgumentsStayAsTheyAre) {
                             "--layer=all", "\xE8\xA1\xA8\\1.frf", "a\\\\b"}) {
     EXPECT_EQ(QuoteWindowsArgument(plain), plain);
   }
-}
-
-TEST(QuoteWindowsArgumentTest, BlanksTabsQuotesAndEmptyAreQuoted) {
-  EXPECT_EQ(QuoteWindowsArgument(""), "\"\"");
-  EXPECT_EQ(QuoteWindowsArgument("my book.djvu"), "\"my book.djvu\"");
-  EXPECT_EQ(QuoteWindowsArgument("a\tb"), "\"a\tb\"");
-  EXPECT_EQ(QuoteWindowsArgument(" "), "\" \"");
-  EXPECT_EQ(QuoteWindowsArgument("C:\\Program Files\\x"), "\"C:\\Program Files\\x\"");
-  // A quote inside: \" for it.
-  EXPECT_EQ(QuoteWindowsArgument("a\"b"), "\"a\\\"b\"");
-  EXPECT_EQ(QuoteWindowsArgument("\""), "\"\\\"\"");
-}
-
-TEST(QuoteWindowsArgumentTest, BackslashesAreDoubledOnlyBeforeAQuote) {
-  // A trailing backslash: doubled before the closing quote.
-  EXPECT_EQ(QuoteWindowsArgument("C:\\my dir\\"), "\"C:\\my dir\\\\\"");
-  EXPECT_EQ(QuoteWindowsArgument("a b\\\\"), "\"a b\\\\\\\\\"");
-  // Backslashes before an embedded quote: 2n + 1 of them.
-  EXPECT_EQ(QuoteWindowsArgument("a\\\"b"), "\"a\\\\\\\"b\"");
-  EXPECT_EQ(QuoteWindowsArgument("a\\\\\"b"), "\"a\\\\\\\\\\\"b\"");
-  // Backslashes elsewhere stay single.
-  EXPECT_EQ(QuoteWindowsArgument("a\\b c"), "\"a\\b c\"");
-  EXPECT_EQ(QuoteWindowsArgument("\\\\srv\\my share\\f"), "\"\\\\srv\\my share\\f\"");
 }
 
 // The Microsoft C runtime's reading of the arguments of a command line (after the program
@@ -130,11 +59,28 @@ std::vector<std::string> SplitLikeTheCRuntime(const std::string& line) {
 }
 
 TEST(QuoteWindowsArgumentTest, TheCRuntimeReadsEachArgumentBackWhole) {
-  const std::vector<std::string> names = {
-      "",           "plain", "my book.djvu", "C:\\my dir\\",
-      "a\"b",       "\"",    "\\\"",         "\\\\\"x",
-      "end\\\\",    " lead", "tab\there",    "\\",
-      "a b\\\"c\\", "\"\"",  "q \"\" q\\",   "C:\\Program Files\\books\\nm"};
+  // Empty, blanks and tabs, quotes with and without backslashes before them, backslashes at
+  // the end, and backslashes elsewhere that must stay single.
+  const std::vector<std::string> names = {"",
+                                          "plain",
+                                          "my book.djvu",
+                                          "C:\\my dir\\",
+                                          "a\"b",
+                                          "\"",
+                                          "\\\"",
+                                          "\\\\\"x",
+                                          "a\\\\\"b",
+                                          "end\\\\",
+                                          "a b\\\\",
+                                          " lead",
+                                          "tab\there",
+                                          "\\",
+                                          "a b\\\"c\\",
+                                          "\"\"",
+                                          "q \"\" q\\",
+                                          "a\\b c",
+                                          "\\\\srv\\my share\\f",
+                                          "C:\\Program Files\\books\\nm"};
   for (const std::string& name : names) {
     EXPECT_EQ(SplitLikeTheCRuntime(QuoteWindowsArgument(name)), std::vector<std::string>{name})
         << name;

@@ -524,9 +524,10 @@ std::string FormatDocument(std::unique_ptr<PageFormat> (*makeFormat)(DocumentOut
 }
 
 std::string XmlOf(const std::u16string& units) {
-  std::string out;
-  AppendXmlUnits(out, reinterpret_cast<const uint16_t*>(units.data()),
-                 static_cast<int32_t>(units.size()));
+  std::string out(units.size() * kXmlCharacterRoom, '\0');
+  const char* end = PutXmlUnits(&out[0], reinterpret_cast<const uint16_t*>(units.data()),
+                                static_cast<int32_t>(units.size()));
+  out.resize(static_cast<size_t>(end - out.data()));
   return out;
 }
 

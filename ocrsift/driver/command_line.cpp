@@ -106,14 +106,9 @@ bool ParseOptions(int argc, const char* const* argv) {
         gRunOptions.ListTags = true;
         break;
       case 'o': {
-        const char* value = option + 1;
-        if (*value == '\0') {
-          if (i + 1 >= argc)
-            return false;
-          value = argv[++i];
-        }
+        const char* value = nullptr;
         // An unknown name shows the usage, as an option missing its value does.
-        if (value == nullptr || !TakeOutputFormat(value))
+        if (!text::TakeOptionValue(option + 1, argc, argv, i, value) || !TakeOutputFormat(value))
           return false;
         break;
       }

@@ -1,9 +1,9 @@
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "common/platform/platform.h"
 #include "ocrsift/driver/ocrsift_main.h"
+#include "ocrsift/driver/run_batch.h"
 
 int main(int argc, char** argv) {
   platform::IgnoreBrokenPipe();
@@ -11,8 +11,7 @@ int main(int argc, char** argv) {
   // The last bytes may leave only now, and a file system may report its failure only here.
   errno = 0;
   if (std::fclose(stdout) != 0 && result == 0) {
-    std::fprintf(stderr, "\nCan't write standard output: %s",
-                 std::strerror(errno != 0 ? errno : EIO));
+    ReportOutputFailure(errno);
     return 2;
   }
   return result;

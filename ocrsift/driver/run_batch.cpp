@@ -1,5 +1,6 @@
 #include "ocrsift/driver/run_batch.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -40,13 +41,13 @@ bool ParseOneFile() {
   return true;
 }
 
-// The document could not be written whole: the user must not take it for complete.
+}  // namespace
+
 void ReportOutputFailure(int error) {
-  std::fprintf(stderr, "\nCan't write standard output: %s", std::strerror(error));
+  std::fprintf(stderr, "\nCan't write standard output: %s",
+               std::strerror(error != 0 ? error : EIO));
   std::fflush(stderr);
 }
-
-}  // namespace
 
 void AdvancePageNumber() {
   gRunState.PageNumber = WrapAdd(gRunState.PageNumber, 1);

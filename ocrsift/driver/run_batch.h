@@ -13,3 +13,7 @@ void PageNumberFromName();
 
 // PageNumber + 1.
 void AdvancePageNumber();
+
+// The document could not be written whole (error: its errno, 0 when unknown), said on standard
+// error so that nobody takes it for complete.
+void ReportOutputFailure(int error);

@@ -126,8 +126,6 @@ int ReadRectangles(PageContext& page, int32_t n, int32_t* step) {
   ReportVerbose("\n  para rect: %04X, %04X, %04X, %04X", HexValue(Int32At(para)),
                 HexValue(Int32At(para + 4)), HexValue(Int32At(para + 8)),
                 HexValue(Int32At(para + 12)));
-  if (sink != nullptr)
-    sink->EndBlock(Int32At(para), Int32At(para + 4), Int32At(para + 8), Int32At(para + 12));
   return PARSE_OK;
 }
 

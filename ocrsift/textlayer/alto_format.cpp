@@ -8,7 +8,6 @@
 // once every page has been read: the layout goes to a temporary file page by page, so memory
 // stays that of one page, and follows them at the end of the run.
 #include <algorithm>
-#include <cassert>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -220,26 +219,17 @@ void AltoFormat::WritePage(const RecordedPage& page) {
       refs = StyleRefs(names);
       lang = LanguageTag(names.languages);
     }
-    TextRect blockRect;
-    for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l)
-      Unite(blockRect, Ordered(page.lines[static_cast<size_t>(l)].rect), l == block.firstLine);
     cursor = text_.Room(kHeadRoom + refs.size());
     cursor = PutLiteral(cursor, "    <TextBlock");
     cursor = PutId(cursor, "b", ++blockCount);
-    cursor = PutPosition(cursor, blockRect);
+    cursor = PutPosition(cursor, BlockRect(page, block));
     if (!refs.empty()) {
       cursor = PutLiteral(cursor, " STYLEREFS=\"");
-      std::memcpy(cursor, refs.data(), refs.size());
-      cursor += refs.size();
-      *cursor++ = '"';
+      cursor = PutPlainValue(cursor, refs.data(), refs.size());
     }
     if (lang != nullptr) {
       cursor = PutLiteral(cursor, " LANG=\"");
-      const size_t length = std::strlen(lang);
-      assert(length < 16);
-      std::memcpy(cursor, lang, length);
-      cursor += length;
-      *cursor++ = '"';
+      cursor = PutPlainValue(cursor, lang, std::strlen(lang));
     }
     cursor = PutLiteral(cursor, ">\n");
     text_.Commit(cursor);

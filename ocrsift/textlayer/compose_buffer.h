@@ -91,3 +91,12 @@ inline char* PutIdNumbers(char* cursor, int32_t pageSequence, int32_t part) {
   }
   return cursor;
 }
+
+// The n bytes of an attribute value that needs no escaping (a language tag, style
+// references), then its closing quote.
+inline char* PutPlainValue(char* cursor, const char* bytes, size_t n) {
+  std::memcpy(cursor, bytes, n);
+  cursor += n;
+  *cursor++ = '"';
+  return cursor;
+}

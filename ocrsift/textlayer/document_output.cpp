@@ -17,13 +17,6 @@ void DocumentOutput::Write(const char* bytes, size_t n) {
     Fail();
 }
 
-void DocumentOutput::Printf(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  PrintfList(format, args);
-  va_end(args);
-}
-
 void DocumentOutput::PrintfList(const char* format, va_list args) {
   if (stream_ == nullptr)
     return;

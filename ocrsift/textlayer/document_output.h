@@ -15,22 +15,14 @@ class DocumentOutput {
   DocumentOutput& operator=(const DocumentOutput&) = delete;
 
   void Write(const char* bytes, size_t n);
-  void Printf(const char* format, ...)
-#if defined(__GNUC__)
-      __attribute__((format(printf, 2, 3)))
-#endif
-      ;
+  // printf-style output; args as vfprintf takes them.
   void PrintfList(const char* format, va_list args);
   // Hands what the stream holds back to the system; false when this or any earlier write
   // failed.
   bool Flush();
   // The errno of the first failure, or 0.
-  int Error() const {
-    return error_;
-  }
-  bool Failed() const {
-    return error_ != 0;
-  }
+  int Error() const { return error_; }
+  bool Failed() const { return error_ != 0; }
   // A part of the document that went elsewhere first failed with this errno (0: unknown).
   void RecordFailure(int error);
 

@@ -3,7 +3,6 @@
 // pixels from the top left corner. Words read as in the djvused script: a word broken at a
 // line end stands as its first part and the hyphen, and the next word carries the whole word
 // unless joining is off.
-#include <cassert>
 #include <cstring>
 #include <string>
 
@@ -77,11 +76,7 @@ class HocrFormat : public PageFormat {
     cursor = PutId(cursor, kind, n);
     if (lang != nullptr) {
       cursor = PutLiteral(cursor, " lang=\"");
-      const size_t length = std::strlen(lang);
-      assert(length < 16);
-      std::memcpy(cursor, lang, length);
-      cursor += length;
-      *cursor++ = '"';
+      cursor = PutPlainValue(cursor, lang, std::strlen(lang));
     }
     cursor = PutLiteral(cursor, " title=\"bbox");
     cursor = PutBox(cursor, rect);
@@ -177,10 +172,10 @@ void HocrFormat::WritePage(const RecordedPage& page) {
     bool empty = true;
     for (; end < blocks && page.blocks[static_cast<size_t>(end)].area == area; ++end) {
       const RecordedBlock& block = page.blocks[static_cast<size_t>(end)];
-      for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
-        Unite(areaRect, Ordered(page.lines[static_cast<size_t>(l)].rect), empty);
-        empty = false;
-      }
+      if (block.lineCount == 0)
+        continue;
+      Unite(areaRect, BlockRect(page, block), empty);
+      empty = false;
     }
     if (!empty) {
       const char* lang =
@@ -190,10 +185,7 @@ void HocrFormat::WritePage(const RecordedPage& page) {
         const RecordedBlock& block = page.blocks[static_cast<size_t>(b)];
         if (block.lineCount == 0)
           continue;
-        TextRect parRect;
-        for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l)
-          Unite(parRect, Ordered(page.lines[static_cast<size_t>(l)].rect), l == block.firstLine);
-        PutHead("   <p class=\"ocr_par\"", "par", ++parCount, parRect, lang);
+        PutHead("   <p class=\"ocr_par\"", "par", ++parCount, BlockRect(page, block), lang);
         for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
           const RecordedLine& line = page.lines[static_cast<size_t>(l)];
           PutHead("    <span class=\"ocr_line\"", "line", ++lineCount, line.rect, nullptr);

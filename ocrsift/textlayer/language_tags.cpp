@@ -70,6 +70,18 @@ constexpr LanguageTagEntry kLanguageTags[] = {
     {"Welsh", "cy"},
 };
 
+constexpr bool TagsFitTheirRoom() {
+  for (const LanguageTagEntry& entry : kLanguageTags) {
+    size_t length = 0;
+    while (entry.tag[length] != '\0')
+      ++length;
+    if (length > kMaxLanguageTagLength)
+      return false;
+  }
+  return true;
+}
+static_assert(TagsFitTheirRoom(), "every tag fits kMaxLanguageTagLength");
+
 }  // namespace
 
 const char* LanguageTag(const std::vector<std::string>& languageNames) {

@@ -4,6 +4,11 @@
 #include <string>
 #include <vector>
 
+#include <cstddef>
+
+// The longest tag, so that a document's element heads know the room a tag takes.
+constexpr size_t kMaxLanguageTagLength = 7;
+
 // The tag of the first of the names that has one ("English" gives "en"), or null when none
 // has: names such as "Digits" are no language.
 const char* LanguageTag(const std::vector<std::string>& languageNames);

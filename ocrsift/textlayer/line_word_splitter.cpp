@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common/numeric/wrapping_int32.h"
+#include "common/platform/platform.h"
 #include "ocrsift/textlayer/text_marks.h"
 
 void LineWordSplitter::SetText(const uint16_t* codes, int32_t count) {
@@ -169,4 +170,11 @@ bool LineWordSplitter::NextWord(SplitWord& word) {
     return true;
   }
   return false;
+}
+
+int32_t LineWordSplitter::WrittenForm(const SplitWord& word, char (&utf8)[kWordCapacity]) {
+  // The size includes the terminating zero: 0 means that the form did not fit, 1 that the
+  // word is empty.
+  const int size = platform::WideToUtf8(word.units, utf8, kWordCapacity);
+  return size <= 1 ? 0 : size - 1;
 }

@@ -54,6 +54,11 @@ class LineWordSplitter {
   // A first part still waiting for its second is given up (its page was not delivered).
   void DropCarry() { carryLength_ = 0; }
 
+  // The UTF-8 form of a word as every document writes it, into utf8 with a terminating zero.
+  // Returns its size without the zero, or 0 for a word that is left out: its form takes 500
+  // bytes or more, or it is empty (it begins with U+0000); djvused would reject the script.
+  static int32_t WrittenForm(const SplitWord& word, char (&utf8)[kWordCapacity]);
+
  private:
   // A rectangle grown box by box; empty until the first box arrives.
   struct Extent {

@@ -92,3 +92,11 @@ inline TextRect Ordered(TextRect rect) {
     std::swap(rect.top, rect.bottom);
   return rect;
 }
+
+// The smallest rectangle holding the lines of a block that has at least one, ordered.
+inline TextRect BlockRect(const RecordedPage& page, const RecordedBlock& block) {
+  TextRect rect;
+  for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l)
+    Unite(rect, Ordered(page.lines[static_cast<size_t>(l)].rect), l == block.firstLine);
+  return rect;
+}

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "common/platform/platform.h"
-
 PageRecorder::PageRecorder(std::unique_ptr<PageFormat> format, bool joinHyphenated)
     : format_(std::move(format)), words_(joinHyphenated, true) {}
 
@@ -85,8 +83,8 @@ void PageRecorder::EmitLine(int32_t left, int32_t top, int32_t right, int32_t bo
     // The words the script leaves out (a UTF-8 form of 500 bytes or more, or none at all) are
     // left out of every format, so that all of them hold the same words.
     char utf8[LineWordSplitter::kWordCapacity];
-    const int size = platform::WideToUtf8(word.units, utf8, LineWordSplitter::kWordCapacity);
-    if (size <= 1) {
+    const int32_t size = LineWordSplitter::WrittenForm(word, utf8);
+    if (size == 0) {
       if (word.broken || word.carried != 0)
         brokenWord_ = -1;
       continue;
@@ -102,7 +100,7 @@ void PageRecorder::EmitLine(int32_t left, int32_t top, int32_t right, int32_t bo
       lineOpen = true;
     }
     ++page_.lines.back().wordCount;
-    Record(word, utf8, size - 1);
+    Record(word, utf8, size);
   }
 }
 

@@ -40,12 +40,11 @@ class PageTextSink {
   virtual void EndArea() {}
 
   // One text block: its code units (U+00AC and U+2028 already replaced by the marks), a box
-  // per code unit, its lines, and last its paragraph rectangle.
+  // per code unit, and its lines.
   virtual void SetText(const uint16_t* codes, int32_t count) = 0;
   virtual void ResetBoxes(int32_t count) = 0;
   virtual void AddBox(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom) = 0;
   virtual void EmitLine(int32_t left, int32_t top, int32_t right, int32_t bottom,
                         int32_t count) = 0;
   virtual void CloseLine(int32_t count) = 0;
-  virtual void EndBlock(int32_t /*left*/, int32_t /*top*/, int32_t /*right*/, int32_t /*bottom*/) {}
 };

@@ -1,6 +1,5 @@
 // A line entry and its word entries, from the words the splitter finds in the line.
 #include "common/numeric/wrapping_int32.h"
-#include "common/platform/platform.h"
 #include "ocrsift/textlayer/script_text.h"
 #include "ocrsift/textlayer/text_layer_writer.h"
 
@@ -16,13 +15,11 @@ void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t
   ScriptText entry;
   SplitWord word;
   while (words_.NextWord(word)) {
-    // The count includes the terminating zero: 0 means the UTF-8 form did not fit, 1 that the
-    // word is empty (it began with U+0000). Such a word is left out, and the line entry opens
-    // only with its first word that is written: djvused rejects a line without words, and with
-    // it the whole script.
+    // The line entry opens only with its first word that is written: djvused rejects a line
+    // without words, and with it the whole script.
     char utf8[kWordCapacity];
-    const int size = platform::WideToUtf8(word.units, utf8, kWordCapacity);
-    if (size <= 1)
+    const int32_t size = LineWordSplitter::WrittenForm(word, utf8);
+    if (size == 0)
       continue;
     entry.Clear();
     if (!lineOpen_) {
@@ -39,7 +36,7 @@ void TextLayerWriter::EmitLine(int32_t left, int32_t top, int32_t right, int32_t
       lineOpen_ = true;
     }
     AppendWordEntry(entry, word.rect.left, WrapSub(pageHeight_, word.rect.top), word.rect.right,
-                    WrapSub(pageHeight_, word.rect.bottom), utf8, size - 1);
+                    WrapSub(pageHeight_, word.rect.bottom), utf8, size);
     WriteScriptText(entry);
   }
 }

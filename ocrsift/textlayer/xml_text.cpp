@@ -127,14 +127,6 @@ char* PutXmlUnits(char* cursor, const uint16_t* units, int32_t count) {
   return cursor;
 }
 
-void AppendXmlUnits(std::string& out, const uint16_t* units, int32_t count) {
-  for (int32_t i = 0; i < count;) {
-    char bytes[kXmlCharacterRoom];
-    out.append(bytes,
-               static_cast<size_t>(PutXmlCharacter(bytes, NextCharacter(units, count, i)) - bytes));
-  }
-}
-
 void AppendXmlUtf8(std::string& out, const std::string& utf8) {
   for (size_t i = 0; i < utf8.size();) {
     char bytes[kXmlCharacterRoom];

@@ -27,8 +27,6 @@ char* PutXmlCharacter(char* cursor, uint32_t character);
 // Writes count UTF-16 code units as XML text or attribute value: at most kXmlCharacterRoom
 // bytes a code unit.
 char* PutXmlUnits(char* cursor, const uint16_t* units, int32_t count);
-// The same, appended to out.
-void AppendXmlUnits(std::string& out, const uint16_t* units, int32_t count);
 // Appends UTF-8 text as XML text or attribute value; a byte that begins no valid UTF-8
 // sequence becomes U+FFFD.
 void AppendXmlUtf8(std::string& out, const std::string& utf8);

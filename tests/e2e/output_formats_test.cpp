@@ -138,9 +138,9 @@ TEST_F(OutputFormats, AltoIsValidAgainstTheSchema) {
   for (const std::vector<std::string>& options :
        std::vector<std::vector<std::string>>{{"-o", "alto"}, {"-o", "alto", "-h"}}) {
     const std::string alto = dir_.Write("book.xml", Document(options));
-    ProgramOutput valid = RunCaptured(FindTool("xmllint"),
-                                      {"--noout", "--nonet", "--schema",
-                                       TEST_SOURCE_DIR "/data/schemas/alto-4-4-local.xsd", alto});
+    ProgramOutput valid = RunCaptured(
+        FindTool("xmllint"),
+        {"--noout", "--nonet", "--schema", TEST_SOURCE_DIR "/../schemas/alto-4-4-local.xsd", alto});
     EXPECT_EQ(valid.exitCode, 0) << valid.err;
     EXPECT_NE(valid.err.find("validates"), std::string::npos) << valid.err;
     const std::string text = ReadFile(alto);
