@@ -1,5 +1,6 @@
 # ocrsift_man_page(<page source>): installs a man page, compressed as Debian keeps them, into
-# share/man/man<section>. Windows builds ship no man pages.
+# share/man/man<section>. The source names the version as @PROJECT_VERSION@, so that the
+# project's version is written in one place. Windows builds ship no man pages.
 include(GNUInstallDirs)
 find_program(OCRSIFT_GZIP gzip)
 
@@ -9,7 +10,8 @@ function(ocrsift_man_page source)
   endif()
   get_filename_component(page ${source} NAME)
   string(REGEX REPLACE ".*\\.([0-9])$" "\\1" section ${page})
-  set(input ${CMAKE_CURRENT_SOURCE_DIR}/${source})
+  set(input ${CMAKE_CURRENT_BINARY_DIR}/${page})
+  configure_file(${CMAKE_CURRENT_SOURCE_DIR}/${source} ${input} @ONLY)
   if(OCRSIFT_GZIP)
     set(output ${CMAKE_CURRENT_BINARY_DIR}/${page}.gz)
     # -n keeps name and time out of the archive, so the package is the same on every build.

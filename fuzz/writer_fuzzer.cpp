@@ -1,4 +1,4 @@
-// The script writer fed directly: pages, blocks of text with their character boxes, and line
+// The djvused format fed through the page recorder: pages, blocks of text with their character boxes, and line
 // records, as the block parser hands them over, with words made at and around the limits of the
 // word buffer (499 and 500 code units) and hyphen marks there. Every coordinate the input
 // gives lies inside the page, so every coordinate written must too (one pixel more where a
@@ -10,12 +10,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "fuzz/script_check.h"
-#include "ocrsift/textlayer/text_layer_writer.h"
-#include "ocrsift/textlayer/text_marks.h"
+#include "ocrsift/formats/document_formats.h"
+#include "ocrsift/page/page_recorder.h"
+#include "ocrsift/page/text_marks.h"
 
 namespace {
 
@@ -112,7 +114,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<int32_t> widths;
   std::vector<int32_t> heights;
   {
-    TextLayerWriter writer(stream, false, in.ConsumeBool());
+    std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(stream);
+    RecorderSettings settings;
+    settings.joinHyphenated = in.ConsumeBool();
+    settings.dropCarryOfFailedPage = format->DropsCarryOfFailedPage();
+    PageRecorder writer(*format, settings);
+    format->BeginDocument();
     const int pages = in.ConsumeIntegralInRange<int>(0, 3);
     for (int p = 0; p < pages; ++p) {
       const int32_t width = in.ConsumeIntegralInRange<int32_t>(1, 65535);
@@ -153,12 +160,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           const int32_t y0 = in.ConsumeIntegralInRange<int32_t>(0, lineHeight);
           const int32_t y1 = in.ConsumeIntegralInRange<int32_t>(y0, lineHeight);
           writer.EmitLine(x0, y0, x1, y1, count);
-          writer.CloseLine(count);
           left -= count;
         }
       }
       writer.EndPage();
     }
+    format->EndDocument();
+    format->Flush();
   }
   std::fclose(stream);
   const std::string text(buffer, length);

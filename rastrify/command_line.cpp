@@ -43,13 +43,9 @@ bool ParseCommandLine(int argc, const char* const* argv) {
       }
       continue;
     }
-    // A lone dash takes the next argument as the option itself: "-" "g" "jpeg".
-    const char* option = arg + 1;
-    if (*option == '\0') {
-      if (i + 1 >= argc)
-        return false;
-      option = argv[++i];
-    }
+    const char* option = nullptr;
+    if (!text::TakeOptionText(argc, argv, i, option))
+      return false;
     const char letter = option[0];
     const char* rest = (letter == '\0') ? option : option + 1;
     switch (letter) {

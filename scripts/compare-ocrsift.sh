@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Runs two ocrsift programs on the same large set of inputs in every mode and compares their
-# standard output, standard error and exit code byte for byte: the check of a change that must
-# not change behaviour. Inputs: the samples of tests/data, a generated book (make_frf_book,
+# Runs two ocrsift programs on the same large set of inputs in every mode and every output
+# format (-o djvused, hocr, alto, text) and compares their standard output, standard error and
+# exit code byte for byte: the check of a change that must not change behaviour. Inputs: the samples of tests/data, a generated book (make_frf_book,
 # built by the default preset when missing), every cut of each sample, and damaged copies
 # (every byte of the two text samples set to 00, FF and itself + 1, random bytes of the rest;
 # two book pages cut and damaged at random places). The samples and book pages run alone in
 # every mode, the cut and damaged copies in lists of 40 in every mode and, 4000 of them chosen
-# at random, alone in the plain mode.
+# at random, alone in the plain mode; each of these in every format.
 #   scripts/compare-ocrsift.sh OLD NEW [-n pages] [-k folder]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -69,12 +69,15 @@ export -f compare
 export old new
 
 modes=("-p 1" "-i -p 1" "-h -p 1" "-v -p 1" "-l" "-l2 6" "-d" "-t" "-t -q" "-g")
+formats=(djvused hocr alto text)
 {
-  for mode in "${modes[@]}"; do
-    for input in sample*.frf book/*.frf "book/*.frf"; do echo "$mode|$input"; done
-    for list in *.lst; do echo "$mode|@$list"; done
+  for format in "${formats[@]}"; do
+    for mode in "${modes[@]}"; do
+      for input in sample*.frf book/*.frf "book/*.frf"; do echo "-o $format $mode|$input"; done
+      for list in *.lst; do echo "-o $format $mode|@$list"; done
+    done
+    while read -r input; do echo "-o $format -p 1|$input"; done <alone.txt
   done
-  while read -r input; do echo "-p 1|$input"; done <alone.txt
 } | xargs -d '\n' -n 50 -P 2 bash -c 'compare "$@"' _ >"$work/results"
 runs=$(grep -c '^run$' "$work/results" || true)
 differences=$(grep -c '^differs' "$work/results" || true)

@@ -31,7 +31,7 @@ TEST_F(FrfFramesTest, AllFrameKindsOfBothVersions) {
   for (uint8_t version : {6, 10}) {
     const PageRun run = Run(Build(FramesPage(version)));
     ASSERT_EQ(run.result, PARSE_OK) << int(version) << run.errors;
-    EXPECT_EQ(gRunState.FrameTypes, (std::vector<uint8_t>{0, 1, 3, 4}));
+    EXPECT_EQ(run.frameTypes, (std::vector<uint8_t>{0, 1, 3, 4}));
     size_t at = 0;
     for (const std::string& word : FramesPageWords()) {
       at = run.script.find("\"" + word + "\"", at);

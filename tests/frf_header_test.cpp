@@ -23,9 +23,9 @@ TEST_F(FrfHeaderTest, GoodPagesOfBothVersionsBeginAndEndThePage) {
     ASSERT_EQ(run.result, PARSE_OK) << int(version) << run.errors;
     EXPECT_EQ(run.step, 22);
     EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(gRunState.FormatVersion, version);
-    EXPECT_EQ(gRunState.FrameCount, 1);
-    EXPECT_EQ(gRunState.FrameTypes, std::vector<uint8_t>{0});
+    EXPECT_EQ(run.formatVersion, version);
+    EXPECT_EQ(run.frameTypes.size(), 1u);
+    EXPECT_EQ(run.frameTypes, std::vector<uint8_t>{0});
     EXPECT_TRUE(Contains(run.script, "\nselect 12\nremove-txt\nset-txt\n(page 0 0 2480 3508"))
         << run.script;
     for (const std::string& word : TwoBlockPageWords()) {
@@ -247,8 +247,8 @@ TEST_F(FrfHeaderTest, ExtraDwordConstantAndFrameTypes) {
   // Frame count 0: straight to the end record; the page is empty.
   run = Run(Build(EmptyPage(6)));
   EXPECT_EQ(run.result, PARSE_OK);
-  EXPECT_EQ(gRunState.FrameCount, 0);
-  EXPECT_TRUE(gRunState.FrameTypes.empty());
+  EXPECT_EQ(run.frameTypes.size(), 0u);
+  EXPECT_TRUE(run.frameTypes.empty());
 
   // The file ends inside the frame types array.
   FrfPage page = EmptyPage(10);

@@ -9,7 +9,6 @@
 
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frf.h"
-#include "ocrsift/frf/run_state.h"
 #include "tests/support/frf_page_runner.h"
 #include "tests/support/test_files.h"
 
@@ -124,14 +123,8 @@ std::vector<uint8_t> GoodPage(int version) {
 
 class FrfPageBytesTest : public ::testing::TestWithParam<int> {
  protected:
-  void SetUp() override {
-    ResetRunOptions();
-    ResetRunState();
-  }
-  void TearDown() override {
-    ResetRunOptions();
-    ResetRunState();
-  }
+  void SetUp() override { ResetRunOptions(); }
+  void TearDown() override { ResetRunOptions(); }
   TempDir temp;
 };
 
@@ -140,7 +133,7 @@ TEST_P(FrfPageBytesTest, GoodPageWritesItsLine) {
   EXPECT_EQ(run.result, PARSE_OK) << run.errors;
   EXPECT_EQ(run.step, 22);
   EXPECT_EQ(run.errors, "");
-  EXPECT_EQ(gRunState.FormatVersion, GetParam());
+  EXPECT_EQ(run.formatVersion, GetParam());
   EXPECT_NE(run.script.find("\nselect 7"), std::string::npos) << run.script;
   EXPECT_NE(run.script.find("(page 0 0 2480 3508"), std::string::npos) << run.script;
   EXPECT_NE(run.script.find("\"Hi\""), std::string::npos) << run.script;

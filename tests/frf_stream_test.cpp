@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "ocrsift/diagnostics/run_options.h"
-#include "ocrsift/frf/run_state.h"
+#include "ocrsift/frf/page_context.h"
 #include "ocrsift/stream/frf_stream.h"
-#include "ocrsift/textlayer/text_marks.h"
+#include "ocrsift/page/text_marks.h"
 #include "tests/support/test_files.h"
 
 namespace {
@@ -173,7 +173,6 @@ TEST(FrfStreamTest, ReadWordsMatchesWordByWordReads) {
 
 class NarrowStringTest : public ::testing::Test {
  protected:
-  void TearDown() override { ResetRunState(); }
   int ReadNarrow(char* out, int size, int32_t n) { return ReadNarrowString(*page_, out, size, n); }
   void Open(const std::vector<uint16_t>& units) {
     std::string bytes;
@@ -187,8 +186,8 @@ class NarrowStringTest : public ::testing::Test {
                                 gRunOptions,
                                 name_,
                                 1,
-                                gRunState.WideTextBuffer,
-                                gRunState.NarrowTextBuffer,
+                                buffers_.wide,
+                                buffers_.narrow,
                                 0,
                                 {}});
   }
@@ -196,15 +195,16 @@ class NarrowStringTest : public ::testing::Test {
   std::string name_ = "s";
   std::unique_ptr<FrfStream> stream_;
   std::unique_ptr<PageContext> page_;
+  PageTextBuffers buffers_;
 };
 
 TEST_F(NarrowStringTest, MarksReplaceHyphenAndLineSeparator) {
   Open({0x00AC, 0x2028});
   char out[16];
   EXPECT_EQ(ReadNarrow(out, sizeof out, 2), 3);
-  EXPECT_EQ(gRunState.WideTextBuffer[0], MARK_HYPHEN);
-  EXPECT_EQ(gRunState.WideTextBuffer[1], MARK_LINE_END);
-  EXPECT_EQ(gRunState.WideTextBuffer[2], 0);
+  EXPECT_EQ(buffers_.wide[0], MARK_HYPHEN);
+  EXPECT_EQ(buffers_.wide[1], MARK_LINE_END);
+  EXPECT_EQ(buffers_.wide[2], 0);
   EXPECT_STREQ(out, "\x01\x02");
 }
 

@@ -12,7 +12,6 @@
 
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frf.h"
-#include "ocrsift/frf/run_state.h"
 #include "tests/support/frf_builder.h"
 #include "tests/support/frf_page_runner.h"
 #include "tests/support/test_files.h"
@@ -23,14 +22,8 @@ using namespace testing_support;
 
 class FrfTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetRunOptions();
-    ResetRunState();
-  }
-  void TearDown() override {
-    ResetRunOptions();
-    ResetRunState();
-  }
+  void SetUp() override { ResetRunOptions(); }
+  void TearDown() override { ResetRunOptions(); }
 
   PageRun Run(const BuiltFile& file, int32_t page = 1) {
     return RunFrfPage(file.Write(temp_, "page.frf"), page);

@@ -11,7 +11,7 @@ using testing_support::RunCaptured;
 
 namespace {
 
-const char kBanner[] = "\nOcrsift to produce OCR-ed DjVu files, version 1.10\n";
+const char kBanner[] = "\nOcrsift to produce OCR-ed DjVu files, version " OCRSIFT_VERSION "\n";
 
 const char kUsageText[] =
     "\n"

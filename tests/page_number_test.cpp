@@ -3,15 +3,12 @@
 #include <string>
 
 #include "ocrsift/driver/run_batch.h"
-#include "ocrsift/frf/run_state.h"
+#include "ocrsift/driver/run_state.h"
 
 namespace {
 
 int32_t FromName(const std::string& name, int32_t before = -2) {
-  gRunState.CurrentPath = name;
-  gRunState.PageNumber = before;
-  PageNumberFromName();
-  return gRunState.PageNumber;
+  return PageNumberFromName(name, before);
 }
 
 TEST(PageNumberFromNameTest, DigitsJustBeforeTheLastDot) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,18 @@ std::vector<std::string> FindFiles(const std::string& pattern);
 
 // True when a file or directory of that name exists.
 bool FileExists(const std::string& path);
+
+// True when the open stream is a directory: some systems open one for reading and fail only
+// its reads.
+bool IsDirectory(FILE* stream);
+
+// True when the stream is a terminal (which keeps its line buffering).
+bool IsTerminal(FILE* stream);
+
+// A new scratch file, open for reading and writing in binary mode, that disappears when it is
+// closed; null (errno set) when none can be made. On Windows it is made in the folder of TMP,
+// not in the root folder of the drive, where a user may not write.
+FILE* OpenScratchFile();
 
 // Makes a write to a pipe whose reader has gone fail with an error the program can report,
 // instead of ending the process by a signal (POSIX); nothing to do on Windows.

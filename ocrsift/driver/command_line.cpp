@@ -9,8 +9,6 @@
 
 namespace {
 
-const char kVersionText[] = "1.10";
-
 const char kUsageText[] =
     "\n"
     "This program extract OCR information from work files\n"
@@ -76,13 +74,9 @@ bool ParseOptions(int argc, const char* const* argv) {
         return false;
       continue;
     }
-    const char* option = argument + 1;
-    if (*option == '\0') {
-      // A lone "-" takes the next argument as its option text.
-      if (i + 1 >= argc)
-        return false;
-      option = (argv[++i] != nullptr) ? argv[i] : "";
-    }
+    const char* option = nullptr;
+    if (!text::TakeOptionText(argc, argv, i, option))
+      return false;
     switch (option[0]) {
       case 'd':
         gRunOptions.HexDumpMode = true;
@@ -168,7 +162,7 @@ bool ApplyOptionRules() {
 }
 
 void ShowUsage() {
-  std::printf("\nOcrsift to produce OCR-ed DjVu files, version %s\n", kVersionText);
+  std::printf("\nOcrsift to produce OCR-ed DjVu files, version %s\n", OCRSIFT_VERSION);
   std::printf("Copyright (C) 2026 the Ocrsift developers; free to use, copy and change.\n");
   std::printf("%s", kUsageText);
   std::fflush(stdout);

@@ -2,8 +2,7 @@
 
 #include <cstdio>
 
-#include <unistd.h>
-
+#include "common/platform/platform.h"
 #include "ocrsift/driver/command_line.h"
 #include "ocrsift/driver/run_batch.h"
 
@@ -15,7 +14,7 @@ int OcrsiftMain(int argc, const char* const* argv) {
   gRunOptions.OutputStream = stdout;
   const RunOptions& options = gRunOptions;
   if (!options.Verbose && !options.ListTags && !options.HexDumpMode && !options.TestOnly &&
-      !isatty(fileno(stdout))) {
+      !platform::IsTerminal(stdout)) {
     // Standard output carries the script alone, into a file or a pipe: large blocks save
     // system calls. A terminal keeps its line buffering. Nothing has been written to the
     // stream yet, as setvbuf requires.

@@ -14,31 +14,46 @@
 #include "ocrsift/diagnostics/hex_dump.h"
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/driver/command_line.h"
-#include "ocrsift/driver/document_sink.h"
+#include "ocrsift/driver/document_choice.h"
 #include "ocrsift/driver/file_name_list.h"
+#include "ocrsift/driver/run_state.h"
+#include "ocrsift/formats/document_format.h"
 #include "ocrsift/frf/failure_report.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/page_parser.h"
-#include "ocrsift/frf/run_state.h"
-#include "ocrsift/textlayer/document_output.h"
+#include "ocrsift/page/page_recorder.h"
 
 namespace {
 
 // The last offset of the whole-file dump.
 constexpr int32_t WHOLE_DUMP_LAST = 0x1FFFF;
 
-// Parses the open file from header to end record and reports a failure. True when it parsed.
-bool ParseOneFile() {
-  const PageParse page = ParsePage();
+// Parses the open file from header to end record into sink and reports a failure. True when
+// it parsed.
+bool ParseOneFile(PageTextSink& sink) {
+  FrfStream& stream = *gRunState.CurrentStream;
+  const PageParse page = ParsePage(stream, &sink, gRunOptions, gRunState.CurrentPath,
+                                   gRunState.PageNumber, gRunState.Text);
   if (page.result != PARSE_OK) {
-    ReportPageFailure(page, *gRunState.CurrentStream, gRunOptions, gRunState.CurrentPath);
+    ReportPageFailure(page, stream, gRunOptions, gRunState.CurrentPath);
     return false;
   }
   if (gRunOptions.TestOnly && !gRunOptions.Quiet)
     std::fprintf(stdout, "\n*** OK! ***");
-  ReportVerbose("\n\nNormal end (%d) offset %08lX", page.step,
-                OffsetValue(gRunState.CurrentStream->Position()));
+  ReportVerbose("\n\nNormal end (%d) offset %08lX", page.step, OffsetValue(stream.Position()));
   return true;
+}
+
+// Ends the document and hands it to the system: a document that could not be written whole
+// makes the run fail.
+int FinishDocument(DocumentFormat& document, int runResult) {
+  document.EndDocument();
+  if (!document.Flush()) {
+    ReportOutputFailure(document.Error());
+    return 2;
+  }
+  std::fflush(stdout);
+  return runResult;
 }
 
 }  // namespace
@@ -53,8 +68,7 @@ void AdvancePageNumber() {
   gRunState.PageNumber = WrapAdd(gRunState.PageNumber, 1);
 }
 
-void PageNumberFromName() {
-  const std::string& path = gRunState.CurrentPath;
+int32_t PageNumberFromName(const std::string& path, int32_t current) {
   // Only the file-name part counts: a dot in a directory name must not decide the number.
   std::string::size_type cut = platform::LastDirSeparator(path, true);
   const std::string name = (cut == std::string::npos) ? path : path.substr(cut + 1);
@@ -66,50 +80,54 @@ void PageNumberFromName() {
     --scan;
   }
   const size_t digits = static_cast<size_t>(scan + 1);
+  int32_t number = current;
   if (digits < name.size())
-    gRunState.PageNumber = numeric::ReadDecimal(name.c_str() + digits);
-  if (gRunState.PageNumber == 0)
-    gRunState.PageNumber = 1;
+    number = numeric::ReadDecimal(name.c_str() + digits);
+  return number == 0 ? 1 : number;
 }
 
 int RunBatch() {
   RunOptions& options = gRunOptions;
+  // The second pass of the rules moves the error channel of -l to standard output.
   ApplyOptionRules();
 
-  std::unique_ptr<FileNameList> names(new (std::nothrow) FileNameList());
-  if (names)
-    names->BuildFileNameList(options.InputSpec);
-  if (!names || !names->IsValid()) {
+  FileNameList names;
+  names.BuildFileNameList(options.InputSpec);
+  if (!names.IsValid()) {
     ReportError("\nError processing file name \"%s\" ", options.InputSpec.c_str());
     return 1;
   }
-  if (names->NameCount() == 0) {
-    names.reset();
+  if (names.NameCount() == 0) {
     ReportError("\nNo files specified in list \"%s\" ", options.InputSpec.c_str());
     return 1;
   }
-  // The document goes out through output, which outlives the writer.
-  DocumentOutput output(options.OutputStream);
-  gRunState.CurrentWriter = MakeDocumentSink(options, output);
-  if (!gRunState.CurrentWriter) {
-    names.reset();
+  std::unique_ptr<DocumentFormat> document = ChooseDocumentFormat(options);
+  RecorderSettings settings;
+  settings.joinHyphenated = options.JoinHyphenated;
+  std::unique_ptr<PageRecorder> recorder;
+  if (document) {
+    settings.keepUnitBoxes = document->NeedsUnitBoxes();
+    settings.dropCarryOfFailedPage = document->DropsCarryOfFailedPage();
+    recorder.reset(new (std::nothrow) PageRecorder(*document, settings));
+  }
+  if (!recorder) {
     ReportError("\nInsufficient memory");
     return 1;
   }
+  document->BeginDocument();
 
   int runResult = 0;
   gRunState.PageNumber = WrapAdd(options.FirstPage, -1);
-  while (names->NextName(gRunState.CurrentPath)) {
+  while (names.NextName(gRunState.CurrentPath)) {
     const char* path = gRunState.CurrentPath.c_str();
     if (options.AutoPageNumbers) {
-      PageNumberFromName();
+      gRunState.PageNumber = PageNumberFromName(gRunState.CurrentPath, gRunState.PageNumber);
     } else {
       AdvancePageNumber();
     }
     if (gRunState.PageNumber <= 0 && !options.HexDumpMode && !options.ListTags) {
       ReportError("\n**** page number not specified ***");
-      names.reset();
-      gRunState.CurrentWriter.reset();
+      FinishDocument(*document, 2);
       return 2;
     }
 
@@ -126,9 +144,7 @@ int RunBatch() {
     if (options.HexDumpMode) {
       HexDump(*gRunState.CurrentStream, 0, -1, WHOLE_DUMP_LAST, true);
       gRunState.CurrentStream.reset();
-      names.reset();
-      gRunState.CurrentWriter.reset();
-      return 0;
+      return FinishDocument(*document, 0);
     }
 
     ReportVerbose("\n** File \"%s\"", path);
@@ -136,20 +152,12 @@ int RunBatch() {
     if (options.TestOnly && !options.Quiet)
       std::fprintf(stdout, "\n** File \"%s\"...", path);
 
-    if (!ParseOneFile())
+    if (!ParseOneFile(*recorder))
       runResult = 2;
     gRunState.CurrentStream.reset();
     // Once the document cannot be written whole, the pages still to come would be lost too.
-    if (output.Failed())
+    if (document->Failed())
       break;
   }
-
-  gRunState.CurrentWriter.reset();
-  names.reset();
-  if (!output.Flush()) {
-    ReportOutputFailure(output.Error());
-    return 2;
-  }
-  std::fflush(stdout);
-  return runResult;
+  return FinishDocument(*document, runResult);
 }

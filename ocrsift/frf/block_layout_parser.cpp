@@ -7,7 +7,7 @@
 #include "ocrsift/frf/page_context.h"
 #include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/text_block_parts.h"
-#include "ocrsift/textlayer/page_text_sink.h"
+#include "ocrsift/page/page_text_sink.h"
 
 using namespace frf_detail;
 
@@ -112,10 +112,8 @@ int ReadRectangles(PageContext& page, int32_t n, int32_t* step) {
     ReportVerbose("\n  line rect: %04X, %04X, %04X, %04X, chars=%d", HexValue(left), HexValue(top),
                   HexValue(right), HexValue(bottom), chars);
     charSum += static_cast<uint32_t>(chars);
-    if (sink != nullptr) {
+    if (sink != nullptr)
       sink->EmitLine(left, top, right, bottom, chars);
-      sink->CloseLine(chars);
-    }
   }
   EnterStep(step, STEP_LINE_CHARS);
   if (static_cast<int32_t>(charSum) != n)

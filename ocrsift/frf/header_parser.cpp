@@ -10,7 +10,7 @@
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/page_context.h"
 #include "ocrsift/frf/parse_support.h"
-#include "ocrsift/textlayer/page_text_sink.h"
+#include "ocrsift/page/page_text_sink.h"
 
 using namespace frf_detail;
 
@@ -163,8 +163,8 @@ int ReadUnknownBlock(PageContext& page, int32_t& contentCount) {
 }
 
 // The name of the scanned image, which counts as content; an empty name is absent. imageName
-// receives its UTF-8 form for the page's description.
-int ReadImageName(PageContext& page, int32_t& contentCount, std::string& imageName) {
+// receives its code units for the page's description.
+int ReadImageName(PageContext& page, int32_t& contentCount, UnitText& imageName) {
   FrfStream& stream = page.stream;
   const int32_t regionStart = stream.Position();
   uint8_t length = 0;
@@ -176,7 +176,7 @@ int ReadImageName(PageContext& page, int32_t& contentCount, std::string& imageNa
   if (narrowName[0] == 0)
     return PARSE_BAD_FORMAT;
   ReportVerbose("\nImage file name: %s", narrowName);
-  imageName = Utf8OfWideText(page);
+  imageName = UnitsOfWideText(page);
   ListRegion(stream, 12, "\n\n *** Header: Image file name ***", regionStart, RegionLast(stream));
   ++contentCount;
   return PARSE_OK;
@@ -209,8 +209,8 @@ int ReadData1(PageContext& page, int32_t* step) {
   return PARSE_OK;
 }
 
-// DATA2 with the page's width, height and resolution, which begin the page in the writer.
-int ReadPageSize(PageContext& page, const std::string& imageName) {
+// DATA2 with the page's width, height and resolution, which begin the page in the text sink.
+int ReadPageSize(PageContext& page, const UnitText& imageName) {
   FrfStream& stream = page.stream;
   const int32_t regionStart = stream.Position();
   uint8_t data2[22];
@@ -255,7 +255,7 @@ int ReadFrameTypes(PageContext& page) {
 int ParseHeader(PageContext& page, int32_t* step) {
   FrfStream& stream = page.stream;
   int32_t contentCount = 0;
-  std::string imageName;
+  UnitText imageName;
 
   EnterStep(step, STEP_SIGNATURE);
   RETURN_UNLESS_OK(ReadSignature(stream));

@@ -1,6 +1,6 @@
 // What every parser of one page works with: the page's stream, the text sink, the options,
-// and the facts and text buffers of the file. ParsePage builds it for each page and hands it
-// down; no parser reaches for a process-wide record.
+// and the facts and text buffers of the file. ParsePage builds it from what it is given and
+// hands it down; no parser reaches for a process-wide record.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "common/platform/platform.h"
+#include "ocrsift/page/page_text_sink.h"
 #include "ocrsift/stream/frf_stream.h"
 
-class PageTextSink;
 struct RunOptions;
 
 // Capacities of the text buffers in UTF-16 code units. The narrow form takes up to
@@ -28,14 +28,21 @@ constexpr int32_t NARROW_FONT_SIZE = FONT_CAPACITY * platform::MAX_NARROW_BYTES_
 // The bytes of a narrow buffer of `units` code units that this platform uses.
 int NarrowRoom(int32_t units);
 
+// The text of the last string read: its code units (with the text marks) and its narrow form.
+// Both outlive the page, as a block's boxes show bytes of an earlier text: the driver keeps
+// one pair for the run.
+struct PageTextBuffers {
+  uint16_t wide[WIDE_TEXT_CAPACITY] = {};
+  char narrow[NARROW_TEXT_SIZE] = {};
+};
+
 struct PageContext {
   FrfStream& stream;
   PageTextSink* sink;  // the text sink; null: the page's text goes nowhere
   const RunOptions& options;
   const std::string& path;  // the file's name, as its messages quote it
   int32_t pageNumber;
-  // The text of the last string read: its code units (with the marks) and its narrow form.
-  // Both outlive the page, as a block's boxes show bytes of an earlier text.
+  // The run's text buffers (PageTextBuffers).
   uint16_t (&wideText)[WIDE_TEXT_CAPACITY];
   char (&narrowText)[NARROW_TEXT_SIZE];
   // Recorded by the header.
@@ -51,5 +58,6 @@ struct PageContext {
 // failed, n lies outside 0..WIDE_TEXT_CAPACITY-1, or the text does not fit outputSize.
 int ReadNarrowString(PageContext& page, char* output, int outputSize, int32_t n);
 
-// The UTF-8 form of the text that the last successful ReadNarrowString left in wideText.
-std::string Utf8OfWideText(const PageContext& page);
+// The code units of the text that the last successful ReadNarrowString left in wideText, up
+// to its first zero: a name as the file holds it.
+UnitText UnitsOfWideText(const PageContext& page);

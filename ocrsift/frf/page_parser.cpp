@@ -2,10 +2,7 @@
 
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frame_kinds.h"
-#include "ocrsift/frf/frf.h"
-#include "ocrsift/frf/page_context.h"
-#include "ocrsift/frf/run_state.h"
-#include "ocrsift/textlayer/page_text_sink.h"
+#include "ocrsift/page/page_text_sink.h"
 
 namespace {
 
@@ -27,31 +24,17 @@ void ParseFrames(PageContext& context, PageParse& page) {
 
 }  // namespace
 
-PageParse ParsePage() {
+PageParse ParsePage(FrfStream& stream, PageTextSink* sink, const RunOptions& options,
+                    const std::string& path, int32_t pageNumber, PageTextBuffers& buffers) {
   PageParse page;
-  gRunState.FrameTypes.clear();
-  gRunState.FrameCount = 0;
-  if (gRunState.CurrentStream == nullptr) {
-    page.result = PARSE_EOF;
-    return page;
-  }
-  PageContext context{*gRunState.CurrentStream,
-                      gRunState.CurrentWriter.get(),
-                      gRunOptions,
-                      gRunState.CurrentPath,
-                      gRunState.PageNumber,
-                      gRunState.WideTextBuffer,
-                      gRunState.NarrowTextBuffer,
-                      0,
+  PageContext context{stream, sink, options, path, pageNumber, buffers.wide, buffers.narrow, 0,
                       {}};
-  FrfStream& stream = context.stream;
 
   page.step = STEP_HEADER;
   page.elementStart = stream.Position();
   page.result = ParseHeader(context, &page.step);
-  gRunState.FormatVersion = context.formatVersion;
-  gRunState.FrameTypes = context.frameTypes;
-  gRunState.FrameCount = static_cast<int32_t>(context.frameTypes.size());
+  page.formatVersion = context.formatVersion;
+  page.frameTypes = context.frameTypes;
   if (page.result == PARSE_OK)
     ParseFrames(context, page);
   if (page.result == PARSE_OK) {
@@ -60,8 +43,8 @@ PageParse ParsePage() {
     page.result = ParseEnd(context, &page.step);
   }
 
-  if (PageTextSink* sink = context.sink) {
-    if (page.result == PARSE_OK || gRunOptions.IgnoreBadPages) {
+  if (sink != nullptr) {
+    if (page.result == PARSE_OK || options.IgnoreBadPages) {
       sink->EndPage();
     } else {
       sink->FailPage();

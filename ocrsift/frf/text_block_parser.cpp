@@ -9,7 +9,7 @@
 #include "ocrsift/frf/page_context.h"
 #include "ocrsift/frf/parse_support.h"
 #include "ocrsift/frf/text_block_parts.h"
-#include "ocrsift/textlayer/page_text_sink.h"
+#include "ocrsift/page/page_text_sink.h"
 
 using namespace frf_detail;
 

@@ -7,7 +7,7 @@
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/page_context.h"
 #include "ocrsift/frf/parse_support.h"
-#include "ocrsift/textlayer/page_text_sink.h"
+#include "ocrsift/page/page_text_sink.h"
 
 using namespace frf_detail;
 
@@ -95,7 +95,7 @@ int ParseTextFrame(PageContext& page, int32_t frameNumber, int32_t* step) {
     RETURN_UNLESS_OK(ReadText(page, name, NarrowRoom(FONT_CAPACITY), length));
     ReportVerbose("\nLanguage #%d:  %s", i + 1, name);
     if (sink != nullptr)
-      names.languages.push_back(Utf8OfWideText(page));
+      names.languages.push_back(UnitsOfWideText(page));
   }
 
   EnterStep(step, STEP_FONTS);
@@ -105,7 +105,7 @@ int ParseTextFrame(PageContext& page, int32_t frameNumber, int32_t* step) {
     RETURN_UNLESS_OK(ReadCountedName(page, name, NarrowRoom(FONT_CAPACITY), &length));
     ReportVerbose("\nFont %d:   %s", i + 1, name);
     if (sink != nullptr && length != 0)
-      names.fonts.push_back(Utf8OfWideText(page));
+      names.fonts.push_back(UnitsOfWideText(page));
   }
   ReportVerbose("\n");
   if (sink != nullptr)

@@ -5,16 +5,14 @@
 #include <cstring>
 #include <new>
 
-#include <sys/stat.h>
-
 #include "common/numeric/wrapping_int32.h"
+#include "common/platform/platform.h"
 #include "ocrsift/stream/little_endian.h"
 
 FrfStream::FrfStream(const char* fileName) {
   file_ = (fileName != nullptr) ? std::fopen(fileName, "rb") : nullptr;
   // Some systems open a directory for reading and fail only its reads; it is no file either.
-  struct stat info;
-  if (file_ != nullptr && fstat(fileno(file_), &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (platform::IsDirectory(file_)) {
     std::fclose(file_);
     file_ = nullptr;
   }

@@ -1,15 +1,17 @@
-// The scripts of the text layer writer fed to the real djvused on a DjVu document made with
+// The scripts of the djvused format fed to the real djvused on a DjVu document made with
 // cjb2 and djvm, and the text read back with djvused and djvutxt.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "ocrsift/textlayer/text_layer_writer.h"
-#include "ocrsift/textlayer/text_marks.h"
+#include "ocrsift/formats/document_formats.h"
+#include "ocrsift/page/page_recorder.h"
+#include "ocrsift/page/text_marks.h"
 #include "tests/support/djvu_document.h"
 #include "tests/support/run_program.h"
 #include "tests/support/test_files.h"
@@ -27,13 +29,18 @@ using testing_support::TempDir;
 constexpr uint16_t H = MARK_HYPHEN;
 constexpr uint16_t E = MARK_LINE_END;
 
-std::string WriterScript(const std::function<void(TextLayerWriter&)>& feed, bool join = true) {
+// The script of the pages fed through the recorder, as the parsers feed it.
+std::string WriterScript(const std::function<void(PageTextSink&)>& feed, bool join = true) {
   FILE* file = tmpfile();
   EXPECT_NE(file, nullptr);
-  {
-    TextLayerWriter writer(file, false, join);
-    feed(writer);
-  }
+  std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(file);
+  RecorderSettings settings;
+  settings.joinHyphenated = join;
+  PageRecorder recorder(*format, settings);
+  format->BeginDocument();
+  feed(recorder);
+  format->EndDocument();
+  EXPECT_TRUE(format->Flush());
   fflush(file);
   rewind(file);
   std::string bytes;
@@ -43,16 +50,14 @@ std::string WriterScript(const std::function<void(TextLayerWriter&)>& feed, bool
   return bytes;
 }
 
-void Feed(TextLayerWriter& w, const std::u16string& text, const std::vector<CharBox>& boxes,
+void Feed(PageTextSink& w, const std::u16string& text, const std::vector<CharBox>& boxes,
           const std::vector<std::vector<int32_t>>& lines) {
   w.SetText(reinterpret_cast<const uint16_t*>(text.data()), static_cast<int32_t>(text.size()));
   w.ResetBoxes(static_cast<int32_t>(boxes.size()));
   for (const CharBox& b : boxes)
     w.AddBox(b.left, b.top, b.right, b.bottom);
-  for (const auto& l : lines) {
+  for (const auto& l : lines)
     w.EmitLine(l[0], l[1], l[2], l[3], l[4]);
-    w.CloseLine(l[4]);
-  }
 }
 
 // Boxes of 20 by 30 pixels side by side from x, on the text line at y.
@@ -83,7 +88,7 @@ class DjvusedScriptTest : public ::testing::Test {
   TempDir dir;
 };
 
-void WorkedExample(TextLayerWriter& w) {
+void WorkedExample(PageTextSink& w) {
   w.BeginPage(5, 2480, 3508);
   Feed(w, std::u16string(u"Hello wor") + char16_t(H) + char16_t(E) + u"ld.",
        {{100, 200, 140, 250},
@@ -136,7 +141,7 @@ TEST_F(DjvusedScriptTest, MultiPageScriptWithEscapesAndNonAsciiText) {
   std::u16string first = u"say \"hi\" (x) a\\b x\n.\ny \u00e9t\u00e9";
   std::u16string second = std::u16string(u"\u0416\u0443\u043A \U0001F600 con") + char16_t(H);
   std::u16string third = u"tinued end";
-  std::string script = WriterScript([&](TextLayerWriter& w) {
+  std::string script = WriterScript([&](PageTextSink& w) {
     w.BeginPage(1, 1000, 1500);
     // Two lines in one block: the first ends in a line-end mark, the second (the block's
     // last) keeps everything, so the broken word ends the page.
@@ -191,7 +196,7 @@ TEST_F(DjvusedScriptTest, LinesWhoseWordsAreLeftOutDoNotCostTheBookItsText) {
   const std::u16string dashes(170, u'\u2014');
   const std::u16string nul = std::u16string(1, u'\0') + u"x";
   const std::u16string lines[] = {cyrillic, nul, cyrillic + u" " + nul, dashes + u" kept"};
-  std::string script = WriterScript([&](TextLayerWriter& w) {
+  std::string script = WriterScript([&](PageTextSink& w) {
     w.BeginPage(1, 4000, 1000);
     Feed(w, u"first", Row(u"first", 10, 10), {{10, 10, 110, 40, 5}});
     w.EndPage();

@@ -4,39 +4,46 @@
 #include <memory>
 
 #include "ocrsift/diagnostics/run_options.h"
+#include "ocrsift/formats/document_formats.h"
 #include "ocrsift/frf/frf.h"
 #include "ocrsift/frf/page_parser.h"
-#include "ocrsift/frf/run_state.h"
-#include "ocrsift/textlayer/text_layer_writer.h"
+#include "ocrsift/page/page_recorder.h"
 #include "tests/support/test_files.h"
 
 namespace testing_support {
 
 PageRun RunFrfPage(const std::string& path, int32_t pageNumber) {
+  // The run's text buffers, as the driver keeps them: a page's trace may show an earlier text.
+  static PageTextBuffers buffers;
+  buffers = PageTextBuffers();
   PageRun run;
   TempDir temp;
-  ResetRunState();
   FILE* errors = std::fopen(temp.File("errors").c_str(), "wb");
   FILE* script = std::fopen(temp.File("script").c_str(), "wb");
   FILE* previousErrors = gRunOptions.ErrorStream;
   gRunOptions.ErrorStream = errors;
 
-  gRunState.CurrentPath = path;
-  gRunState.PageNumber = pageNumber;
-  gRunState.CurrentStream = std::make_unique<FrfStream>(path.c_str());
-  gRunState.CurrentWriter =
-      std::make_unique<TextLayerWriter>(script, false, gRunOptions.JoinHyphenated);
-  if (gRunState.CurrentStream->Failed()) {
+  std::unique_ptr<DocumentFormat> document = MakeDjvusedFormat(script);
+  RecorderSettings settings;
+  settings.joinHyphenated = gRunOptions.JoinHyphenated;
+  settings.dropCarryOfFailedPage = document->DropsCarryOfFailedPage();
+  PageRecorder recorder(*document, settings);
+  document->BeginDocument();
+  FrfStream stream(path.c_str());
+  if (stream.Failed()) {
     run.result = PARSE_EOF;
   } else {
-    const PageParse page = ParsePage();
+    const PageParse page =
+        ParsePage(stream, &recorder, gRunOptions, path, pageNumber, buffers);
     run.result = page.result;
     run.step = page.step;
     run.failedFrame = page.failedFrame;
-    run.offset = gRunState.CurrentStream->LastReadStart();
+    run.offset = stream.LastReadStart();
+    run.formatVersion = page.formatVersion;
+    run.frameTypes = page.frameTypes;
   }
-  gRunState.CurrentWriter.reset();  // writes "save"
-  gRunState.CurrentStream.reset();
+  document->EndDocument();  // writes "save"
+  document->Flush();
 
   gRunOptions.ErrorStream = previousErrors;
   if (errors != nullptr)

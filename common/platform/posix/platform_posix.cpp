@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,19 @@ std::vector<std::string> FindFiles(const std::string& pattern) {
   }
   closedir(dir);
   return names;
+}
+
+bool IsDirectory(FILE* stream) {
+  struct stat info;
+  return stream != nullptr && fstat(fileno(stream), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool IsTerminal(FILE* stream) {
+  return stream != nullptr && isatty(fileno(stream)) != 0;
+}
+
+FILE* OpenScratchFile() {
+  return std::tmpfile();
 }
 
 void IgnoreBrokenPipe() {

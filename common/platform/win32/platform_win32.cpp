@@ -1,5 +1,12 @@
 #include <windows.h>
 
+#include <io.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include <string>
 #include <vector>
 
@@ -54,6 +61,26 @@ std::vector<std::string> FindFiles(const std::string& pattern) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   return names;
+}
+
+bool IsDirectory(FILE* stream) {
+  struct _stat info;
+  return stream != nullptr && _fstat(_fileno(stream), &info) == 0 &&
+         (info.st_mode & _S_IFMT) == _S_IFDIR;
+}
+
+bool IsTerminal(FILE* stream) {
+  return stream != nullptr && _isatty(_fileno(stream)) != 0;
+}
+
+FILE* OpenScratchFile() {
+  char* name = _tempnam(nullptr, "ocrsift");
+  if (name == nullptr)
+    return nullptr;
+  // "T": kept in memory while it fits; "D": removed when closed.
+  FILE* file = std::fopen(name, "w+bTD");
+  std::free(name);
+  return file;
 }
 
 void IgnoreBrokenPipe() {}

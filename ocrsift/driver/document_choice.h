@@ -1,0 +1,11 @@
+// The document format of the run, chosen from the options.
+#pragma once
+
+#include <memory>
+
+#include "ocrsift/diagnostics/run_options.h"
+#include "ocrsift/formats/document_format.h"
+
+// The format options.Format names, writing to options.OutputStream; the exploring modes (-v,
+// -l, -d, -t) write no document in any format. Null when memory ran out.
+std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options);

@@ -1,0 +1,20 @@
+// The document formats, each writing to stream (not owned; null writes nothing).
+#pragma once
+
+#include <cstdio>
+#include <memory>
+
+#include "ocrsift/formats/document_format.h"
+
+// The djvused script: per page a block that selects the page and sets its hidden text as
+// lines and words with their rectangles, and a final "save" command.
+std::unique_ptr<DocumentFormat> MakeDjvusedFormat(FILE* stream);
+// hOCR 1.2: one XHTML document, an ocr_page per page with its text areas, paragraphs, lines
+// and words.
+std::unique_ptr<DocumentFormat> MakeHocrFormat(FILE* stream);
+// ALTO 4: one document, a Page per page; text blocks, lines and strings.
+std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream);
+// Plain text as djvutxt prints the pages that the djvused script makes.
+std::unique_ptr<DocumentFormat> MakePlainTextFormat(FILE* stream);
+// No document at all: the exploring modes (-v, -l, -d, -t) parse the pages and write nothing.
+std::unique_ptr<DocumentFormat> MakeNoDocument();

@@ -1,0 +1,31 @@
+#include "ocrsift/formats/document_output.h"
+
+#include <cerrno>
+
+void DocumentOutput::Fail() {
+  // Some C libraries leave errno alone on a stream error; EIO still names the kind of cause.
+  if (error_ == 0)
+    error_ = errno != 0 ? errno : EIO;
+}
+
+void DocumentOutput::Write(const char* bytes, size_t n) {
+  if (stream_ == nullptr || n == 0)
+    return;
+  errno = 0;
+  if (std::fwrite(bytes, 1, n, stream_) != n)
+    Fail();
+}
+
+bool DocumentOutput::Flush() {
+  if (stream_ == nullptr)
+    return true;
+  errno = 0;
+  if (std::fflush(stream_) != 0 || std::ferror(stream_) != 0)
+    Fail();
+  return error_ == 0;
+}
+
+void DocumentOutput::RecordFailure(int error) {
+  if (error_ == 0)
+    error_ = error != 0 ? error : EIO;
+}

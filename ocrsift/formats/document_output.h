@@ -1,0 +1,30 @@
+// The stream a document is written to, with the first write failure remembered: a document
+// that could not be written whole must not end the run as a success.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+class DocumentOutput {
+ public:
+  // stream is not owned; null writes nothing and never fails.
+  explicit DocumentOutput(FILE* stream) : stream_(stream) {}
+  DocumentOutput(const DocumentOutput&) = delete;
+  DocumentOutput& operator=(const DocumentOutput&) = delete;
+
+  void Write(const char* bytes, size_t n);
+  // Hands what the stream holds back to the system; false when this or any earlier write
+  // failed.
+  bool Flush();
+  // The errno of the first failure, or 0.
+  int Error() const { return error_; }
+  bool Failed() const { return error_ != 0; }
+  // A part of the document that went elsewhere first failed with this errno (0: unknown).
+  void RecordFailure(int error);
+
+ private:
+  void Fail();
+
+  FILE* stream_ = nullptr;
+  int error_ = 0;
+};

@@ -1,0 +1,214 @@
+// hOCR 1.2: an XHTML document with an ocr_page per page, an ocr_carea per text frame or table
+// cell, an ocr_par per text block, ocr_line and ocrx_word elements, coordinates in image
+// pixels from the top left corner. Words read as in the djvused script: a word broken at a
+// line end stands as its first part and the hyphen, and the next word carries the whole word
+// unless joining is off.
+#include <cstring>
+#include <new>
+
+#include "common/numeric/decimal_format.h"
+#include "common/text/utf8.h"
+#include "ocrsift/formats/document_formats.h"
+#include "ocrsift/formats/language_tags.h"
+#include "ocrsift/formats/xml_text.h"
+
+namespace {
+
+const char kHeader[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\"\n"
+    "    \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\n"
+    "<html xmlns=\"http://www.w3.org/1999/xhtml\">\n"
+    "<head>\n"
+    "<title></title>\n"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\"/>\n"
+    "<meta name=\"ocr-system\" content=\"ocrsift " OCRSIFT_VERSION
+    "\"/>\n"
+    "<meta name=\"ocr-capabilities\" content=\"ocr_page ocr_carea ocr_par ocr_line ocrx_word "
+    "ocrp_lang\"/>\n"
+    "</head>\n"
+    "<body>\n";
+
+const char kTrailer[] = "</body>\n</html>\n";
+
+// Room for an element's head: its class, ID, and a title of a few numbers.
+constexpr size_t kHeadRoom = 192;
+
+using numeric::kDecimalRoom;
+using numeric::PutDecimal;
+
+class HocrFormat : public DocumentFormat {
+ public:
+  using DocumentFormat::DocumentFormat;
+  bool NeedsUnitBoxes() const override { return true; }
+
+ protected:
+  void WriteHead() override { PutText(kHeader); }
+  void WritePage(const RecordedPage& page) override;
+  void WriteEnd() override { PutText(kTrailer); }
+
+ private:
+  // " x0 y0 x1 y1", left above right and top above bottom: at most 4 * (1 + kDecimalRoom).
+  static char* PutBox(char* cursor, const TextRect& rect) {
+    const TextRect ordered = Ordered(rect);
+    *cursor++ = ' ';
+    cursor = PutDecimal(cursor, ordered.left);
+    *cursor++ = ' ';
+    cursor = PutDecimal(cursor, ordered.top);
+    *cursor++ = ' ';
+    cursor = PutDecimal(cursor, ordered.right);
+    *cursor++ = ' ';
+    return PutDecimal(cursor, ordered.bottom);
+  }
+  // id="<kind>_<page>_<n>" (a page's own without "_<n>"): unique in the document, also when
+  // two files give the same page number.
+  template <size_t N>
+  char* PutId(char* cursor, const char (&kind)[N], int32_t n) const {
+    cursor = PutLiteral(cursor, " id=\"");
+    cursor = PutLiteral(cursor, kind);
+    *cursor++ = '_';
+    cursor = PutIdNumbers(cursor, n);
+    *cursor++ = '"';
+    return cursor;
+  }
+  // The head of an element whose title is a bbox: `open` up to its class, then id and title.
+  template <size_t N, size_t K>
+  void PutHead(const char (&open)[N], const char (&kind)[K], int32_t n, const TextRect& rect,
+               const char* lang) {
+    char* cursor = Text().Room(kHeadRoom);
+    cursor = PutLiteral(cursor, open);
+    cursor = PutId(cursor, kind, n);
+    if (lang != nullptr) {
+      cursor = PutLiteral(cursor, " lang=\"");
+      cursor = PutPlainValue(cursor, lang, std::strlen(lang));
+    }
+    cursor = PutLiteral(cursor, " title=\"bbox");
+    cursor = PutBox(cursor, rect);
+    cursor = PutLiteral(cursor, "\">\n");
+    Text().Commit(cursor);
+  }
+  void PutWord(const RecordedPage& page, const RecordedWord& word, int32_t n);
+  // The page's image property: the name in quotes, its own quotes and backslashes escaped
+  // with a backslash.
+  void PutImageName(const UnitText& name);
+};
+
+// The span of a word: its rectangle, one rectangle per character (x_bboxes) and its text.
+void HocrFormat::PutWord(const RecordedPage& page, const RecordedWord& word, int32_t n) {
+  // A broken word ends in "- ": the blank belongs to the script, not to the word.
+  const int32_t length = word.broken ? word.length - 1 : word.length;
+  const uint16_t* units = page.units.data() + word.firstUnit;
+  const TextRect* boxes = page.boxes.data() + word.firstUnit;
+  const size_t boxRoom = 4 * (1 + kDecimalRoom);
+  ComposeBuffer& text = Text();
+  char* cursor =
+      text.Room(kHeadRoom + static_cast<size_t>(length) * (boxRoom + kXmlCharacterRoom));
+  cursor = PutLiteral(cursor, "     <span class=\"ocrx_word\"");
+  cursor = PutId(cursor, "word", n);
+  cursor = PutLiteral(cursor, " title=\"bbox");
+  cursor = PutBox(cursor, word.rect);
+  cursor = PutLiteral(cursor, "; x_bboxes");
+  for (int32_t i = 0; i < length;) {
+    TextRect box = boxes[i];
+    const int32_t first = i;
+    text::NextCharacter(units, length, i);
+    if (i - first == 2)
+      Unite(box, boxes[first + 1], false);
+    cursor = PutBox(cursor, PlaceWordInPage(box, page.width, page.height));
+  }
+  cursor = PutLiteral(cursor, "\">");
+  cursor = PutXmlUnits(cursor, units, length);
+  cursor = PutLiteral(cursor, "</span>\n");
+  text.Commit(cursor);
+}
+
+void HocrFormat::PutImageName(const UnitText& name) {
+  ComposeBuffer& text = Text();
+  // A backslash before each unit at most, and the property's own text.
+  char* cursor = text.Room(32 + name.size() * (1 + kXmlCharacterRoom));
+  cursor = PutLiteral(cursor, "image &quot;");
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '"' || name[i] == '\\')
+      *cursor++ = '\\';
+    const int32_t start = static_cast<int32_t>(i);
+    int32_t next = start;
+    // A surrogate pair is one character: it is written whole.
+    text::NextCharacter(name.data(), static_cast<int32_t>(name.size()), next);
+    cursor = PutXmlUnits(cursor, name.data() + start, next - start);
+    i = static_cast<size_t>(next - 1);
+  }
+  cursor = PutLiteral(cursor, "&quot;; ");
+  text.Commit(cursor);
+}
+
+void HocrFormat::WritePage(const RecordedPage& page) {
+  ComposeBuffer& text = Text();
+  char* cursor = text.Room(kHeadRoom);
+  cursor = PutLiteral(cursor, " <div class=\"ocr_page\"");
+  cursor = PutId(cursor, "page", 0);
+  cursor = PutLiteral(cursor, " title=\"");
+  text.Commit(cursor);
+  if (!page.imageName.empty())
+    PutImageName(page.imageName);
+  cursor = text.Room(kHeadRoom);
+  cursor = PutLiteral(cursor, "bbox 0 0 ");
+  cursor = PutDecimal(cursor, page.width);
+  *cursor++ = ' ';
+  cursor = PutDecimal(cursor, page.height);
+  cursor = PutLiteral(cursor, "; ppageno ");
+  cursor = PutDecimal(cursor, page.number - 1);
+  cursor = PutLiteral(cursor, "; scan_res ");
+  cursor = PutDecimal(cursor, page.resolution);
+  *cursor++ = ' ';
+  cursor = PutDecimal(cursor, page.resolution);
+  cursor = PutLiteral(cursor, "\">\n");
+  text.Commit(cursor);
+
+  int32_t areaCount = 0;
+  int32_t parCount = 0;
+  int32_t lineCount = 0;
+  int32_t wordCount = 0;
+  const int32_t blocks = static_cast<int32_t>(page.blocks.size());
+  for (int32_t first = 0; first < blocks;) {
+    // The blocks of one area follow each other; an area without a written line is left out.
+    const int32_t area = page.blocks[static_cast<size_t>(first)].area;
+    int32_t end = first;
+    TextRect areaRect;
+    bool empty = true;
+    for (; end < blocks && page.blocks[static_cast<size_t>(end)].area == area; ++end) {
+      const RecordedBlock& block = page.blocks[static_cast<size_t>(end)];
+      if (block.lineCount == 0)
+        continue;
+      Unite(areaRect, BlockRect(page, block), empty);
+      empty = false;
+    }
+    if (!empty) {
+      const char* lang =
+          area >= 0 ? LanguageTag(page.areas[static_cast<size_t>(area)].languages) : nullptr;
+      PutHead("  <div class=\"ocr_carea\"", "carea", ++areaCount, areaRect, nullptr);
+      for (int32_t b = first; b < end; ++b) {
+        const RecordedBlock& block = page.blocks[static_cast<size_t>(b)];
+        if (block.lineCount == 0)
+          continue;
+        PutHead("   <p class=\"ocr_par\"", "par", ++parCount, BlockRect(page, block), lang);
+        for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
+          const RecordedLine& line = page.lines[static_cast<size_t>(l)];
+          PutHead("    <span class=\"ocr_line\"", "line", ++lineCount, line.rect, nullptr);
+          for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w)
+            PutWord(page, page.words[static_cast<size_t>(w)], ++wordCount);
+          PutText("    </span>\n");
+        }
+        PutText("   </p>\n");
+      }
+      PutText("  </div>\n");
+    }
+    first = end;
+  }
+  PutText(" </div>\n");
+}
+
+}  // namespace
+
+std::unique_ptr<DocumentFormat> MakeHocrFormat(FILE* stream) {
+  return std::unique_ptr<DocumentFormat>(new (std::nothrow) HocrFormat(stream));
+}

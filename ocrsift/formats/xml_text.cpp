@@ -1,0 +1,69 @@
+#include "ocrsift/formats/xml_text.h"
+
+#include "common/text/utf8.h"
+
+namespace {
+
+constexpr uint32_t kReplacement = 0xFFFD;
+
+bool AllowedInXml(uint32_t character) {
+  if (character < 0x20)
+    return character == 0x09 || character == 0x0A || character == 0x0D;
+  if (character >= 0xD800 && character <= 0xDFFF)
+    return false;
+  return character != 0xFFFE && character != 0xFFFF && character <= 0x10FFFF;
+}
+
+template <size_t N>
+char* PutReference(char* cursor, const char (&text)[N]) {
+  static_assert(N - 1 <= kXmlCharacterRoom, "a reference fits the room of a character");
+  std::memcpy(cursor, text, N - 1);
+  return cursor + N - 1;
+}
+
+}  // namespace
+
+char* PutXmlCharacter(char* cursor, uint32_t c) {
+  if (c >= 0x20 && c < 0x7F) {
+    switch (c) {
+      case '&':
+        return PutReference(cursor, "&amp;");
+      case '<':
+        return PutReference(cursor, "&lt;");
+      case '>':
+        return PutReference(cursor, "&gt;");
+      case '"':
+        return PutReference(cursor, "&quot;");
+      case '\'':
+        return PutReference(cursor, "&apos;");
+      default:
+        *cursor = static_cast<char>(c);
+        return cursor + 1;
+    }
+  }
+  switch (c) {
+    case 0x09:
+      return PutReference(cursor, "&#9;");
+    case 0x0A:
+      return PutReference(cursor, "&#10;");
+    case 0x0D:
+      return PutReference(cursor, "&#13;");
+    default:
+      return text::PutUtf8(cursor, AllowedInXml(c) ? c : kReplacement);
+  }
+}
+
+char* PutXmlUnits(char* cursor, const uint16_t* units, int32_t count) {
+  for (int32_t i = 0; i < count;) {
+    // Letters, digits and most punctuation stand for themselves.
+    const uint16_t unit = units[i];
+    if (unit >= 0x20 && unit < 0x7F && unit != '&' && unit != '<' && unit != '>' && unit != '"' &&
+        unit != '\'') {
+      *cursor++ = static_cast<char>(unit);
+      ++i;
+      continue;
+    }
+    cursor = PutXmlCharacter(cursor, text::NextCharacter(units, count, i));
+  }
+  return cursor;
+}

@@ -1,0 +1,56 @@
+// The receiver of the parsed pages: it splits the lines into words by the word rule, holds the
+// current page, and hands it to the run's document format once it has ended, complete or
+// failed. A file that fails before its page begins hands on nothing.
+#pragma once
+
+#include <cstdint>
+
+#include "ocrsift/page/line_word_splitter.h"
+#include "ocrsift/page/page_text_sink.h"
+#include "ocrsift/page/recorded_page.h"
+
+struct RecorderSettings {
+  bool joinHyphenated = true;  // the word that completes a broken word carries the whole word
+  bool keepUnitBoxes = false;  // a box per code unit, for the formats that write them
+  // A failed page gives up the first part of a word broken at its end, instead of leaving it
+  // to the next page's first word.
+  bool dropCarryOfFailedPage = false;
+};
+
+class PageRecorder : public PageTextSink {
+ public:
+  // receiver is not owned and must outlive the recorder.
+  PageRecorder(RecordedPageReceiver& receiver, const RecorderSettings& settings);
+  PageRecorder(const PageRecorder&) = delete;
+  PageRecorder& operator=(const PageRecorder&) = delete;
+
+  void DescribePage(const UnitText& imageName, int32_t resolution) override;
+  void BeginPage(int32_t page, int32_t width, int32_t height) override;
+  void EndPage() override;
+  void FailPage() override;
+  void BeginArea(const AreaNames& names) override;
+  void EndArea() override;
+  void SetText(const uint16_t* codes, int32_t count) override;
+  void ResetBoxes(int32_t count) override;
+  void AddBox(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom) override;
+  // A count beyond the code units left in the block's text is cut to what is left; a code unit
+  // without a stored box adds nothing to any rectangle.
+  void EmitLine(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t count) override;
+
+ private:
+  void Record(const SplitWord& word, const char* utf8, int32_t utf8Size);
+  // Hands the page on once, and forgets which of its words waits for its second part.
+  void HandOn(bool complete);
+
+  RecordedPageReceiver& receiver_;
+  bool dropCarryOfFailedPage_ = false;
+  bool keepUnitBoxes_ = false;
+  LineWordSplitter words_;
+  RecordedPage page_;
+  UnitText nextImageName_;
+  int32_t nextResolution_ = 0;
+  bool pageOpen_ = false;
+  int32_t area_ = -1;
+  // The word of this page whose first part waits for its second, -1 when none.
+  int32_t brokenWord_ = -1;
+};

@@ -1,0 +1,602 @@
+#include "ocrsift/formats/document_formats.h"
+#include "ocrsift/formats/xml_text.h"
+#include "ocrsift/page/page_recorder.h"
+#include "ocrsift/page/text_marks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr uint16_t H = MARK_HYPHEN;
+constexpr uint16_t E = MARK_LINE_END;
+
+struct LineRecord {
+  int32_t left, top, right, bottom, count;
+};
+
+// One text block as the block parser hands it over.
+struct Block {
+  std::u16string text;
+  std::vector<CharBox> boxes;
+  std::vector<LineRecord> lines;
+};
+
+void Feed(PageTextSink& writer, const Block& block) {
+  writer.SetText(reinterpret_cast<const uint16_t*>(block.text.data()),
+                 static_cast<int32_t>(block.text.size()));
+  writer.ResetBoxes(static_cast<int32_t>(block.boxes.size()));
+  for (const CharBox& b : block.boxes)
+    writer.AddBox(b.left, b.top, b.right, b.bottom);
+  for (const LineRecord& l : block.lines)
+    writer.EmitLine(l.left, l.top, l.right, l.bottom, l.count);
+}
+
+// Every byte written to a temporary file, which is closed.
+std::string ContentsAndClose(FILE* file) {
+  fflush(file);
+  std::string bytes;
+  rewind(file);
+  for (int c; (c = fgetc(file)) != EOF;)
+    bytes.push_back(static_cast<char>(c));
+  fclose(file);
+  return bytes;
+}
+
+using MakeFormat = std::unique_ptr<DocumentFormat> (*)(FILE*);
+
+// A whole document of one format (begin, the pages fed through the recorder as the parsers
+// feed it, end, flush) against a temporary file; every byte that reached it.
+std::string Document(MakeFormat makeFormat, const std::function<void(PageTextSink&)>& feed,
+                     bool join = true) {
+  FILE* file = tmpfile();
+  EXPECT_NE(file, nullptr);
+  std::unique_ptr<DocumentFormat> format = makeFormat(file);
+  RecorderSettings settings;
+  settings.joinHyphenated = join;
+  settings.keepUnitBoxes = format->NeedsUnitBoxes();
+  settings.dropCarryOfFailedPage = format->DropsCarryOfFailedPage();
+  PageRecorder recorder(*format, settings);
+  format->BeginDocument();
+  feed(recorder);
+  format->EndDocument();
+  EXPECT_TRUE(format->Flush());
+  return ContentsAndClose(file);
+}
+
+std::string Script(const std::function<void(PageTextSink&)>& feed, bool join = true) {
+  return Document(MakeDjvusedFormat, feed, join);
+}
+
+// A block of one line whose every code unit gets a 10-pixel-wide box, one after the other.
+Block SimpleLine(const std::u16string& text, bool lastLine = true) {
+  Block block;
+  block.text = text;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint16_t x = static_cast<uint16_t>(10 * i);
+    block.boxes.push_back({x, 100, static_cast<uint16_t>(x + 10), 120});
+  }
+  int32_t count = static_cast<int32_t>(text.size());
+  block.lines.push_back({0, 0, 0, 0, count});
+  // A further line makes the first one a non-last line of its block.
+  if (!lastLine) {
+    block.text += u"z";
+    block.boxes.push_back({150, 100, 160, 120});
+    block.lines.push_back({150, 100, 160, 120, 1});
+  }
+  return block;
+}
+
+// The page block around the given body, page 1 of 200x1000 pixels, then "save".
+std::string OnePage(const std::string& body) {
+  return "\n# -------------------------------------\nselect 1\nremove-txt\nset-txt"
+         "\n(page 0 0 200 1000" +
+         body + "\n)\n\n.\n\n\nsave\n";
+}
+
+std::string OnePageScript(const Block& block, bool join = true) {
+  return Script(
+      [&](PageTextSink& w) {
+        w.BeginPage(1, 200, 1000);
+        Feed(w, block);
+        w.EndPage();
+      },
+      join);
+}
+
+Block WorkedExample() {
+  Block block;
+  block.text = std::u16string(u"Hello wor") + char16_t(H) + char16_t(E) + u"ld.";
+  block.boxes = {{100, 200, 140, 250}, {145, 215, 180, 250}, {185, 200, 200, 250},
+                 {205, 200, 220, 250}, {225, 215, 260, 250}, {260, 215, 300, 250},
+                 {300, 215, 340, 250}, {345, 215, 380, 250}, {385, 215, 410, 250},
+                 {415, 225, 430, 240}, {430, 215, 440, 250}, {100, 300, 115, 350},
+                 {120, 300, 150, 350}, {155, 340, 165, 350}};
+  block.lines = {{100, 200, 440, 260, 11}, {100, 300, 200, 360, 3}};
+  return block;
+}
+
+std::string WorkedExampleScript(bool join) {
+  return Script(
+      [](PageTextSink& w) {
+        w.BeginPage(5, 2480, 3508);
+        Feed(w, WorkedExample());
+        w.EndPage();
+      },
+      join);
+}
+
+TEST(TextLayerWriterTest, WorkedExampleJoinsTheBrokenWord) {
+  EXPECT_EQ(WorkedExampleScript(true),
+            "\n# -------------------------------------\n"
+            "select 5\n"
+            "remove-txt\n"
+            "set-txt\n"
+            "(page 0 0 2480 3508\n"
+            " (line 100 3308 440 3248\n"
+            "  (word 100 3308 260 3258 \"Hello\")\n"
+            "  (word 300 3293 440 3258 \"wor- \"))\n"
+            " (line 100 3208 200 3148\n"
+            "  (word 100 3208 165 3158 \"world.\"))\n"
+            ")\n"
+            "\n"
+            ".\n"
+            "\n"
+            "\n"
+            "save\n");
+}
+
+TEST(TextLayerWriterTest, WorkedExampleWithoutJoiningKeepsTheSecondPart) {
+  EXPECT_EQ(WorkedExampleScript(false),
+            "\n# -------------------------------------\n"
+            "select 5\n"
+            "remove-txt\n"
+            "set-txt\n"
+            "(page 0 0 2480 3508\n"
+            " (line 100 3308 440 3248\n"
+            "  (word 100 3308 260 3258 \"Hello\")\n"
+            "  (word 300 3293 440 3258 \"wor- \"))\n"
+            " (line 100 3208 200 3148\n"
+            "  (word 100 3208 165 3158 \"ld.\"))\n"
+            ")\n"
+            "\n"
+            ".\n"
+            "\n"
+            "\n"
+            "save\n");
+}
+
+TEST(TextLayerWriterTest, PageFrames) {
+  // No page begun: only the closing command.
+  EXPECT_EQ(Script([](PageTextSink&) {}), "\n\nsave\n");
+
+  // Page -1 has no select line; a page without text blocks is header and end alone.
+  EXPECT_EQ(Script([](PageTextSink& w) {
+              w.BeginPage(-1, 10, 20);
+              w.EndPage();
+            }),
+            "\n# -------------------------------------\nremove-txt\nset-txt\n(page 0 0 10 20"
+            "\n)\n\n.\n\n\nsave\n");
+
+  // Two pages; a second EndPage writes nothing more.
+  EXPECT_EQ(Script([](PageTextSink& w) {
+              w.BeginPage(0, 10, 20);
+              w.EndPage();
+              w.EndPage();
+              w.BeginPage(1, 30, 40);
+              w.EndPage();
+            }),
+            "\n# -------------------------------------\nselect 0\nremove-txt\nset-txt"
+            "\n(page 0 0 10 20\n)\n\n.\n"
+            "\n# -------------------------------------\nselect 1\nremove-txt\nset-txt"
+            "\n(page 0 0 30 40\n)\n\n.\n\n\nsave\n");
+}
+
+TEST(TextLayerWriterTest, TheExploringModesWriteNoDocument) {
+  const auto run = [](PageTextSink& w) {
+    w.BeginPage(5, 2480, 3508);
+    Feed(w, WorkedExample());
+    w.EndPage();
+    w.BeginPage(6, 2480, 3508);
+    Feed(w, SimpleLine(u"more text"));
+    w.FailPage();
+  };
+  EXPECT_EQ(Document([](FILE*) { return MakeNoDocument(); }, run), "");
+  // The same pages as a script do write: the feeding above is not empty.
+  EXPECT_NE(Script(run), "");
+}
+
+TEST(TextLayerWriterTest, WordSplitting) {
+  // Blanks and tabs only: no line entry and no closing parenthesis.
+  EXPECT_EQ(OnePageScript(SimpleLine(u" \t  \t")), OnePage(""));
+  // Runs of blanks give no empty words; a tab separates like a blank.
+  EXPECT_EQ(OnePageScript(SimpleLine(u"ab  \t c\td")), OnePage("\n (line 0 900 90 880"
+                                                               "\n  (word 0 900 20 880 \"ab\")"
+                                                               "\n  (word 60 900 70 880 \"c\")"
+                                                               "\n  (word 80 900 90 880 \"d\")"
+                                                               ")"));
+  // The last line of a block keeps its last code unit, whatever it is.
+  EXPECT_EQ(OnePageScript(SimpleLine(u"ab")),
+            OnePage("\n (line 0 900 20 880\n  (word 0 900 20 880 \"ab\"))"));
+  // Any other line loses it; the removed unit's box stays in the rectangle.
+  EXPECT_EQ(OnePageScript(SimpleLine(u"ab", false)),
+            OnePage("\n (line 0 900 20 880\n  (word 0 900 20 880 \"a\"))"
+                    "\n (line 150 900 160 880\n  (word 150 900 160 880 \"z\"))"));
+  // A line that ends in a blank: the word before the blank loses its last unit.
+  EXPECT_EQ(OnePageScript(SimpleLine(u"ab cd ", false)),
+            OnePage("\n (line 0 900 60 880\n  (word 0 900 20 880 \"ab\")"
+                    "\n  (word 30 900 50 880 \"c\"))"
+                    "\n (line 150 900 160 880\n  (word 150 900 160 880 \"z\"))"));
+  // A non-last line of one code unit yields no word at all.
+  EXPECT_EQ(OnePageScript(SimpleLine(u"x", false)),
+            OnePage("\n (line 150 900 160 880\n  (word 150 900 160 880 \"z\"))"));
+  // Marks that stay inside a word are written as raw bytes; a hyphen mark ending a word in
+  // the middle of a line makes it a broken word.
+  EXPECT_EQ(OnePageScript(SimpleLine(std::u16string(u"a") + char16_t(H) + u"b" + char16_t(E) +
+                                     u"c a" + char16_t(H) + u" q")),
+            OnePage("\n (line 0 900 100 880"
+                    "\n  (word 0 900 50 880 \"a\x01"
+                    "b\x02"
+                    "c\")"
+                    "\n  (word 60 900 80 880 \"a- \")"
+                    "\n  (word 90 900 100 880 \"aq\"))"));
+  // SetText with no units and a line of 0 units write nothing.
+  EXPECT_EQ(OnePageScript(Block{u"", {}, {{1, 2, 3, 4, 0}}}), OnePage(""));
+}
+
+TEST(TextLayerWriterTest, Rectangles) {
+  // Upper edge second, lower edge fourth, both measured from the page's bottom edge.
+  Block block{u"ab", {{10, 100, 20, 150}, {22, 90, 30, 140}}, {{5, 80, 40, 160, 2}}};
+  EXPECT_EQ(OnePageScript(block), OnePage("\n (line 5 920 40 840\n  (word 10 910 30 850 \"ab\"))"));
+  // Zero width and zero height: right one larger, the fourth number one smaller, for the
+  // word and for the line record alike.
+  block = {u"a", {{10, 100, 10, 100}}, {{7, 60, 7, 60, 1}}};
+  EXPECT_EQ(OnePageScript(block), OnePage("\n (line 7 940 8 939\n  (word 10 900 11 899 \"a\"))"));
+  // A line record with left and right 0 takes the span of its own units' boxes (the record's
+  // top and bottom ignored); the right edge is that of the last unit, blanks included.
+  block = {u"ab c",
+           {{10, 100, 20, 150}, {22, 90, 30, 140}, {31, 95, 35, 160}, {40, 99, 50, 155}},
+           {{0, 1, 0, 2, 4}}};
+  EXPECT_EQ(OnePageScript(block), OnePage("\n (line 10 910 50 840"
+                                          "\n  (word 10 910 30 850 \"ab\")"
+                                          "\n  (word 40 901 50 845 \"c\"))"));
+  // Only the boxes of the line's own units count, not those of an earlier line.
+  block = {u"ab\x02z",
+           {{10, 10, 20, 20}, {22, 10, 30, 20}, {30, 10, 32, 20}, {40, 500, 50, 520}},
+           {{1, 10, 32, 20, 3}, {0, 0, 0, 0, 1}}};
+  EXPECT_EQ(OnePageScript(block), OnePage("\n (line 1 990 32 980"
+                                          "\n  (word 10 990 32 980 \"ab\"))"
+                                          "\n (line 40 500 50 480"
+                                          "\n  (word 40 500 50 480 \"z\"))"));
+  // AddBox beyond the declared count keeps the first boxes.
+  std::string s = Script([](PageTextSink& w) {
+    w.BeginPage(1, 200, 1000);
+    const uint16_t text[] = {'a', 'b'};
+    w.SetText(text, 2);
+    w.ResetBoxes(2);
+    w.AddBox(1, 2, 3, 4);
+    w.AddBox(5, 6, 7, 8);
+    w.AddBox(100, 200, 300, 400);
+    w.EmitLine(0, 0, 0, 0, 2);
+    w.EndPage();
+  });
+  EXPECT_EQ(s, OnePage("\n (line 1 998 7 992\n  (word 1 998 7 992 \"ab\"))"));
+}
+
+TEST(TextLayerWriterTest, Escapes) {
+  std::u16string text = u"(1) \"q\" a\\b \u00e9 x\ny\rz \x07\x7f";
+  std::string s = OnePageScript(Block{text, {}, {{1, 2, 3, 4, static_cast<int32_t>(text.size())}}});
+  // Without boxes every word takes its line's rectangle.
+  EXPECT_EQ(s, OnePage("\n (line 1 998 3 996"
+                       "\n  (word 1 998 3 996 \"\\0501\\051\")"
+                       "\n  (word 1 998 3 996 \"\\042q\\042\")"
+                       "\n  (word 1 998 3 996 \"a\\134b\")"
+                       "\n  (word 1 998 3 996 \"\\303\\251\")"
+                       "\n  (word 1 998 3 996 \"x\\012y\\015z\")"
+                       "\n  (word 1 998 3 996 \"\x07\x7f\"))"));
+  // Plain letters and digits go unescaped.
+  EXPECT_EQ(OnePageScript(Block{u"Ab09", {}, {{1, 2, 3, 4, 4}}}),
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"Ab09\"))"));
+}
+
+TEST(TextLayerWriterTest, SurrogatesAndNonAscii) {
+  // U+1F600 as a pair gives one four-byte sequence; an unpaired surrogate gives U+FFFD;
+  // Cyrillic takes two bytes per letter.
+  std::u16string text = u"\U0001F600 \xD800x \xDC00 \u0416\u044F";
+  std::string s = OnePageScript(Block{text, {}, {{1, 2, 3, 4, static_cast<int32_t>(text.size())}}});
+  EXPECT_EQ(s, OnePage("\n (line 1 998 3 996"
+                       "\n  (word 1 998 3 996 \"\\360\\237\\230\\200\")"
+                       "\n  (word 1 998 3 996 \"\\357\\277\\275x\")"
+                       "\n  (word 1 998 3 996 \"\\357\\277\\275\")"
+                       "\n  (word 1 998 3 996 \"\\320\\226\\321\\217\"))"));
+}
+
+TEST(TextLayerWriterTest, HyphenCarryAcrossBlocksAndPages) {
+  Block first = SimpleLine(std::u16string(u"ex") + char16_t(H), true);
+  Block second = SimpleLine(u"ample next");
+  // Across text blocks of one page: the broken word is the block's last, so it keeps its
+  // mark as last unit and counts as broken.
+  std::string s = Script([&](PageTextSink& w) {
+    w.BeginPage(1, 200, 1000);
+    Feed(w, first);
+    Feed(w, second);
+    w.EndPage();
+  });
+  EXPECT_EQ(s, OnePage("\n (line 0 900 30 880\n  (word 0 900 30 880 \"ex- \"))"
+                       "\n (line 0 900 100 880\n  (word 0 900 50 880 \"example\")"
+                       "\n  (word 60 900 100 880 \"next\"))"));
+  // Across pages, after a page whose remaining lines have no word.
+  s = Script([&](PageTextSink& w) {
+    w.BeginPage(1, 200, 1000);
+    Feed(w, first);
+    Feed(w, SimpleLine(u"  "));
+    w.EndPage();
+    w.BeginPage(2, 200, 1000);
+    Feed(w, second);
+    w.EndPage();
+  });
+  EXPECT_NE(s.find("\"ex- \""), std::string::npos);
+  EXPECT_NE(s.find("select 2\nremove-txt\nset-txt\n(page 0 0 200 1000\n (line 0 900 100 880"
+                   "\n  (word 0 900 50 880 \"example\")"),
+            std::string::npos);
+  // Without joining the fragment never reaches a later word.
+  s = Script(
+      [&](PageTextSink& w) {
+        w.BeginPage(1, 200, 1000);
+        Feed(w, first);
+        Feed(w, second);
+        w.EndPage();
+      },
+      false);
+  EXPECT_NE(s.find("\"ex- \""), std::string::npos);
+  EXPECT_NE(s.find("\"ample\""), std::string::npos);
+  EXPECT_EQ(s.find("example"), std::string::npos);
+  // A second broken word replaces the first fragment; the earlier one is lost.
+  EXPECT_EQ(OnePageScript(
+                SimpleLine(std::u16string(u"ab") + char16_t(H) + u" cd" + char16_t(H) + u" ef g")),
+            OnePage("\n (line 0 900 120 880"
+                    "\n  (word 0 900 30 880 \"ab- \")"
+                    "\n  (word 40 900 70 880 \"cd- \")"
+                    "\n  (word 80 900 100 880 \"cdef\")"
+                    "\n  (word 110 900 120 880 \"g\"))"));
+}
+
+TEST(TextLayerWriterTest, JoinLimit) {
+  // Fragment of 497 units and a word of 1: 1 + 497 + 1 = 499 is below 500, so they join.
+  std::u16string longPart(497, u'a');
+  Block block{
+      longPart + char16_t(H) + char16_t(E) + u"b", {}, {{1, 2, 3, 4, 499}, {1, 2, 3, 4, 1}}};
+  std::string s = OnePageScript(block);
+  EXPECT_NE(s.find("\"" + std::string(497, 'a') + "- \""), std::string::npos);
+  EXPECT_NE(s.find("\"" + std::string(497, 'a') + "b\""), std::string::npos);
+  // A word of 2: 2 + 497 + 1 = 500 is not below 500; the word stands alone and the fragment
+  // joins the next word that fits.
+  block = {
+      longPart + char16_t(H) + char16_t(E) + u"bc d", {}, {{1, 2, 3, 4, 499}, {1, 2, 3, 4, 4}}};
+  s = OnePageScript(block);
+  EXPECT_NE(s.find("\"bc\""), std::string::npos);
+  EXPECT_NE(s.find("\"" + std::string(497, 'a') + "d\""), std::string::npos);
+}
+
+TEST(TextLayerWriterTest, Utf8Limit) {
+  // 499 ASCII units make 499 bytes and the zero: the word fits.
+  std::u16string fits(499, u'a');
+  EXPECT_EQ(
+      OnePageScript(Block{fits, {}, {{1, 2, 3, 4, 499}}}),
+      OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"" + std::string(499, 'a') + "\"))"));
+  // The longest word in escapes: 166 euro signs and a parenthesis make 499 bytes, each written
+  // as four characters, all of them in the entry.
+  std::string escaped;
+  for (int i = 0; i < 166; ++i)
+    escaped += "\\342\\202\\254";
+  escaped += "\\050";
+  EXPECT_EQ(OnePageScript(Block{std::u16string(166, u'\u20ac') + u"(", {}, {{1, 2, 3, 4, 167}}}),
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"" + escaped + "\"))"));
+  // 250 two-byte letters make 500 bytes and the zero: left out. The line entry opens with
+  // the first word that is written, with the line's own rectangle; a line whose every word is
+  // left out is not written at all, since djvused rejects a line without words.
+  std::u16string tooLong(250, u'\u00e9');
+  EXPECT_EQ(OnePageScript(Block{tooLong + u" ok", {}, {{1, 2, 3, 4, 253}}}),
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"ok\"))"));
+  EXPECT_EQ(OnePageScript(Block{tooLong, {}, {{1, 2, 3, 4, 250}}}), OnePage(""));
+  // A word beginning with U+0000 is empty in UTF-8 and left out the same way.
+  EXPECT_EQ(
+      OnePageScript(Block{std::u16string(1, u'\0') + u"x " + tooLong, {}, {{1, 2, 3, 4, 253}}}),
+      OnePage(""));
+  EXPECT_EQ(OnePageScript(Block{std::u16string(1, u'\0') + u"x ok", {}, {{1, 2, 3, 4, 5}}}),
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"ok\"))"));
+  // A broken word of 498 units plus its mark becomes 500 bytes with "- ": not written, but
+  // its fragment is still recorded (the next word cannot take it: 1 + 498 + 1 = 500).
+  std::u16string broken = std::u16string(498, u'a') + char16_t(H) + char16_t(E) + u"b";
+  EXPECT_EQ(OnePageScript(Block{broken, {}, {{1, 2, 3, 4, 500}, {1, 2, 3, 4, 1}}}),
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"b\"))"));
+}
+
+TEST(TextLayerWriterTest, OverlongWordsAreCutIntoBufferSizedWords) {
+  // A word reaching 499 units is ended there and written; the rest starts a new word.
+  std::u16string text(1200, u'a');
+  std::vector<CharBox> boxes;
+  for (int i = 0; i < 1200; ++i)
+    boxes.push_back({static_cast<uint16_t>(i), 0, static_cast<uint16_t>(i + 1), 10});
+  std::string s = OnePageScript(Block{text, boxes, {{0, 0, 0, 0, 1200}}});
+  // The page is 200 pixels wide: edges beyond it are clipped, and a word that would collapse
+  // on the page's edge keeps one pixel inside it.
+  EXPECT_EQ(s, OnePage("\n (line 0 1000 200 990"
+                       "\n  (word 0 1000 200 990 \"" +
+                       std::string(499, 'a') + "\")" + "\n  (word 199 1000 200 990 \"" +
+                       std::string(499, 'a') + "\")" + "\n  (word 199 1000 200 990 \"" +
+                       std::string(202, 'a') + "\"))"));
+  // A hyphen mark arriving as the 500th unit begins a new word, which is then a broken word
+  // with an empty first part: written as "- ", it drops the fragment pending before it (the
+  // long word could not take the fragment: 499 + 1 + 1 is not below 500).
+  std::u16string broken =
+      std::u16string(u"x") + char16_t(H) + u" " + std::u16string(499, u'a') + char16_t(H) + u" b";
+  s = OnePageScript(Block{broken, {}, {{1, 2, 3, 4, static_cast<int32_t>(broken.size())}}});
+  EXPECT_EQ(s, OnePage("\n (line 1 998 3 996"
+                       "\n  (word 1 998 3 996 \"x- \")"
+                       "\n  (word 1 998 3 996 \"" +
+                       std::string(499, 'a') + "\")" +
+                       "\n  (word 1 998 3 996 \"- \")"
+                       "\n  (word 1 998 3 996 \"b\"))"));
+}
+
+TEST(TextLayerWriterTest, DamagedInputStaysInsideTheBuffers) {
+  // A line asking for more units than remain takes what remains: the last unit is then the
+  // block's last and is kept.
+  EXPECT_EQ(OnePageScript(Block{u"ab cd", {}, {{1, 2, 3, 4, 3}, {1, 2, 3, 4, 100}}}),
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"a\"))"
+                    "\n (line 1 998 3 996\n  (word 1 998 3 996 \"cd\"))"));
+  // Lines after the text is used up, negative counts and counts beyond any size write
+  // nothing.
+  EXPECT_EQ(OnePageScript(Block{u"ab",
+                                {},
+                                {{1, 2, 3, 4, 2},
+                                 {1, 2, 3, 4, 5},
+                                 {1, 2, 3, 4, -3},
+                                 {1, 2, 3, 4, INT32_MIN},
+                                 {1, 2, 3, 4, INT32_MAX}}}),
+            OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"ab\"))"));
+  // Fewer boxes than units: a unit without a box adds nothing to the rectangles; a word
+  // with no box at all takes its line's rectangle; the line spans the boxes that exist.
+  Block fewBoxes{u"ab cd", {{10, 100, 20, 110}}, {{0, 0, 0, 0, 5}}};
+  EXPECT_EQ(OnePageScript(fewBoxes), OnePage("\n (line 10 900 20 890\n  (word 10 900 20 890 \"ab\")"
+                                             "\n  (word 10 900 20 890 \"cd\"))"));
+  // Declared boxes never added count as missing too.
+  std::string s = Script([](PageTextSink& w) {
+    w.BeginPage(1, 200, 1000);
+    const uint16_t text[] = {'a', 'b'};
+    w.SetText(text, 2);
+    w.ResetBoxes(2);
+    w.AddBox(0, 0, 0, 0);  // zero-size box for 'a' only
+    w.EmitLine(0, 0, 0, 0, 2);
+    w.EndPage();
+  });
+  EXPECT_EQ(s, OnePage("\n (line 0 1000 1 999\n  (word 0 1000 1 999 \"ab\"))"));
+  // Lines before any text, SetText with a negative count or no codes, ResetBoxes with a
+  // negative count: all empty.
+  s = Script([](PageTextSink& w) {
+    w.BeginPage(1, 200, 1000);
+    w.EmitLine(1, 2, 3, 4, 10);
+    const uint16_t text[] = {'a', 'b'};
+    w.SetText(text, -1);
+    w.ResetBoxes(-5);
+    w.AddBox(1, 2, 3, 4);
+    w.EmitLine(1, 2, 3, 4, 2);
+    w.SetText(nullptr, 5);
+    w.EmitLine(1, 2, 3, 4, 5);
+    w.EndPage();
+  });
+  EXPECT_EQ(s, OnePage(""));
+  // Coordinates at the ends of the 32-bit range wrap instead of overflowing, and are clipped
+  // into the page (here one that spans downward from 0).
+  s = Script([](PageTextSink& w) {
+    w.BeginPage(1, 200, INT32_MIN);
+    const uint16_t text[] = {'a'};
+    w.SetText(text, 1);
+    w.ResetBoxes(1);
+    w.AddBox(5, 1, 5, 1);
+    w.EmitLine(INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 1);
+    w.EndPage();
+  });
+  EXPECT_EQ(s,
+            "\n# -------------------------------------\nselect 1\nremove-txt\nset-txt"
+            "\n(page 0 0 200 -2147483648"
+            "\n (line 200 0 0 -1"
+            "\n  (word 5 0 6 -1 \"a\"))"
+            "\n)\n\n.\n\n\nsave\n");
+}
+
+std::string XmlOf(const std::u16string& units) {
+  std::string out(units.size() * kXmlCharacterRoom, '\0');
+  const char* end = PutXmlUnits(&out[0], reinterpret_cast<const uint16_t*>(units.data()),
+                                static_cast<int32_t>(units.size()));
+  out.resize(static_cast<size_t>(end - out.data()));
+  return out;
+}
+
+}  // namespace
+
+TEST(OutputFormatsTest, CharactersXmlForbidsNeverReachADocument) {
+  const std::string replacement = "\xEF\xBF\xBD";
+  for (char16_t unit = 0; unit < 0x20; ++unit) {
+    const std::string expected = unit == 0x09   ? "&#9;"
+                                 : unit == 0x0A ? "&#10;"
+                                 : unit == 0x0D ? "&#13;"
+                                                : replacement;
+    EXPECT_EQ(XmlOf(std::u16string(1, unit)), expected) << int(unit);
+  }
+  EXPECT_EQ(XmlOf(u"\uFFFE\uFFFF"), replacement + replacement);
+  // Unpaired surrogates, alone, in the wrong order and at the end; a pair is one character.
+  const std::u16string surrogates = {0xD800, u'a', 0xDC00, 0xDC00, 0xD800, 0xD83D, 0xDE00, 0xDBFF};
+  EXPECT_EQ(XmlOf(surrogates), replacement + "a" + replacement + replacement + replacement +
+                                   "\xF0\x9F\x98\x80" + replacement);
+  EXPECT_EQ(XmlOf(u"<a & \"b\" 'c'>\u00E9"), "&lt;a &amp; &quot;b&quot; &apos;c&apos;&gt;\xC3\xA9");
+}
+
+TEST(OutputFormatsTest, AltoHyphenPairs) {
+  const auto page = [](PageTextSink& sink, int32_t number, const Block& block) {
+    sink.BeginPage(number, 2480, 3508);
+    Feed(sink, block);
+    sink.EndPage();
+  };
+  const auto worked = [&](PageTextSink& sink) { page(sink, 5, WorkedExample()); };
+  std::string alto = Document(MakeAltoFormat, worked);
+  EXPECT_NE(alto.find("CONTENT=\"wor\" SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"world.\"/>"
+                      "<HYP CONTENT=\"-\"/>\n     </TextLine>"),
+            std::string::npos)
+      << alto;
+  EXPECT_NE(alto.find("CONTENT=\"ld.\" SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"world.\"/>"),
+            std::string::npos);
+  // -h: the printed parts alone.
+  alto = Document(MakeAltoFormat, worked, false);
+  EXPECT_EQ(alto.find("SUBS_"), std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"wor\"/><HYP CONTENT=\"-\"/>"), std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"ld.\"/>"), std::string::npos);
+  // Broken inside a line the hyphen stays in the content (HYP may only end a line); across
+  // pages only the second part, on the page being written, can name the whole word.
+  alto = Document(MakeAltoFormat, [&](PageTextSink& sink) {
+    page(sink, 1, SimpleLine(std::u16string(u"ab") + char16_t(H) + u" cd ex" + char16_t(H)));
+    page(sink, 2, SimpleLine(u"ample"));
+  });
+  EXPECT_NE(alto.find("CONTENT=\"ab-\" SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"abcd\"/><SP/>"),
+            std::string::npos)
+      << alto;
+  EXPECT_NE(alto.find("CONTENT=\"cd\" SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"abcd\"/>"),
+            std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"ex\"/><HYP CONTENT=\"-\"/>"), std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"ample\" SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"example\"/>"),
+            std::string::npos);
+}
+
+TEST(OutputFormatsTest, AFailedPageIsLeftOutWithTheFirstPartItBroke) {
+  const auto feed = [](PageTextSink& sink) {
+    sink.BeginPage(1, 200, 1000);
+    Feed(sink, SimpleLine(u"one"));
+    sink.EndPage();
+    sink.BeginPage(2, 200, 1000);
+    Feed(sink, SimpleLine(std::u16string(u"two wor") + char16_t(H)));
+    sink.FailPage();
+    sink.BeginPage(3, 200, 1000);
+    Feed(sink, SimpleLine(u"ld."));
+    sink.EndPage();
+    // The last page fails too: the end of the run must not write it.
+    sink.BeginPage(4, 200, 1000);
+    Feed(sink, SimpleLine(u"four"));
+    sink.FailPage();
+  };
+  EXPECT_EQ(Document(MakePlainTextFormat, feed), "one \n\n\fld. \n\n\f");
+  const std::string hocr = Document(MakeHocrFormat, feed);
+  EXPECT_NE(hocr.find("ppageno 0;"), std::string::npos);
+  EXPECT_NE(hocr.find("ppageno 2;"), std::string::npos);
+  EXPECT_EQ(hocr.find("two"), std::string::npos);
+  EXPECT_EQ(hocr.find("four"), std::string::npos);
+  EXPECT_EQ(hocr.substr(hocr.size() - 16), "</body>\n</html>\n");
+  const std::string alto = Document(MakeAltoFormat, feed);
+  EXPECT_EQ(alto.find("PHYSICAL_IMG_NR=\"2\""), std::string::npos);
+  EXPECT_EQ(alto.substr(alto.size() - 19), " </Layout>\n</alto>\n");
+}
