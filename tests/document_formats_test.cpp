@@ -2,10 +2,12 @@
 #include "ocrsift/formats/xml_text.h"
 #include "ocrsift/page/page_recorder.h"
 #include "ocrsift/page/text_marks.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -599,4 +601,97 @@ TEST(OutputFormatsTest, AFailedPageIsLeftOutWithTheFirstPartItBroke) {
   const std::string alto = Document(MakeAltoFormat, feed);
   EXPECT_EQ(alto.find("PHYSICAL_IMG_NR=\"2\""), std::string::npos);
   EXPECT_EQ(alto.substr(alto.size() - 19), " </Layout>\n</alto>\n");
+}
+
+namespace {
+
+UnitText Units(const std::u16string& text) {
+  return UnitText(text.begin(), text.end());
+}
+
+// The recognition languages as the work files name them: each gets an area of its own.
+const char16_t* const kLanguageNames[] = {
+    u"Afrikaans",     u"Albanian",     u"Arabic",       u"Armenian",          u"Basque",
+    u"Belarusian",    u"Bulgarian",    u"Catalan",      u"ChinesePRC",        u"ChineseTaiwan",
+    u"Croatian",      u"Czech",        u"Danish",       u"Dutch",             u"DutchBelgian",
+    u"English",       u"Esperanto",    u"Estonian",     u"Finnish",           u"French",
+    u"German",        u"GermanNewSpelling", u"Greek",   u"Hebrew",            u"Hungarian",
+    u"Icelandic",     u"Indonesian",   u"Irish",        u"Italian",           u"Japanese",
+    u"Kazakh",        u"Korean",       u"Latin",        u"Latvian",           u"Lithuanian",
+    u"Macedonian",    u"Malay",        u"Norwegian",    u"NorwegianBokmal",   u"NorwegianNynorsk",
+    u"Polish",        u"Portuguese",   u"PortugueseBrazilian", u"Romanian",   u"Russian",
+    u"RussianOldSpelling", u"Serbian", u"Slovak",       u"Slovenian",         u"Spanish",
+    u"Swahili",       u"Swedish",      u"Tatar",        u"Thai",              u"Turkish",
+    u"Ukrainian",     u"Uzbek",        u"Vietnamese",   u"Welsh"};
+
+// The golden book: page 3 of 400 x 300 pixels twice (the identifiers stay unique), with an
+// image name that needs quoting, an area per language, an area whose first language has no
+// tag and whose fonts repeat, a surrogate pair with a box per code unit, and a line, a word
+// and a character box beyond the page.
+void GoldenBook(PageTextSink& sink) {
+  sink.DescribePage(Units(u"Scan \"01\" \\ \u0416.tif"), 300);
+  sink.BeginPage(3, 400, 300);
+  uint16_t y = 0;
+  for (const char16_t* name : kLanguageNames) {
+    AreaNames names;
+    names.languages.push_back(Units(name));
+    names.fonts.push_back(Units(u"Arial"));
+    sink.BeginArea(names);
+    Block block = SimpleLine(u"w" + std::u16string(name).substr(0, 3));
+    for (CharBox& box : block.boxes) {
+      box.top = y;
+      box.bottom = static_cast<uint16_t>(y + 4);
+    }
+    Feed(sink, block);
+    sink.EndArea();
+    y = static_cast<uint16_t>(y + 5);
+  }
+  AreaNames mixed;
+  mixed.languages = {Units(u"Digits"), Units(u"German")};
+  mixed.fonts = {Units(u"Times"), Units(u"Arial"), Units(u"Times"), Units(u"Cour<ier>")};
+  sink.BeginArea(mixed);
+  // A surrogate pair whose two units have boxes of their own; a character box beyond the
+  // page; a line record beyond it on every side.
+  Block wide{u"\U0001F600x yz",
+             {{10, 200, 20, 210}, {21, 202, 30, 215}, {31, 200, 40, 210}, {0, 0, 0, 0},
+              {380, 200, 500, 320}, {390, 200, 600, 330}},
+             {{-5, 190, 900, 400, 6}}};
+  Feed(sink, wide);
+  sink.EndArea();
+  // A block outside any area.
+  Feed(sink, SimpleLine(u"free"));
+  sink.EndPage();
+  sink.DescribePage({}, 0);
+  sink.BeginPage(3, 400, 300);
+  Feed(sink, SimpleLine(u"again"));
+  sink.EndPage();
+}
+
+struct GoldenCase {
+  const char* file;  // in tests/data/golden
+  MakeFormat makeFormat;
+};
+
+const GoldenCase kGoldenCases[] = {{"book.djvused", MakeDjvusedFormat},
+                                   {"book.hocr", MakeHocrFormat},
+                                   {"book.alto", MakeAltoFormat},
+                                   {"book.txt", MakePlainTextFormat}};
+
+}  // namespace
+
+// Each format's whole document of the golden book, byte for byte. With OCRSIFT_UPDATE_GOLDEN
+// set, the documents are written instead (to be reviewed before they are committed).
+TEST(OutputFormatsTest, GoldenDocuments) {
+  for (const GoldenCase& golden : kGoldenCases) {
+    const std::string path = std::string(TEST_SOURCE_DIR) + "/data/golden/" + golden.file;
+    const std::string document = Document(golden.makeFormat, GoldenBook);
+    if (std::getenv("OCRSIFT_UPDATE_GOLDEN") != nullptr) {
+      FILE* file = std::fopen(path.c_str(), "wb");
+      ASSERT_NE(file, nullptr) << path;
+      std::fwrite(document.data(), 1, document.size(), file);
+      std::fclose(file);
+      continue;
+    }
+    EXPECT_EQ(document, testing_support::ReadFile(path)) << golden.file;
+  }
 }
