@@ -1,7 +1,7 @@
-// The djvused format fed through the page recorder: pages, blocks of text with their character boxes, and line
-// records, as the block parser hands them over, with words made at and around the limits of the
-// word buffer (499 and 500 code units) and hyphen marks there. Every coordinate the input
-// gives lies inside the page, so every coordinate written must too (one pixel more where a
+// The djvused format fed through the page recorder: pages, blocks of text with their character
+// boxes, and line records, as the block parser hands them over, with words made at and around the
+// limits of the word buffer (499 and 500 code units) and hyphen marks there. Every coordinate the
+// input gives lies inside the page, so every coordinate written must too (one pixel more where a
 // rectangle of no width or height is widened); the script must be well formed, every page
 // closed, every word valid UTF-8 without a blank except the "- " of a broken word.
 #include <fuzzer/FuzzedDataProvider.h>

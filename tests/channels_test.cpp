@@ -147,12 +147,4 @@ TEST_F(ChannelsTest, ListingSelectsTagsAndSkipsOneByteRegions) {
   EXPECT_EQ(out, "\n\n *** eight ***\n000000: >40 41");
 }
 
-TEST(OffsetValueTest, PrintsTheThirtyTwoBitPattern) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%08lX", OffsetValue(-1));
-  EXPECT_STREQ(text, "FFFFFFFF");
-  std::snprintf(text, sizeof text, "%08lX", OffsetValue(0x1A2C));
-  EXPECT_STREQ(text, "00001A2C");
-}
-
 }  // namespace

@@ -133,44 +133,30 @@ std::string WorkedExampleScript(bool join) {
       join);
 }
 
-TEST(TextLayerWriterTest, WorkedExampleJoinsTheBrokenWord) {
-  EXPECT_EQ(WorkedExampleScript(true),
-            "\n# -------------------------------------\n"
-            "select 5\n"
-            "remove-txt\n"
-            "set-txt\n"
-            "(page 0 0 2480 3508\n"
-            " (line 100 3308 440 3248\n"
-            "  (word 100 3308 260 3258 \"Hello\")\n"
-            "  (word 300 3293 440 3258 \"wor- \"))\n"
-            " (line 100 3208 200 3148\n"
-            "  (word 100 3208 165 3158 \"world.\"))\n"
-            ")\n"
-            "\n"
-            ".\n"
-            "\n"
-            "\n"
-            "save\n");
-}
-
-TEST(TextLayerWriterTest, WorkedExampleWithoutJoiningKeepsTheSecondPart) {
-  EXPECT_EQ(WorkedExampleScript(false),
-            "\n# -------------------------------------\n"
-            "select 5\n"
-            "remove-txt\n"
-            "set-txt\n"
-            "(page 0 0 2480 3508\n"
-            " (line 100 3308 440 3248\n"
-            "  (word 100 3308 260 3258 \"Hello\")\n"
-            "  (word 300 3293 440 3258 \"wor- \"))\n"
-            " (line 100 3208 200 3148\n"
-            "  (word 100 3208 165 3158 \"ld.\"))\n"
-            ")\n"
-            "\n"
-            ".\n"
-            "\n"
-            "\n"
-            "save\n");
+TEST(TextLayerWriterTest, WorkedExample) {
+  // The word broken at the line end is written as its first part and "- "; the next word
+  // carries the whole word, or under -h only its own part.
+  for (const bool join : {true, false}) {
+    EXPECT_EQ(WorkedExampleScript(join),
+              "\n# -------------------------------------\n"
+              "select 5\n"
+              "remove-txt\n"
+              "set-txt\n"
+              "(page 0 0 2480 3508\n"
+              " (line 100 3308 440 3248\n"
+              "  (word 100 3308 260 3258 \"Hello\")\n"
+              "  (word 300 3293 440 3258 \"wor- \"))\n"
+              " (line 100 3208 200 3148\n"
+              "  (word 100 3208 165 3158 \"" +
+                  std::string(join ? "world." : "ld.") +
+                  "\"))\n"
+                  ")\n"
+                  "\n"
+                  ".\n"
+                  "\n"
+                  "\n"
+                  "save\n");
+  }
 }
 
 TEST(TextLayerWriterTest, PageFrames) {
@@ -610,19 +596,65 @@ UnitText Units(const std::u16string& text) {
 }
 
 // The recognition languages as the work files name them: each gets an area of its own.
-const char16_t* const kLanguageNames[] = {
-    u"Afrikaans",     u"Albanian",     u"Arabic",       u"Armenian",          u"Basque",
-    u"Belarusian",    u"Bulgarian",    u"Catalan",      u"ChinesePRC",        u"ChineseTaiwan",
-    u"Croatian",      u"Czech",        u"Danish",       u"Dutch",             u"DutchBelgian",
-    u"English",       u"Esperanto",    u"Estonian",     u"Finnish",           u"French",
-    u"German",        u"GermanNewSpelling", u"Greek",   u"Hebrew",            u"Hungarian",
-    u"Icelandic",     u"Indonesian",   u"Irish",        u"Italian",           u"Japanese",
-    u"Kazakh",        u"Korean",       u"Latin",        u"Latvian",           u"Lithuanian",
-    u"Macedonian",    u"Malay",        u"Norwegian",    u"NorwegianBokmal",   u"NorwegianNynorsk",
-    u"Polish",        u"Portuguese",   u"PortugueseBrazilian", u"Romanian",   u"Russian",
-    u"RussianOldSpelling", u"Serbian", u"Slovak",       u"Slovenian",         u"Spanish",
-    u"Swahili",       u"Swedish",      u"Tatar",        u"Thai",              u"Turkish",
-    u"Ukrainian",     u"Uzbek",        u"Vietnamese",   u"Welsh"};
+const char16_t* const kLanguageNames[] = {u"Afrikaans",
+                                          u"Albanian",
+                                          u"Arabic",
+                                          u"Armenian",
+                                          u"Basque",
+                                          u"Belarusian",
+                                          u"Bulgarian",
+                                          u"Catalan",
+                                          u"ChinesePRC",
+                                          u"ChineseTaiwan",
+                                          u"Croatian",
+                                          u"Czech",
+                                          u"Danish",
+                                          u"Dutch",
+                                          u"DutchBelgian",
+                                          u"English",
+                                          u"Esperanto",
+                                          u"Estonian",
+                                          u"Finnish",
+                                          u"French",
+                                          u"German",
+                                          u"GermanNewSpelling",
+                                          u"Greek",
+                                          u"Hebrew",
+                                          u"Hungarian",
+                                          u"Icelandic",
+                                          u"Indonesian",
+                                          u"Irish",
+                                          u"Italian",
+                                          u"Japanese",
+                                          u"Kazakh",
+                                          u"Korean",
+                                          u"Latin",
+                                          u"Latvian",
+                                          u"Lithuanian",
+                                          u"Macedonian",
+                                          u"Malay",
+                                          u"Norwegian",
+                                          u"NorwegianBokmal",
+                                          u"NorwegianNynorsk",
+                                          u"Polish",
+                                          u"Portuguese",
+                                          u"PortugueseBrazilian",
+                                          u"Romanian",
+                                          u"Russian",
+                                          u"RussianOldSpelling",
+                                          u"Serbian",
+                                          u"Slovak",
+                                          u"Slovenian",
+                                          u"Spanish",
+                                          u"Swahili",
+                                          u"Swedish",
+                                          u"Tatar",
+                                          u"Thai",
+                                          u"Turkish",
+                                          u"Ukrainian",
+                                          u"Uzbek",
+                                          u"Vietnamese",
+                                          u"Welsh"};
 
 // The golden book: page 3 of 400 x 300 pixels twice (the identifiers stay unique), with an
 // image name that needs quoting, an area per language, an area whose first language has no
@@ -653,8 +685,12 @@ void GoldenBook(PageTextSink& sink) {
   // A surrogate pair whose two units have boxes of their own; a character box beyond the
   // page; a line record beyond it on every side.
   Block wide{u"\U0001F600x yz",
-             {{10, 200, 20, 210}, {21, 202, 30, 215}, {31, 200, 40, 210}, {0, 0, 0, 0},
-              {380, 200, 500, 320}, {390, 200, 600, 330}},
+             {{10, 200, 20, 210},
+              {21, 202, 30, 215},
+              {31, 200, 40, 210},
+              {0, 0, 0, 0},
+              {380, 200, 500, 320},
+              {390, 200, 600, 330}},
              {{-5, 190, 900, 400, 6}}};
   Feed(sink, wide);
   sink.EndArea();

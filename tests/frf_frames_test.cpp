@@ -119,26 +119,9 @@ TEST_F(FrfFramesTest, BodyNamesAndVerboseReport) {
   EXPECT_EQ(hugeRun.step, 101);
 }
 
-TEST_F(FrfFramesTest, EndOfFrameRecords) {
-  const std::vector<FieldCase> v6 = {
-      {"frame0.endB", 8, 105}, {"frame0.endC", 8, 106}, {"frame0.endWord", 1, 107}};
-  for (const FieldCase& c : v6) {
-    BuiltFile file = Build(PageWith(6, TextFrameOf(u"end")));
-    file.SetField(c.field, c.value);
-    const PageRun run = Run(file);
-    EXPECT_EQ(run.result, PARSE_BAD_FORMAT) << c.field;
-    EXPECT_EQ(run.step, c.step) << c.field;
-    EXPECT_EQ(run.offset, static_cast<int32_t>(file.Offset(c.field))) << c.field;
-  }
-  const std::vector<FieldCase> v10 = {
-      {"frame0.endSelector", 1, 106}, {"frame0.endValue", 1, 107}, {"frame0.endZero", 1, 108}};
-  for (const FieldCase& c : v10) {
-    BuiltFile file = Build(PageWith(10, TextFrameOf(u"end")));
-    file.SetField(c.field, c.value);
-    const PageRun run = Run(file);
-    EXPECT_EQ(run.result, PARSE_BAD_FORMAT) << c.field;
-    EXPECT_EQ(run.step, c.step) << c.field;
-  }
+// The damaged corpus fails each checked field of the end records; these are the values the
+// records may take.
+TEST_F(FrfFramesTest, EndOfFrameRecordsThatParse) {
   // Any first byte in version 6 when the three agree; selector 0 and three records in 10.
   TextFrame frame = TextFrameOf(u"end");
   frame.body.end.v6A = 0x42;

@@ -9,8 +9,8 @@
 
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/page_context.h"
-#include "ocrsift/stream/frf_stream.h"
 #include "ocrsift/page/text_marks.h"
+#include "ocrsift/stream/frf_stream.h"
 #include "tests/support/test_files.h"
 
 namespace {
@@ -181,15 +181,8 @@ class NarrowStringTest : public ::testing::Test {
       bytes += static_cast<char>(u >> 8);
     }
     stream_ = std::make_unique<FrfStream>(dir_.Write("s", bytes).c_str());
-    page_.reset(new PageContext{*stream_,
-                                nullptr,
-                                gRunOptions,
-                                name_,
-                                1,
-                                buffers_.wide,
-                                buffers_.narrow,
-                                0,
-                                {}});
+    page_.reset(new PageContext{
+        *stream_, nullptr, gRunOptions, name_, 1, buffers_.wide, buffers_.narrow, 0, {}});
   }
   TempDir dir_;
   std::string name_ = "s";

@@ -3,8 +3,8 @@
 // djvused's coordinates (y grows upward from the page's bottom edge), ended by a line with a
 // single "."; after the last page a "save" command.
 #include <array>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -111,8 +111,8 @@ void DjvusedFormat::PutPage(const RecordedPage& page) {
     // without extent when the layer is read: every rectangle is kept inside the page.
     cursor = text.Room(kEntryRoom);
     cursor = PutLiteral(cursor, "\n (line");
-    cursor = PutRect(cursor, KeepInPage(Upward(line.fileRect, page.height), page.width,
-                                        page.height, -1));
+    cursor = PutRect(cursor,
+                     KeepInPage(Upward(line.fileRect, page.height), page.width, page.height, -1));
     text.Commit(cursor);
     const int32_t end = line.firstWord + line.wordCount;
     for (int32_t w = line.firstWord; w < end; ++w) {
@@ -120,8 +120,8 @@ void DjvusedFormat::PutPage(const RecordedPage& page) {
       const auto* utf8 = reinterpret_cast<const unsigned char*>(page.utf8.data() + word.utf8Offset);
       cursor = text.Room(kEntryRoom + 4 * static_cast<size_t>(word.utf8Size) + 4);
       cursor = PutLiteral(cursor, "\n  (word");
-      cursor = PutRect(cursor, PlaceWordInPage(Upward(word.fileRect, page.height), page.width,
-                                               page.height, -1));
+      cursor = PutRect(
+          cursor, PlaceWordInPage(Upward(word.fileRect, page.height), page.width, page.height, -1));
       cursor = PutLiteral(cursor, " \"");
       for (int32_t i = 0; i < word.utf8Size; ++i) {
         const EscapeEntry& entry = kEscapeTable[utf8[i]];

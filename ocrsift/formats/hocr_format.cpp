@@ -101,8 +101,7 @@ void HocrFormat::PutWord(const RecordedPage& page, const RecordedWord& word, int
   const TextRect* boxes = page.boxes.data() + word.firstUnit;
   const size_t boxRoom = 4 * (1 + kDecimalRoom);
   ComposeBuffer& text = Text();
-  char* cursor =
-      text.Room(kHeadRoom + static_cast<size_t>(length) * (boxRoom + kXmlCharacterRoom));
+  char* cursor = text.Room(kHeadRoom + static_cast<size_t>(length) * (boxRoom + kXmlCharacterRoom));
   cursor = PutLiteral(cursor, "     <span class=\"ocrx_word\"");
   cursor = PutId(cursor, "word", n);
   cursor = PutLiteral(cursor, " title=\"bbox");

@@ -27,8 +27,7 @@ void ParseFrames(PageContext& context, PageParse& page) {
 PageParse ParsePage(FrfStream& stream, PageTextSink* sink, const RunOptions& options,
                     const std::string& path, int32_t pageNumber, PageTextBuffers& buffers) {
   PageParse page;
-  PageContext context{stream, sink, options, path, pageNumber, buffers.wide, buffers.narrow, 0,
-                      {}};
+  PageContext context{stream, sink, options, path, pageNumber, buffers.wide, buffers.narrow, 0, {}};
 
   page.step = STEP_HEADER;
   page.elementStart = stream.Position();

@@ -15,12 +15,12 @@ struct RunOptions;
 
 // Where a page parse ended, and what the header told of the file.
 struct PageParse {
-  int result = PARSE_OK;     // the code of the failure, if any
-  int32_t step = 0;          // the step reached: the failing step of a failure
-  int32_t failedFrame = -1;  // zero-based index of the failed frame; -1 for header or end record
-  uint8_t frameType = 0;     // the type byte of the failed frame
-  int32_t elementStart = 0;  // the offset at which the failed header or end record began
-  uint16_t formatVersion = 0;        // as far as the header was read
+  int result = PARSE_OK;       // the code of the failure, if any
+  int32_t step = 0;            // the step reached: the failing step of a failure
+  int32_t failedFrame = -1;    // zero-based index of the failed frame; -1 for header or end record
+  uint8_t frameType = 0;       // the type byte of the failed frame
+  int32_t elementStart = 0;    // the offset at which the failed header or end record began
+  uint16_t formatVersion = 0;  // as far as the header was read
   std::vector<uint8_t> frameTypes;  // as far as the header was read
 };
 

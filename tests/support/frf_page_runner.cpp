@@ -33,8 +33,7 @@ PageRun RunFrfPage(const std::string& path, int32_t pageNumber) {
   if (stream.Failed()) {
     run.result = PARSE_EOF;
   } else {
-    const PageParse page =
-        ParsePage(stream, &recorder, gRunOptions, path, pageNumber, buffers);
+    const PageParse page = ParsePage(stream, &recorder, gRunOptions, path, pageNumber, buffers);
     run.result = page.result;
     run.step = page.step;
     run.failedFrame = page.failedFrame;

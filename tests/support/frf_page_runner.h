@@ -12,13 +12,13 @@
 namespace testing_support {
 
 struct PageRun {
-  int result = 0;            // PARSE_OK, or the failing code
-  int32_t step = 0;          // step number at the end (the failing step)
-  int32_t offset = -1;       // LastReadStart when the run stopped
-  int32_t failedFrame = -1;  // zero-based index of a failing frame; -1 for header, end or none
-  std::string script;        // what the writer wrote, "save" included
-  std::string errors;        // what reached the error channel
-  uint16_t formatVersion = 0;        // as the header gave it
+  int result = 0;              // PARSE_OK, or the failing code
+  int32_t step = 0;            // step number at the end (the failing step)
+  int32_t offset = -1;         // LastReadStart when the run stopped
+  int32_t failedFrame = -1;    // zero-based index of a failing frame; -1 for header, end or none
+  std::string script;          // what the writer wrote, "save" included
+  std::string errors;          // what reached the error channel
+  uint16_t formatVersion = 0;  // as the header gave it
   std::vector<uint8_t> frameTypes;  // as the header gave them
 };
 
