@@ -9,7 +9,7 @@
 #include "fuzz/script_check.h"
 #include "ocrsift/driver/command_line.h"
 #include "ocrsift/driver/run_batch.h"
-#include "ocrsift/frf/run_state.h"
+#include "ocrsift/driver/run_state.h"
 
 namespace fuzz_support {
 
