@@ -49,6 +49,8 @@ const char kProcessing[] =
     "  </OCRProcessing>\n"
     " </Description>\n";
 
+// Identifiers: p2, b2_1, l2_5, w2_17 (the second page written, its first block, fifth line,
+// 17th word).
 class AltoFormat : public DocumentFormat {
  public:
   using DocumentFormat::DocumentFormat;
@@ -78,16 +80,6 @@ class AltoFormat : public DocumentFormat {
   static char* PutAttribute(char* cursor, const char (&name)[N], int32_t value) {
     cursor = PutLiteral(cursor, name);
     cursor = PutDecimal(cursor, value);
-    *cursor++ = '"';
-    return cursor;
-  }
-  // ID="<kind><page>_<n>" (a page's own without "_<n>"): p2, b2_1, l2_5, w2_17; unique in the
-  // document also when two files give the same page number.
-  template <size_t N>
-  char* PutId(char* cursor, const char (&kind)[N], int32_t n) const {
-    cursor = PutLiteral(cursor, " ID=\"");
-    cursor = PutLiteral(cursor, kind);
-    cursor = PutIdNumbers(cursor, n);
     *cursor++ = '"';
     return cursor;
   }
@@ -160,7 +152,7 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
   if (word.broken)
     contentEnd -= lastInLine ? 2 : 1;
   cursor = PutLiteral(cursor, "      <String");
-  cursor = PutId(cursor, "w", n);
+  cursor = PutId(cursor, " ID=\"w", n);
   cursor = PutPosition(cursor, word.rect);
   cursor = PutLiteral(cursor, " CONTENT=\"");
   cursor = PutXmlUnits(cursor, units + word.carried, contentEnd - word.carried);
@@ -188,7 +180,7 @@ void AltoFormat::WritePage(const RecordedPage& page) {
   ComposeBuffer& text = Text();
   char* cursor = text.Room(kHeadRoom);
   cursor = PutLiteral(cursor, "  <Page");
-  cursor = PutId(cursor, "p", 0);
+  cursor = PutId(cursor, " ID=\"p", 0);
   cursor = PutAttribute(cursor, " WIDTH=\"", page.width);
   cursor = PutAttribute(cursor, " HEIGHT=\"", page.height);
   cursor = PutAttribute(cursor, " PHYSICAL_IMG_NR=\"", page.number);
@@ -215,7 +207,7 @@ void AltoFormat::WritePage(const RecordedPage& page) {
     }
     cursor = text.Room(kHeadRoom + refs.size());
     cursor = PutLiteral(cursor, "    <TextBlock");
-    cursor = PutId(cursor, "b", ++blockCount);
+    cursor = PutId(cursor, " ID=\"b", ++blockCount);
     cursor = PutPosition(cursor, BlockRect(page, block));
     if (!refs.empty()) {
       cursor = PutLiteral(cursor, " STYLEREFS=\"");
@@ -231,7 +223,7 @@ void AltoFormat::WritePage(const RecordedPage& page) {
       const RecordedLine& line = page.lines[static_cast<size_t>(l)];
       cursor = text.Room(kHeadRoom);
       cursor = PutLiteral(cursor, "     <TextLine");
-      cursor = PutId(cursor, "l", ++lineCount);
+      cursor = PutId(cursor, " ID=\"l", ++lineCount);
       cursor = PutPosition(cursor, line.rect);
       cursor = PutLiteral(cursor, ">\n");
       text.Commit(cursor);

@@ -56,15 +56,20 @@ class DocumentFormat : public RecordedPageReceiver {
   // The complete pages handed on so far, this one included: the first number of an
   // element's identifier.
   int32_t PageSequence() const { return pageSequence_; }
-  // The numbers that make an element's identifier unique in the document, also when two files
-  // give the same page number: the page's sequence and, for a part of the page, "_" and the
-  // part's number (0 for the page itself). At most 1 + 2 * numeric::kDecimalRoom bytes.
-  char* PutIdNumbers(char* cursor, int32_t part) const {
+  // An element's identifier attribute: `head` (the attribute's name, quote and the kind of
+  // element, such as ` id="word_`), the page's sequence and, for a part of the page, "_" and
+  // the part's number (0 for the page itself), and the closing quote. Unique in the document,
+  // also when two files give the same page number. At most N + 2 * numeric::kDecimalRoom + 1
+  // bytes.
+  template <size_t N>
+  char* PutId(char* cursor, const char (&head)[N], int32_t part) const {
+    cursor = PutLiteral(cursor, head);
     cursor = numeric::PutDecimal(cursor, pageSequence_);
     if (part > 0) {
       *cursor++ = '_';
       cursor = numeric::PutDecimal(cursor, part);
     }
+    *cursor++ = '"';
     return cursor;
   }
 

@@ -60,24 +60,14 @@ class HocrFormat : public DocumentFormat {
     *cursor++ = ' ';
     return PutDecimal(cursor, ordered.bottom);
   }
-  // id="<kind>_<page>_<n>" (a page's own without "_<n>"): unique in the document, also when
-  // two files give the same page number.
-  template <size_t N>
-  char* PutId(char* cursor, const char (&kind)[N], int32_t n) const {
-    cursor = PutLiteral(cursor, " id=\"");
-    cursor = PutLiteral(cursor, kind);
-    *cursor++ = '_';
-    cursor = PutIdNumbers(cursor, n);
-    *cursor++ = '"';
-    return cursor;
-  }
-  // The head of an element whose title is a bbox: `open` up to its class, then id and title.
+  // The head of an element whose title is a bbox: `open` up to its class, then its id
+  // (id="<kind>_<page>_<n>", a page's own without "_<n>") and title.
   template <size_t N, size_t K>
-  void PutHead(const char (&open)[N], const char (&kind)[K], int32_t n, const TextRect& rect,
+  void PutHead(const char (&open)[N], const char (&idHead)[K], int32_t n, const TextRect& rect,
                const char* lang) {
     char* cursor = Text().Room(kHeadRoom);
     cursor = PutLiteral(cursor, open);
-    cursor = PutId(cursor, kind, n);
+    cursor = PutId(cursor, idHead, n);
     if (lang != nullptr) {
       cursor = PutLiteral(cursor, " lang=\"");
       cursor = PutPlainValue(cursor, lang, std::strlen(lang));
@@ -103,7 +93,7 @@ void HocrFormat::PutWord(const RecordedPage& page, const RecordedWord& word, int
   ComposeBuffer& text = Text();
   char* cursor = text.Room(kHeadRoom + static_cast<size_t>(length) * (boxRoom + kXmlCharacterRoom));
   cursor = PutLiteral(cursor, "     <span class=\"ocrx_word\"");
-  cursor = PutId(cursor, "word", n);
+  cursor = PutId(cursor, " id=\"word_", n);
   cursor = PutLiteral(cursor, " title=\"bbox");
   cursor = PutBox(cursor, word.rect);
   cursor = PutLiteral(cursor, "; x_bboxes");
@@ -144,7 +134,7 @@ void HocrFormat::WritePage(const RecordedPage& page) {
   ComposeBuffer& text = Text();
   char* cursor = text.Room(kHeadRoom);
   cursor = PutLiteral(cursor, " <div class=\"ocr_page\"");
-  cursor = PutId(cursor, "page", 0);
+  cursor = PutId(cursor, " id=\"page_", 0);
   cursor = PutLiteral(cursor, " title=\"");
   text.Commit(cursor);
   if (!page.imageName.empty())
@@ -184,15 +174,15 @@ void HocrFormat::WritePage(const RecordedPage& page) {
     if (!empty) {
       const char* lang =
           area >= 0 ? LanguageTag(page.areas[static_cast<size_t>(area)].languages) : nullptr;
-      PutHead("  <div class=\"ocr_carea\"", "carea", ++areaCount, areaRect, nullptr);
+      PutHead("  <div class=\"ocr_carea\"", " id=\"carea_", ++areaCount, areaRect, nullptr);
       for (int32_t b = first; b < end; ++b) {
         const RecordedBlock& block = page.blocks[static_cast<size_t>(b)];
         if (block.lineCount == 0)
           continue;
-        PutHead("   <p class=\"ocr_par\"", "par", ++parCount, BlockRect(page, block), lang);
+        PutHead("   <p class=\"ocr_par\"", " id=\"par_", ++parCount, BlockRect(page, block), lang);
         for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
           const RecordedLine& line = page.lines[static_cast<size_t>(l)];
-          PutHead("    <span class=\"ocr_line\"", "line", ++lineCount, line.rect, nullptr);
+          PutHead("    <span class=\"ocr_line\"", " id=\"line_", ++lineCount, line.rect, nullptr);
           for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w)
             PutWord(page, page.words[static_cast<size_t>(w)], ++wordCount);
           PutText("    </span>\n");
