@@ -133,7 +133,7 @@ std::string WorkedExampleScript(bool join) {
       join);
 }
 
-TEST(TextLayerWriterTest, WorkedExample) {
+TEST(DjvusedFormatTest, WorkedExample) {
   // The word broken at the line end is written as its first part and "- "; the next word
   // carries the whole word, or under -h only its own part.
   for (const bool join : {true, false}) {
@@ -159,7 +159,7 @@ TEST(TextLayerWriterTest, WorkedExample) {
   }
 }
 
-TEST(TextLayerWriterTest, PageFrames) {
+TEST(DjvusedFormatTest, PageFrames) {
   // No page begun: only the closing command.
   EXPECT_EQ(Script([](PageTextSink&) {}), "\n\nsave\n");
 
@@ -185,7 +185,7 @@ TEST(TextLayerWriterTest, PageFrames) {
             "\n(page 0 0 30 40\n)\n\n.\n\n\nsave\n");
 }
 
-TEST(TextLayerWriterTest, TheExploringModesWriteNoDocument) {
+TEST(DjvusedFormatTest, TheExploringModesWriteNoDocument) {
   const auto run = [](PageTextSink& w) {
     w.BeginPage(5, 2480, 3508);
     Feed(w, WorkedExample());
@@ -199,7 +199,7 @@ TEST(TextLayerWriterTest, TheExploringModesWriteNoDocument) {
   EXPECT_NE(Script(run), "");
 }
 
-TEST(TextLayerWriterTest, WordSplitting) {
+TEST(DjvusedFormatTest, WordSplitting) {
   // Blanks and tabs only: no line entry and no closing parenthesis.
   EXPECT_EQ(OnePageScript(SimpleLine(u" \t  \t")), OnePage(""));
   // Runs of blanks give no empty words; a tab separates like a blank.
@@ -237,7 +237,7 @@ TEST(TextLayerWriterTest, WordSplitting) {
   EXPECT_EQ(OnePageScript(Block{u"", {}, {{1, 2, 3, 4, 0}}}), OnePage(""));
 }
 
-TEST(TextLayerWriterTest, Rectangles) {
+TEST(DjvusedFormatTest, Rectangles) {
   // Upper edge second, lower edge fourth, both measured from the page's bottom edge.
   Block block{u"ab", {{10, 100, 20, 150}, {22, 90, 30, 140}}, {{5, 80, 40, 160, 2}}};
   EXPECT_EQ(OnePageScript(block), OnePage("\n (line 5 920 40 840\n  (word 10 910 30 850 \"ab\"))"));
@@ -276,7 +276,7 @@ TEST(TextLayerWriterTest, Rectangles) {
   EXPECT_EQ(s, OnePage("\n (line 1 998 7 992\n  (word 1 998 7 992 \"ab\"))"));
 }
 
-TEST(TextLayerWriterTest, Escapes) {
+TEST(DjvusedFormatTest, Escapes) {
   std::u16string text = u"(1) \"q\" a\\b \u00e9 x\ny\rz \x07\x7f";
   std::string s = OnePageScript(Block{text, {}, {{1, 2, 3, 4, static_cast<int32_t>(text.size())}}});
   // Without boxes every word takes its line's rectangle.
@@ -292,7 +292,7 @@ TEST(TextLayerWriterTest, Escapes) {
             OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"Ab09\"))"));
 }
 
-TEST(TextLayerWriterTest, SurrogatesAndNonAscii) {
+TEST(DjvusedFormatTest, SurrogatesAndNonAscii) {
   // U+1F600 as a pair gives one four-byte sequence; an unpaired surrogate gives U+FFFD;
   // Cyrillic takes two bytes per letter.
   std::u16string text = u"\U0001F600 \xD800x \xDC00 \u0416\u044F";
@@ -304,7 +304,7 @@ TEST(TextLayerWriterTest, SurrogatesAndNonAscii) {
                        "\n  (word 1 998 3 996 \"\\320\\226\\321\\217\"))"));
 }
 
-TEST(TextLayerWriterTest, HyphenCarryAcrossBlocksAndPages) {
+TEST(DjvusedFormatTest, HyphenCarryAcrossBlocksAndPages) {
   Block first = SimpleLine(std::u16string(u"ex") + char16_t(H), true);
   Block second = SimpleLine(u"ample next");
   // Across text blocks of one page: the broken word is the block's last, so it keeps its
@@ -354,7 +354,7 @@ TEST(TextLayerWriterTest, HyphenCarryAcrossBlocksAndPages) {
                     "\n  (word 110 900 120 880 \"g\"))"));
 }
 
-TEST(TextLayerWriterTest, JoinLimit) {
+TEST(DjvusedFormatTest, JoinLimit) {
   // Fragment of 497 units and a word of 1: 1 + 497 + 1 = 499 is below 500, so they join.
   std::u16string longPart(497, u'a');
   Block block{
@@ -371,7 +371,7 @@ TEST(TextLayerWriterTest, JoinLimit) {
   EXPECT_NE(s.find("\"" + std::string(497, 'a') + "d\""), std::string::npos);
 }
 
-TEST(TextLayerWriterTest, Utf8Limit) {
+TEST(DjvusedFormatTest, Utf8Limit) {
   // 499 ASCII units make 499 bytes and the zero: the word fits.
   std::u16string fits(499, u'a');
   EXPECT_EQ(
@@ -405,7 +405,7 @@ TEST(TextLayerWriterTest, Utf8Limit) {
             OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"b\"))"));
 }
 
-TEST(TextLayerWriterTest, OverlongWordsAreCutIntoBufferSizedWords) {
+TEST(DjvusedFormatTest, OverlongWordsAreCutIntoBufferSizedWords) {
   // A word reaching 499 units is ended there and written; the rest starts a new word.
   std::u16string text(1200, u'a');
   std::vector<CharBox> boxes;
@@ -433,7 +433,7 @@ TEST(TextLayerWriterTest, OverlongWordsAreCutIntoBufferSizedWords) {
                        "\n  (word 1 998 3 996 \"b\"))"));
 }
 
-TEST(TextLayerWriterTest, DamagedInputStaysInsideTheBuffers) {
+TEST(DjvusedFormatTest, DamagedInputStaysInsideTheBuffers) {
   // A line asking for more units than remain takes what remains: the last unit is then the
   // block's last and is kept.
   EXPECT_EQ(OnePageScript(Block{u"ab cd", {}, {{1, 2, 3, 4, 3}, {1, 2, 3, 4, 100}}}),
