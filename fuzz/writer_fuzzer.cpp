@@ -117,7 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(stream);
     RecorderSettings settings;
     settings.joinHyphenated = in.ConsumeBool();
-    settings.dropCarryOfFailedPage = format->DropsCarryOfFailedPage();
     PageRecorder writer(*format, settings);
     format->BeginDocument();
     const int pages = in.ConsumeIntegralInRange<int>(0, 3);

@@ -62,7 +62,6 @@ std::string Document(MakeFormat makeFormat, const std::function<void(PageTextSin
   RecorderSettings settings;
   settings.joinHyphenated = join;
   settings.keepUnitBoxes = format->NeedsUnitBoxes();
-  settings.dropCarryOfFailedPage = format->DropsCarryOfFailedPage();
   PageRecorder recorder(*format, settings);
   format->BeginDocument();
   feed(recorder);
@@ -261,6 +260,18 @@ TEST(DjvusedFormatTest, Rectangles) {
                                           "\n  (word 10 990 32 980 \"ab\"))"
                                           "\n (line 40 500 50 480"
                                           "\n  (word 40 500 50 480 \"z\"))"));
+  // A damaged line record far above the page runs from its top to y 40: the script and the
+  // other formats place it alike, with no 32-bit wrap in between.
+  const auto farAbove = [](PageTextSink& w) {
+    w.BeginPage(1, 2480, 3508);
+    Feed(w, Block{u"x", {}, {{10, -2147483600, 2000, 40, 1}}});
+    w.EndPage();
+  };
+  EXPECT_NE(Script(farAbove).find("\n (line 10 3508 2000 3468\n  (word 10 3508 2000 3468 \"x\"))"),
+            std::string::npos)
+      << Script(farAbove);
+  EXPECT_NE(Document(MakeHocrFormat, farAbove).find("id=\"line_1_1\" title=\"bbox 10 0 2000 40\""),
+            std::string::npos);
   // AddBox beyond the declared count keeps the first boxes.
   std::string s = Script([](PageTextSink& w) {
     w.BeginPage(1, 200, 1000);
@@ -480,8 +491,9 @@ TEST(DjvusedFormatTest, DamagedInputStaysInsideTheBuffers) {
     w.EndPage();
   });
   EXPECT_EQ(s, OnePage(""));
-  // Coordinates at the ends of the 32-bit range wrap instead of overflowing, and are clipped
-  // into the page (here one that spans downward from 0).
+  // Coordinates at the ends of the 32-bit range neither overflow nor wrap: they are clipped
+  // into the page (here one that spans downward from 0) as they are in every format, and the
+  // edges that meet there are set apart.
   s = Script([](PageTextSink& w) {
     w.BeginPage(1, 200, INT32_MIN);
     const uint16_t text[] = {'a'};
@@ -494,8 +506,8 @@ TEST(DjvusedFormatTest, DamagedInputStaysInsideTheBuffers) {
   EXPECT_EQ(s,
             "\n# -------------------------------------\nselect 1\nremove-txt\nset-txt"
             "\n(page 0 0 200 -2147483648"
-            "\n (line 200 0 0 -1"
-            "\n  (word 5 0 6 -1 \"a\"))"
+            "\n (line 199 -2147483647 200 -2147483648"
+            "\n  (word 5 -2147483647 6 -2147483648 \"a\"))"
             "\n)\n\n.\n\n\nsave\n");
 }
 
@@ -561,7 +573,7 @@ TEST(OutputFormatsTest, AltoHyphenPairs) {
             std::string::npos);
 }
 
-TEST(OutputFormatsTest, AFailedPageIsLeftOutWithTheFirstPartItBroke) {
+TEST(OutputFormatsTest, AFailedPageIsLeftOutAndTheWordItBrokeStillJoins) {
   const auto feed = [](PageTextSink& sink) {
     sink.BeginPage(1, 200, 1000);
     Feed(sink, SimpleLine(u"one"));
@@ -577,7 +589,8 @@ TEST(OutputFormatsTest, AFailedPageIsLeftOutWithTheFirstPartItBroke) {
     Feed(sink, SimpleLine(u"four"));
     sink.FailPage();
   };
-  EXPECT_EQ(Document(MakePlainTextFormat, feed), "one \n\n\fld. \n\n\f");
+  // As in the script, the first part read on the failed page joins the next page's first word.
+  EXPECT_EQ(Document(MakePlainTextFormat, feed), "one \n\n\fworld. \n\n\f");
   const std::string hocr = Document(MakeHocrFormat, feed);
   EXPECT_NE(hocr.find("ppageno 0;"), std::string::npos);
   EXPECT_NE(hocr.find("ppageno 2;"), std::string::npos);
@@ -587,6 +600,21 @@ TEST(OutputFormatsTest, AFailedPageIsLeftOutWithTheFirstPartItBroke) {
   const std::string alto = Document(MakeAltoFormat, feed);
   EXPECT_EQ(alto.find("PHYSICAL_IMG_NR=\"2\""), std::string::npos);
   EXPECT_EQ(alto.substr(alto.size() - 19), " </Layout>\n</alto>\n");
+  // A file that fails before its page begins (a bad signature) hands on nothing: the pages
+  // around it join as the script joins them.
+  const auto unbegun = [](PageTextSink& sink) {
+    sink.BeginPage(1, 200, 1000);
+    Feed(sink, SimpleLine(std::u16string(u"Hello wor") + char16_t(H)));
+    sink.EndPage();
+    sink.FailPage();
+    sink.BeginPage(3, 200, 1000);
+    Feed(sink, SimpleLine(u"ld. there"));
+    sink.EndPage();
+  };
+  EXPECT_EQ(Document(MakePlainTextFormat, unbegun), "Hello wor- \n\n\fworld. there \n\n\f");
+  EXPECT_NE(Script(unbegun).find("\"world.\""), std::string::npos);
+  EXPECT_NE(Document(MakeHocrFormat, unbegun).find(">world.</span>"), std::string::npos);
+  EXPECT_NE(Document(MakeAltoFormat, unbegun).find("SUBS_CONTENT=\"world.\""), std::string::npos);
 }
 
 namespace {

@@ -38,9 +38,10 @@ std::vector<std::string> FindFiles(const std::string& pattern);
 // True when a file or directory of that name exists.
 bool FileExists(const std::string& path);
 
-// True when the open stream is a directory: some systems open one for reading and fail only
-// its reads.
-bool IsDirectory(FILE* stream);
+// The file of that name opened for reading in binary mode, or null when it cannot be opened
+// or is no regular file: a directory (which some systems open and fail only in its reads), a
+// FIFO, socket or device (whose reads may wait forever) is never opened for the caller.
+FILE* OpenRegularFile(const char* path);
 
 // True when the stream is a terminal (which keeps its line buffering).
 bool IsTerminal(FILE* stream);

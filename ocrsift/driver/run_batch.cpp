@@ -107,7 +107,6 @@ int RunBatch() {
   std::unique_ptr<PageRecorder> recorder;
   if (document) {
     settings.keepUnitBoxes = document->NeedsUnitBoxes();
-    settings.dropCarryOfFailedPage = document->DropsCarryOfFailedPage();
     recorder.reset(new (std::nothrow) PageRecorder(*document, settings));
   }
   if (!recorder) {

@@ -9,7 +9,6 @@
 #include <new>
 
 #include "common/numeric/decimal_format.h"
-#include "common/numeric/wrapping_int32.h"
 #include "ocrsift/formats/document_formats.h"
 
 namespace {
@@ -57,9 +56,6 @@ constexpr size_t kEntryRoom = 16 + 4 * (1 + numeric::kDecimalRoom);
 class DjvusedFormat : public DocumentFormat {
  public:
   using DocumentFormat::DocumentFormat;
-  // The script has always left a broken word's first part to the next page, also when the
-  // page it was read on failed.
-  bool DropsCarryOfFailedPage() const override { return false; }
 
  protected:
   void WritePage(const RecordedPage& page) override {
@@ -82,10 +78,14 @@ class DjvusedFormat : public DocumentFormat {
     *cursor++ = ' ';
     return numeric::PutDecimal(cursor, rect.bottom);
   }
-  // A rectangle of the page image in djvused's coordinates, where y is measured upward from
-  // the page's bottom edge; the upper edge comes second, the lower fourth.
+  // A rectangle placed in the page, in djvused's coordinates, where y is measured upward from
+  // the page's bottom edge; the upper edge comes second, the lower fourth. Both edges lie
+  // between 0 and the height, so the difference cannot overflow.
   static TextRect Upward(const TextRect& rect, int32_t height) {
-    return {rect.left, WrapSub(height, rect.top), rect.right, WrapSub(height, rect.bottom)};
+    const auto up = [height](int32_t y) {
+      return static_cast<int32_t>(static_cast<int64_t>(height) - y);
+    };
+    return {rect.left, up(rect.top), rect.right, up(rect.bottom)};
   }
   void PutPage(const RecordedPage& page);
 };
@@ -108,11 +108,11 @@ void DjvusedFormat::PutPage(const RecordedPage& page) {
 
   for (const RecordedLine& line : page.lines) {
     // djvused stores a text zone relative to its neighbours in 16 bits and rejects one
-    // without extent when the layer is read: every rectangle is kept inside the page.
+    // without extent when the layer is read: the recorder placed every rectangle inside the
+    // page.
     cursor = text.Room(kEntryRoom);
     cursor = PutLiteral(cursor, "\n (line");
-    cursor = PutRect(cursor,
-                     KeepInPage(Upward(line.fileRect, page.height), page.width, page.height, -1));
+    cursor = PutRect(cursor, Upward(line.rect, page.height));
     text.Commit(cursor);
     const int32_t end = line.firstWord + line.wordCount;
     for (int32_t w = line.firstWord; w < end; ++w) {
@@ -120,8 +120,7 @@ void DjvusedFormat::PutPage(const RecordedPage& page) {
       const auto* utf8 = reinterpret_cast<const unsigned char*>(page.utf8.data() + word.utf8Offset);
       cursor = text.Room(kEntryRoom + 4 * static_cast<size_t>(word.utf8Size) + 4);
       cursor = PutLiteral(cursor, "\n  (word");
-      cursor = PutRect(
-          cursor, PlaceWordInPage(Upward(word.fileRect, page.height), page.width, page.height, -1));
+      cursor = PutRect(cursor, Upward(word.rect, page.height));
       cursor = PutLiteral(cursor, " \"");
       for (int32_t i = 0; i < word.utf8Size; ++i) {
         const EscapeEntry& entry = kEscapeTable[utf8[i]];

@@ -35,8 +35,6 @@ class DocumentFormat : public RecordedPageReceiver {
 
   // What the recorder must keep of each page for this format.
   virtual bool NeedsUnitBoxes() const { return false; }
-  // A failed page gives up the first part of a word broken at its end.
-  virtual bool DropsCarryOfFailedPage() const { return true; }
 
  protected:
   // The hooks compose into Text(); what they leave there is written to the document.

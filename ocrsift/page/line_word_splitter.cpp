@@ -1,10 +1,11 @@
 #include "ocrsift/page/line_word_splitter.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
-#include "common/numeric/wrapping_int32.h"
 #include "common/platform/platform.h"
 #include "ocrsift/page/text_marks.h"
 
@@ -83,10 +84,12 @@ bool LineWordSplitter::BeginLine(TextRect& line, int32_t count) {
       Merge(spanned, textPos_ + i);
     line = spanned.rect;
   }
-  if (line.left == line.right)
-    line.right = WrapAdd(line.right, 1);
-  if (line.top == line.bottom)
-    line.bottom = WrapAdd(line.bottom, 1);
+  // Saturating: an edge at the end of the 32-bit range stays there, and the page's clipping
+  // then sets the edges apart.
+  if (line.left == line.right && line.right < INT32_MAX)
+    ++line.right;
+  if (line.top == line.bottom && line.bottom < INT32_MAX)
+    ++line.bottom;
   line_ = line;
   lineLeft_ = count;
   return true;

@@ -51,8 +51,6 @@ class LineWordSplitter {
   bool BeginLine(TextRect& line, int32_t count);
   // The next word of the line begun; false once the line is used up.
   bool NextWord(SplitWord& word);
-  // A first part still waiting for its second is given up (its page was not delivered).
-  void DropCarry() { carryLength_ = 0; }
 
   // The UTF-8 form of a word as every document writes it, into utf8 with a terminating zero.
   // Returns its size without the zero, or 0 for a word that is left out: its form takes 500

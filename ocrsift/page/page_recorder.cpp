@@ -4,7 +4,6 @@
 
 PageRecorder::PageRecorder(RecordedPageReceiver& receiver, const RecorderSettings& settings)
     : receiver_(receiver),
-      dropCarryOfFailedPage_(settings.dropCarryOfFailedPage),
       keepUnitBoxes_(settings.keepUnitBoxes),
       words_(settings.joinHyphenated, settings.keepUnitBoxes) {}
 
@@ -38,10 +37,11 @@ void PageRecorder::EndPage() {
   HandOn(true);
 }
 
+// A broken word's first part read before the failure still waits for the word that completes
+// it, in every format as in the script: a file that fails before its page begins writes
+// nothing, and the pages around it join as if it were not there.
 void PageRecorder::FailPage() {
   HandOn(false);
-  if (dropCarryOfFailedPage_)
-    words_.DropCarry();
 }
 
 void PageRecorder::BeginArea(const AreaNames& names) {
@@ -96,7 +96,6 @@ void PageRecorder::EmitLine(int32_t left, int32_t top, int32_t right, int32_t bo
     if (!lineOpen) {
       RecordedLine recorded;
       recorded.rect = KeepInPage(line, page_.width, page_.height);
-      recorded.fileRect = line;
       recorded.firstWord = static_cast<int32_t>(page_.words.size());
       page_.lines.push_back(recorded);
       ++page_.blocks.back().lineCount;
@@ -117,7 +116,6 @@ void PageRecorder::Record(const SplitWord& word, const char* utf8, int32_t utf8S
   recorded.carried = std::min(word.carried, length);
   recorded.broken = word.broken && length == word.length;
   recorded.rect = PlaceWordInPage(word.rect, page_.width, page_.height);
-  recorded.fileRect = word.rect;
   recorded.utf8Offset = static_cast<int32_t>(page_.utf8.size());
   recorded.utf8Size = utf8Size;
   page_.units.insert(page_.units.end(), word.units, word.units + length);

@@ -12,9 +12,6 @@
 struct RecorderSettings {
   bool joinHyphenated = true;  // the word that completes a broken word carries the whole word
   bool keepUnitBoxes = false;  // a box per code unit, for the formats that write them
-  // A failed page gives up the first part of a word broken at its end, instead of leaving it
-  // to the next page's first word.
-  bool dropCarryOfFailedPage = false;
 };
 
 class PageRecorder : public PageTextSink {
@@ -43,7 +40,6 @@ class PageRecorder : public PageTextSink {
   void HandOn(bool complete);
 
   RecordedPageReceiver& receiver_;
-  bool dropCarryOfFailedPage_ = false;
   bool keepUnitBoxes_ = false;
   LineWordSplitter words_;
   RecordedPage page_;

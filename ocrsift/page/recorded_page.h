@@ -20,14 +20,12 @@ struct RecordedWord {
   // this page. -1 when there is none on this page.
   int32_t partner = -1;
   TextRect rect;           // placed inside the page, in image coordinates
-  TextRect fileRect;       // as the boxes give it, before it is placed
   int32_t utf8Offset = 0;  // its UTF-8 form, as the djvused script has it, in RecordedPage::utf8
   int32_t utf8Size = 0;
 };
 
 struct RecordedLine {
-  TextRect rect;      // placed inside the page, in image coordinates
-  TextRect fileRect;  // as the line record gives it (widened where its edges meet)
+  TextRect rect;  // placed inside the page, in image coordinates
   int32_t firstWord = 0;
   int32_t wordCount = 0;  // at least 1: a line without a written word is not recorded
 };

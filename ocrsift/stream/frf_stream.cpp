@@ -10,12 +10,9 @@
 #include "ocrsift/stream/little_endian.h"
 
 FrfStream::FrfStream(const char* fileName) {
-  file_ = (fileName != nullptr) ? std::fopen(fileName, "rb") : nullptr;
-  // Some systems open a directory for reading and fail only its reads; it is no file either.
-  if (platform::IsDirectory(file_)) {
-    std::fclose(file_);
-    file_ = nullptr;
-  }
+  // Only a regular file is read: a directory, FIFO, socket or device counts as a file that
+  // cannot be opened, so no run can hang on one.
+  file_ = (fileName != nullptr) ? platform::OpenRegularFile(fileName) : nullptr;
   failed_ = (file_ == nullptr) ? 1 : 0;
   if (file_ != nullptr) {
     if (std::fseek(file_, 0, SEEK_END) == 0) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 #include <cstdio>
@@ -90,6 +92,26 @@ TEST_F(OcrsiftRun, PagesAreNumberedPerNameAlsoPastAFileThatCannotBeOpened) {
   EXPECT_EQ(folder.exitCode, 2);
   EXPECT_EQ(folder.err, "\nCan't open file \"folder.frf\" ");
   EXPECT_EQ(folder.out, kSave);
+
+#ifndef _WIN32
+  // Nor is a FIFO, named, matched or listed, in every mode: never a hang.
+  const std::string fifo = dir_.path() + "/fifo/b.frf";
+  Good("fifo/a.frf");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  dir_.Write("fifo.lst", "fifo/b.frf\n");
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"-p", "1", "fifo/*.frf"},
+                                             {"-p", "1", "fifo/b.frf"},
+                                             {"-p", "1", "@fifo.lst"},
+                                             {"-t", "fifo/*.frf"},
+                                             {"-i", "-o", "hocr", "-p", "1", "fifo/*.frf"}}) {
+    ProgramOutput run = Ocrsift(args);
+    EXPECT_EQ(run.exitCode, 2) << args.back();
+    if (args[0] == "-p") {
+      EXPECT_NE(run.err.find("\nCan't open file \"fifo/b.frf\" "), std::string::npos) << run.err;
+    }
+  }
+#endif
 }
 
 #ifndef _WIN32

@@ -26,7 +26,6 @@ PageRun RunFrfPage(const std::string& path, int32_t pageNumber) {
   std::unique_ptr<DocumentFormat> document = MakeDjvusedFormat(script);
   RecorderSettings settings;
   settings.joinHyphenated = gRunOptions.JoinHyphenated;
-  settings.dropCarryOfFailedPage = document->DropsCarryOfFailedPage();
   PageRecorder recorder(*document, settings);
   document->BeginDocument();
   FrfStream stream(path.c_str());

@@ -115,9 +115,25 @@ std::vector<std::string> FindFiles(const std::string& pattern) {
   return names;
 }
 
-bool IsDirectory(FILE* stream) {
+FILE* OpenRegularFile(const char* path) {
+  // Opening a FIFO without O_NONBLOCK waits for a writer: the kind is learnt first.
+  const int fd = open(path, O_RDONLY | O_NONBLOCK);
+  if (fd < 0)
+    return nullptr;
   struct stat info;
-  return stream != nullptr && fstat(fileno(stream), &info) == 0 && S_ISDIR(info.st_mode);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return nullptr;
+  }
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  FILE* file = fdopen(fd, "rb");
+  if (file == nullptr)
+    close(fd);
+  return file;
 }
 
 bool IsTerminal(FILE* stream) {

@@ -63,10 +63,17 @@ std::vector<std::string> FindFiles(const std::string& pattern) {
   return names;
 }
 
-bool IsDirectory(FILE* stream) {
+FILE* OpenRegularFile(const char* path) {
+  FILE* file = std::fopen(path, "rb");
+  if (file == nullptr)
+    return nullptr;
+  // Device names such as NUL or CON open as character devices.
   struct _stat info;
-  return stream != nullptr && _fstat(_fileno(stream), &info) == 0 &&
-         (info.st_mode & _S_IFMT) == _S_IFDIR;
+  if (_fstat(_fileno(file), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) {
+    std::fclose(file);
+    return nullptr;
+  }
+  return file;
 }
 
 bool IsTerminal(FILE* stream) {
