@@ -374,12 +374,13 @@ TEST(DjvusedFormatTest, JoinLimit) {
   EXPECT_NE(s.find("\"" + std::string(497, 'a') + "- \""), std::string::npos);
   EXPECT_NE(s.find("\"" + std::string(497, 'a') + "b\""), std::string::npos);
   // A word of 2: 2 + 497 + 1 = 500 is not below 500; the word stands alone and the fragment
-  // joins the next word that fits.
+  // is given up, never joining a later, unrelated word.
   block = {
       longPart + char16_t(H) + char16_t(E) + u"bc d", {}, {{1, 2, 3, 4, 499}, {1, 2, 3, 4, 4}}};
   s = OnePageScript(block);
   EXPECT_NE(s.find("\"bc\""), std::string::npos);
-  EXPECT_NE(s.find("\"" + std::string(497, 'a') + "d\""), std::string::npos);
+  EXPECT_NE(s.find("\"d\""), std::string::npos);
+  EXPECT_EQ(s.find(std::string(497, 'a') + "d"), std::string::npos);
 }
 
 TEST(DjvusedFormatTest, Utf8Limit) {
@@ -410,7 +411,8 @@ TEST(DjvusedFormatTest, Utf8Limit) {
   EXPECT_EQ(OnePageScript(Block{std::u16string(1, u'\0') + u"x ok", {}, {{1, 2, 3, 4, 5}}}),
             OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"ok\"))"));
   // A broken word of 498 units plus its mark becomes 500 bytes with "- ": not written, but
-  // its fragment is still recorded (the next word cannot take it: 1 + 498 + 1 = 500).
+  // its fragment is recorded and given up at the next word, which cannot take it (1 + 498 + 1
+  // = 500).
   std::u16string broken = std::u16string(498, u'a') + char16_t(H) + char16_t(E) + u"b";
   EXPECT_EQ(OnePageScript(Block{broken, {}, {{1, 2, 3, 4, 500}, {1, 2, 3, 4, 1}}}),
             OnePage("\n (line 1 998 3 996\n  (word 1 998 3 996 \"b\"))"));

@@ -16,12 +16,13 @@ int32_t FrameHeadFixedLength(const PageContext& page) {
 
 }  // namespace
 
-int ReadCountedName(PageContext& page, char* output, int outputSize, uint8_t* length) {
+int ReadCountedName(PageContext& page, char* output, int outputSize, uint8_t* length,
+                    TextMarks marks) {
   uint8_t count = 0;
   RETURN_UNLESS_OK(ReadField(page.stream, count));
   if (length != nullptr)
     *length = count;
-  return ReadText(page, output, outputSize, count);
+  return ReadText(page, output, outputSize, count, marks);
 }
 
 int ReadFrameHeadData1(PageContext& page, HeadByte headByte, const char* title) {

@@ -10,7 +10,8 @@ namespace frf_detail {
 
 // A uint8 length and a UTF-16 name of that many units, converted into output. length (when
 // given) receives the length byte. PARSE_EOF when the file ends or the name does not fit.
-int ReadCountedName(PageContext& page, char* output, int outputSize, uint8_t* length = nullptr);
+int ReadCountedName(PageContext& page, char* output, int outputSize, uint8_t* length = nullptr,
+                    TextMarks marks = TextMarks::InText);
 
 // What follows the lead bytes of a frame head: nothing in text frames, a marker that must be 0
 // in picture heads, a byte of any value in table frames.

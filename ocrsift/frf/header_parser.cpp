@@ -172,7 +172,8 @@ int ReadImageName(PageContext& page, int32_t& contentCount, UnitText& imageName)
   if (length == 0)
     return PARSE_OK;
   char narrowName[NARROW_NAME_SIZE];
-  RETURN_UNLESS_OK(ReadText(page, narrowName, NarrowRoom(NAME_CAPACITY), length));
+  RETURN_UNLESS_OK(
+      ReadText(page, narrowName, NarrowRoom(NAME_CAPACITY), length, TextMarks::InNarrowFormOnly));
   if (narrowName[0] == 0)
     return PARSE_BAD_FORMAT;
   ReportVerbose("\nImage file name: %s", narrowName);

@@ -52,12 +52,19 @@ struct PageContext {
   bool IsVersion10() const { return formatVersion == 10; }
 };
 
+// Where the text marks go: recognised text carries them in wideText, for the word rule; a name
+// (of the image, a language, a font) keeps its characters there, and only its narrow form, the
+// one the trace shows, has the marks.
+enum class TextMarks { InText, InNarrowFormOnly };
+
 // Reads n UTF-16 code units from the page's stream into its wideText, replaces U+00AC by
-// MARK_HYPHEN and U+2028 by MARK_LINE_END there, and converts the text into the narrow form
-// in output. Returns the bytes written including the terminating zero, or 0 when the read
-// failed, n lies outside 0..WIDE_TEXT_CAPACITY-1, or the text does not fit outputSize.
-int ReadNarrowString(PageContext& page, char* output, int outputSize, int32_t n);
+// MARK_HYPHEN and U+2028 by MARK_LINE_END (in wideText only for TextMarks::InText), and
+// converts the marked text into the narrow form in output. Returns the bytes written
+// including the terminating zero, or 0 when the read failed, n lies outside
+// 0..WIDE_TEXT_CAPACITY-1, or the text does not fit outputSize.
+int ReadNarrowString(PageContext& page, char* output, int outputSize, int32_t n,
+                     TextMarks marks = TextMarks::InText);
 
 // The code units of the text that the last successful ReadNarrowString left in wideText, up
-// to its first zero: a name as the file holds it.
+// to its first zero: read with TextMarks::InNarrowFormOnly, a name as the file holds it.
 UnitText UnitsOfWideText(const PageContext& page);

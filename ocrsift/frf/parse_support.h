@@ -52,8 +52,9 @@ int ReadExpected(FrfStream& stream, T expected) {
 
 // A UTF-16 string of n units into output as a result code: PARSE_EOF also when its narrow form
 // does not fit.
-inline int ReadText(PageContext& page, char* output, int outputSize, int32_t n) {
-  return ReadNarrowString(page, output, outputSize, n) != 0 ? PARSE_OK : PARSE_EOF;
+inline int ReadText(PageContext& page, char* output, int outputSize, int32_t n,
+                    TextMarks marks = TextMarks::InText) {
+  return ReadNarrowString(page, output, outputSize, n, marks) != 0 ? PARSE_OK : PARSE_EOF;
 }
 
 // Makes `number` the step that a failure from here on reports. Every parser names its steps

@@ -92,7 +92,8 @@ int ParseTextFrame(PageContext& page, int32_t frameNumber, int32_t* step) {
     // An empty language is not shown, but it still takes up its number.
     if (length == 0)
       continue;
-    RETURN_UNLESS_OK(ReadText(page, name, NarrowRoom(FONT_CAPACITY), length));
+    RETURN_UNLESS_OK(
+        ReadText(page, name, NarrowRoom(FONT_CAPACITY), length, TextMarks::InNarrowFormOnly));
     ReportVerbose("\nLanguage #%d:  %s", i + 1, name);
     if (sink != nullptr)
       names.languages.push_back(UnitsOfWideText(page));
@@ -102,7 +103,8 @@ int ParseTextFrame(PageContext& page, int32_t frameNumber, int32_t* step) {
   int32_t fontCount = 0;
   RETURN_UNLESS_OK(ReadField(stream, fontCount));
   for (int32_t i = 0; i < fontCount; ++i) {
-    RETURN_UNLESS_OK(ReadCountedName(page, name, NarrowRoom(FONT_CAPACITY), &length));
+    RETURN_UNLESS_OK(ReadCountedName(page, name, NarrowRoom(FONT_CAPACITY), &length,
+                                     TextMarks::InNarrowFormOnly));
     ReportVerbose("\nFont %d:   %s", i + 1, name);
     if (sink != nullptr && length != 0)
       names.fonts.push_back(UnitsOfWideText(page));

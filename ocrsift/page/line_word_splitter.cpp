@@ -111,7 +111,11 @@ int32_t LineWordSplitter::SettleHyphenation(int32_t length, SplitWord& word) {
     word.broken = true;
     return length;
   }
-  if (joinHyphenated_ && carryLength_ != 0 && length + carryLength_ + 1 < kWordCapacity) {
+  if (joinHyphenated_ && carryLength_ != 0 && length + carryLength_ + 1 >= kWordCapacity) {
+    // The joined word would not fit: the first part is given up, so that it never completes
+    // a later, unrelated word.
+    carryLength_ = 0;
+  } else if (joinHyphenated_ && carryLength_ != 0) {
     std::memmove(word_ + carryLength_, word_, static_cast<size_t>(length) * sizeof(uint16_t));
     std::memcpy(word_, carry_, static_cast<size_t>(carryLength_) * sizeof(uint16_t));
     if (keepUnitBoxes_) {

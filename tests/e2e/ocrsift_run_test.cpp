@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "tests/support/frf_builder.h"
@@ -135,6 +136,28 @@ TEST_F(OcrsiftRun, AScriptThatCannotBeWrittenWholeFailsTheRun) {
   EXPECT_EQ(gone.err, "\nCan't write standard output: Broken pipe exit 2\n");
 }
 #endif
+
+TEST_F(OcrsiftRun, NamesKeepTheirCharactersInTheFormats) {
+  // The hyphen and line-end marks belong to recognised text: an image or font name with U+00AC
+  // or U+2028 reaches the documents as the file holds it, and the trace shows it as before.
+  testing_support::FrfPage page = TwoBlockPage(10);
+  page.imageName = u"Scan\u00AC01\u2028.tif";
+  std::get<testing_support::TextFrame>(page.frames[0]).body.fonts = {u"Arial\u00AC"};
+  Build(page).Write(dir_, "names.frf");
+  const ProgramOutput alto = Ocrsift({"-o", "alto", "-p", "1", "names.frf"});
+  EXPECT_EQ(alto.exitCode, 0) << alto.err;
+  EXPECT_NE(alto.out.find("<fileName>Scan\u00AC01\u2028.tif</fileName>"), std::string::npos)
+      << alto.out;
+  EXPECT_NE(alto.out.find("FONTFAMILY=\"Arial\u00AC\""), std::string::npos) << alto.out;
+  const ProgramOutput hocr = Ocrsift({"-o", "hocr", "-p", "1", "names.frf"});
+  EXPECT_NE(hocr.out.find("image &quot;Scan\u00AC01\u2028.tif&quot;"), std::string::npos)
+      << hocr.out;
+  const ProgramOutput verbose = Ocrsift({"-v", "-p", "1", "names.frf"});
+  EXPECT_NE(verbose.out.find("\nImage file name: Scan\x01"
+                             "01\x02.tif"),
+            std::string::npos);
+  EXPECT_NE(verbose.out.find("\nFont 1:   Arial\x01"), std::string::npos);
+}
 
 TEST_F(OcrsiftRun, AutomaticPageNumbersComeFromTheFileNames) {
   Good("page0012.frf");
