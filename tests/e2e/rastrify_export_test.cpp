@@ -296,6 +296,18 @@ TEST_F(RastrifyExport, StandInLeavesWhatItCannotWriteAlone) {
          EXPECT_TRUE(fs::is_symlink(output));
          newPage(Out("linked.pgm"));
        }},
+      {"a link to a name ending in a line feed writes that name, not the one without it",
+       [&] {
+         existing("real.pgm")();
+         fs::create_symlink(Out("real.pgm\n"), Out("lf.pgm"));
+         return Out("lf.pgm");
+       },
+       {},
+       0,
+       [&](const std::string&) {
+         keptFile(Out("real.pgm"));
+         newPage(Out("real.pgm\n"));
+       }},
       {"a named pipe stays as it is",
        [&] {
          EXPECT_EQ(mkfifo(Out("pipe.pgm").c_str(), 0600), 0);
