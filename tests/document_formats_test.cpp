@@ -503,6 +503,11 @@ TEST(DjvusedFormatTest, DamagedInputStaysInsideTheBuffers) {
     w.ResetBoxes(1);
     w.AddBox(5, 1, 5, 1);
     w.EmitLine(INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 1);
+    // A word without a box takes such a line's rectangle, and is widened from there.
+    const uint16_t boxless[] = {'b'};
+    w.SetText(boxless, 1);
+    w.ResetBoxes(0);
+    w.EmitLine(INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 1);
     w.EndPage();
   });
   EXPECT_EQ(s,
@@ -510,6 +515,8 @@ TEST(DjvusedFormatTest, DamagedInputStaysInsideTheBuffers) {
             "\n(page 0 0 200 -2147483648"
             "\n (line 199 -2147483647 200 -2147483648"
             "\n  (word 5 -2147483647 6 -2147483648 \"a\"))"
+            "\n (line 199 -2147483647 200 -2147483648"
+            "\n  (word 199 -2147483647 200 -2147483648 \"b\"))"
             "\n)\n\n.\n\n\nsave\n");
 }
 

@@ -48,8 +48,8 @@ inline TextRect KeepInPage(const TextRect& rect, int32_t width, int32_t height) 
 // A word or character rectangle: an edge pair that meets is first set one unit apart (right
 // and bottom move), then the rectangle is moved into the page.
 inline TextRect PlaceWordInPage(const TextRect& rect, int32_t width, int32_t height) {
-  const int64_t right = rect.right + (rect.left == rect.right ? 1 : 0);
-  const int64_t bottom = rect.bottom + (rect.top == rect.bottom ? 1 : 0);
+  const int64_t right = int64_t{rect.right} + (rect.left == rect.right ? 1 : 0);
+  const int64_t bottom = int64_t{rect.bottom} + (rect.top == rect.bottom ? 1 : 0);
   TextRect placed;
   ClipEdges(rect.left, right, width, 1, placed.left, placed.right);
   ClipEdges(rect.top, bottom, height, 1, placed.top, placed.bottom);
