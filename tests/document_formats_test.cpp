@@ -554,6 +554,12 @@ TEST(OutputFormatsTest, AltoHyphenPairs) {
     sink.EndPage();
   };
   const auto worked = [&](PageTextSink& sink) { page(sink, 5, WorkedExample()); };
+  // In hOCR every character box lies inside its word's: the carried "wor", whose boxes are on
+  // the line above, takes the word's rectangle.
+  EXPECT_NE(Document(MakeHocrFormat, worked)
+                .find("title=\"bbox 100 300 165 350; x_bboxes 100 300 165 350 100 300 165 350 "
+                      "100 300 165 350 100 300 115 350 120 300 150 350 155 340 165 350\">world."),
+            std::string::npos);
   std::string alto = Document(MakeAltoFormat, worked);
   EXPECT_NE(alto.find("CONTENT=\"wor\" SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"world.\"/>"
                       "<HYP CONTENT=\"-\"/>\n     </TextLine>"),

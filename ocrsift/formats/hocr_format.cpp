@@ -3,6 +3,7 @@
 // pixels from the top left corner. Words read as in the djvused script: a word broken at a
 // line end stands as its first part and the hyphen, and the next word carries the whole word
 // unless joining is off.
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -97,13 +98,25 @@ void HocrFormat::PutWord(const RecordedPage& page, const RecordedWord& word, int
   cursor = PutLiteral(cursor, " title=\"bbox");
   cursor = PutBox(cursor, word.rect);
   cursor = PutLiteral(cursor, "; x_bboxes");
+  // Every character box lies inside the word's: the characters of a carried first part, whose
+  // boxes are on the line (or page) before, take the word's rectangle.
+  const TextRect within = Ordered(word.rect);
   for (int32_t i = 0; i < length;) {
-    TextRect box = boxes[i];
     const int32_t first = i;
     text::NextCharacter(units, length, i);
+    if (first < word.carried) {
+      cursor = PutBox(cursor, within);
+      continue;
+    }
+    TextRect box = boxes[first];
     if (i - first == 2)
       Unite(box, boxes[first + 1], false);
-    cursor = PutBox(cursor, PlaceWordInPage(box, page.width, page.height));
+    box = Ordered(PlaceWordInPage(box, page.width, page.height));
+    box.left = std::min(std::max(box.left, within.left), within.right);
+    box.right = std::min(std::max(box.right, within.left), within.right);
+    box.top = std::min(std::max(box.top, within.top), within.bottom);
+    box.bottom = std::min(std::max(box.bottom, within.top), within.bottom);
+    cursor = PutBox(cursor, box);
   }
   cursor = PutLiteral(cursor, "\">");
   cursor = PutXmlUnits(cursor, units, length);
