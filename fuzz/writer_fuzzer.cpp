@@ -115,9 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<int32_t> heights;
   {
     std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(stream);
-    RecorderSettings settings;
-    settings.joinHyphenated = in.ConsumeBool();
-    PageRecorder writer(*format, settings);
+    PageRecorder writer(*format, format->Recording(in.ConsumeBool()));
     format->BeginDocument();
     const int pages = in.ConsumeIntegralInRange<int>(0, 3);
     for (int p = 0; p < pages; ++p) {

@@ -59,10 +59,7 @@ std::string Document(MakeFormat makeFormat, const std::function<void(PageTextSin
   FILE* file = tmpfile();
   EXPECT_NE(file, nullptr);
   std::unique_ptr<DocumentFormat> format = makeFormat(file);
-  RecorderSettings settings;
-  settings.joinHyphenated = join;
-  settings.keepUnitBoxes = format->NeedsUnitBoxes();
-  PageRecorder recorder(*format, settings);
+  PageRecorder recorder(*format, format->Recording(join));
   format->BeginDocument();
   feed(recorder);
   format->EndDocument();

@@ -102,13 +102,10 @@ int RunBatch() {
     return 1;
   }
   std::unique_ptr<DocumentFormat> document = ChooseDocumentFormat(options);
-  RecorderSettings settings;
-  settings.joinHyphenated = options.JoinHyphenated;
   std::unique_ptr<PageRecorder> recorder;
-  if (document) {
-    settings.keepUnitBoxes = document->NeedsUnitBoxes();
-    recorder.reset(new (std::nothrow) PageRecorder(*document, settings));
-  }
+  if (document)
+    recorder.reset(new (std::nothrow)
+                       PageRecorder(*document, document->Recording(options.JoinHyphenated)));
   if (!recorder) {
     ReportError("\nInsufficient memory");
     return 1;

@@ -1,31 +1,33 @@
 #include "ocrsift/formats/document_format.h"
 
+#include <cassert>
+
 void DocumentFormat::Emit() {
   output_.Write(text_.Data(), text_.Size());
   text_.Clear();
 }
 
 void DocumentFormat::BeginDocument() {
-  text_.Clear();
+  assert(text_.Size() == 0);
   WriteHead();
   Emit();
 }
 
 void DocumentFormat::AddPage(const RecordedPage& page) {
   ++pageSequence_;
-  text_.Clear();
+  assert(text_.Size() == 0);
   WritePage(page);
   Emit();
 }
 
 void DocumentFormat::AddFailedPage(const RecordedPage& page) {
-  text_.Clear();
+  assert(text_.Size() == 0);
   WriteFailedPage(page);
   Emit();
 }
 
 void DocumentFormat::EndDocument() {
-  text_.Clear();
+  assert(text_.Size() == 0);
   WriteEnd();
   Emit();
 }

@@ -13,6 +13,7 @@
 #include "common/numeric/decimal_format.h"
 #include "ocrsift/formats/compose_buffer.h"
 #include "ocrsift/formats/document_output.h"
+#include "ocrsift/page/page_recorder.h"
 #include "ocrsift/page/recorded_page.h"
 
 class DocumentFormat : public RecordedPageReceiver {
@@ -33,10 +34,17 @@ class DocumentFormat : public RecordedPageReceiver {
   bool Failed() const { return output_.Failed(); }
   int Error() const { return output_.Error(); }
 
-  // What the recorder must keep of each page for this format.
-  virtual bool NeedsUnitBoxes() const { return false; }
+  // How the recorder must record the pages for this format.
+  RecorderSettings Recording(bool joinHyphenated) const {
+    RecorderSettings settings;
+    settings.joinHyphenated = joinHyphenated;
+    settings.keepUnitBoxes = NeedsUnitBoxes();
+    return settings;
+  }
 
  protected:
+  // The recorder keeps a box per code unit for the formats that write them.
+  virtual bool NeedsUnitBoxes() const { return false; }
   // The hooks compose into Text(); what they leave there is written to the document.
   virtual void WriteHead() {}
   virtual void WritePage(const RecordedPage& page) = 0;

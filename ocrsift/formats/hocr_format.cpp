@@ -41,9 +41,9 @@ using numeric::PutDecimal;
 class HocrFormat : public DocumentFormat {
  public:
   using DocumentFormat::DocumentFormat;
-  bool NeedsUnitBoxes() const override { return true; }
 
  protected:
+  bool NeedsUnitBoxes() const override { return true; }
   void WriteHead() override { PutText(kHeader); }
   void WritePage(const RecordedPage& page) override;
   void WriteEnd() override { PutText(kTrailer); }

@@ -34,9 +34,7 @@ std::string WriterScript(const std::function<void(PageTextSink&)>& feed, bool jo
   FILE* file = tmpfile();
   EXPECT_NE(file, nullptr);
   std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(file);
-  RecorderSettings settings;
-  settings.joinHyphenated = join;
-  PageRecorder recorder(*format, settings);
+  PageRecorder recorder(*format, format->Recording(join));
   format->BeginDocument();
   feed(recorder);
   format->EndDocument();

@@ -24,9 +24,7 @@ PageRun RunFrfPage(const std::string& path, int32_t pageNumber) {
   gRunOptions.ErrorStream = errors;
 
   std::unique_ptr<DocumentFormat> document = MakeDjvusedFormat(script);
-  RecorderSettings settings;
-  settings.joinHyphenated = gRunOptions.JoinHyphenated;
-  PageRecorder recorder(*document, settings);
+  PageRecorder recorder(*document, document->Recording(gRunOptions.JoinHyphenated));
   document->BeginDocument();
   FrfStream stream(path.c_str());
   if (stream.Failed()) {
