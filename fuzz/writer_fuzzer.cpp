@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(stream);
     PageRecorder writer(*format, format->Recording(in.ConsumeBool()));
-    format->BeginDocument();
+    format->BeginDocument(PageArrival::kAnyOrder);
     const int pages = in.ConsumeIntegralInRange<int>(0, 3);
     for (int p = 0; p < pages; ++p) {
       const int32_t width = in.ConsumeIntegralInRange<int32_t>(1, 65535);

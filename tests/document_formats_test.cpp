@@ -60,7 +60,7 @@ std::string Document(MakeFormat makeFormat, const std::function<void(PageTextSin
   EXPECT_NE(file, nullptr);
   std::unique_ptr<DocumentFormat> format = makeFormat(file);
   PageRecorder recorder(*format, format->Recording(join));
-  format->BeginDocument();
+  format->BeginDocument(PageArrival::kAnyOrder);
   feed(recorder);
   format->EndDocument();
   EXPECT_TRUE(format->Flush());
@@ -570,17 +570,26 @@ TEST(OutputFormatsTest, AltoHyphenPairs) {
   EXPECT_NE(alto.find("CONTENT=\"wor\"/><HYP CONTENT=\"-\"/>"), std::string::npos);
   EXPECT_NE(alto.find("CONTENT=\"ld.\"/>"), std::string::npos);
   // Broken inside a line the hyphen stays in the content (HYP may only end a line); across
-  // pages only the second part, on the page being written, can name the whole word.
+  // pages the first part names the whole word as well. No String is empty: a bare hyphen
+  // keeps it as content, and a word with no text of its own (U+0000 first) completes nothing.
   alto = Document(MakeAltoFormat, [&](PageTextSink& sink) {
     page(sink, 1, SimpleLine(std::u16string(u"ab") + char16_t(H) + u" cd ex" + char16_t(H)));
     page(sink, 2, SimpleLine(u"ample"));
+    page(sink, 3, SimpleLine(std::u16string(u"fg") + char16_t(H)));
+    page(sink, 4, SimpleLine(std::u16string(u"\0h i ", 5) + char16_t(H)));
   });
+  EXPECT_EQ(alto.find("CONTENT=\"\""), std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"fg\"/><HYP CONTENT=\"-\"/>"), std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"fg\"/><SP/>"), std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"-\"/>\n"), std::string::npos);
   EXPECT_NE(alto.find("CONTENT=\"ab-\" SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"abcd\"/><SP/>"),
             std::string::npos)
       << alto;
   EXPECT_NE(alto.find("CONTENT=\"cd\" SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"abcd\"/>"),
             std::string::npos);
-  EXPECT_NE(alto.find("CONTENT=\"ex\"/><HYP CONTENT=\"-\"/>"), std::string::npos);
+  EXPECT_NE(alto.find("CONTENT=\"ex\" SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"example\"/>"
+                      "<HYP CONTENT=\"-\"/>"),
+            std::string::npos);
   EXPECT_NE(alto.find("CONTENT=\"ample\" SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"example\"/>"),
             std::string::npos);
 }
@@ -611,6 +620,8 @@ TEST(OutputFormatsTest, AFailedPageIsLeftOutAndTheWordItBrokeStillJoins) {
   EXPECT_EQ(hocr.substr(hocr.size() - 16), "</body>\n</html>\n");
   const std::string alto = Document(MakeAltoFormat, feed);
   EXPECT_EQ(alto.find("PHYSICAL_IMG_NR=\"2\""), std::string::npos);
+  // Its first part is not written: the String holds the whole word, as the script does.
+  EXPECT_NE(alto.find("CONTENT=\"world.\"/>"), std::string::npos);
   EXPECT_EQ(alto.substr(alto.size() - 19), " </Layout>\n</alto>\n");
   // A file that fails before its page begins (a bad signature) hands on nothing: the pages
   // around it join as the script joins them.
@@ -626,7 +637,9 @@ TEST(OutputFormatsTest, AFailedPageIsLeftOutAndTheWordItBrokeStillJoins) {
   EXPECT_EQ(Document(MakePlainTextFormat, unbegun), "Hello wor- \n\n\fworld. there \n\n\f");
   EXPECT_NE(Script(unbegun).find("\"world.\""), std::string::npos);
   EXPECT_NE(Document(MakeHocrFormat, unbegun).find(">world.</span>"), std::string::npos);
-  EXPECT_NE(Document(MakeAltoFormat, unbegun).find("SUBS_CONTENT=\"world.\""), std::string::npos);
+  EXPECT_NE(Document(MakeAltoFormat, unbegun)
+                .find("CONTENT=\"wor\" SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"world.\"/><HYP"),
+            std::string::npos);
 }
 
 namespace {
@@ -696,12 +709,13 @@ const char16_t* const kLanguageNames[] = {u"Afrikaans",
                                           u"Vietnamese",
                                           u"Welsh"};
 
-// The golden book: page 3 of 400 x 300 pixels twice (the identifiers stay unique), with an
-// image name that needs quoting, an area per language, an area whose first language has no
-// tag and whose fonts repeat, a surrogate pair with a box per code unit, and a line, a word
-// and a character box beyond the page.
+// The golden book: page 3 of 400 x 300 pixels, then page 2 twice (the documents list page 2
+// first, the later one in place of the earlier; the identifiers stay unique). Page 3 has an
+// image name that needs quoting, an area per language, an area of two blocks whose first
+// language has no tag and whose fonts repeat, a surrogate pair with a box per code unit, and
+// a line, a word and a character box beyond the page.
 void GoldenBook(PageTextSink& sink) {
-  sink.DescribePage(Units(u"Scan \"01\" \\ \u0416.tif"), 300);
+  sink.DescribePage(Units(u"Scan \"01\"; 100% \\ \u0416.tif"), 300);
   sink.BeginPage(3, 400, 300);
   uint16_t y = 0;
   for (const char16_t* name : kLanguageNames) {
@@ -733,12 +747,16 @@ void GoldenBook(PageTextSink& sink) {
               {390, 200, 600, 330}},
              {{-5, 190, 900, 400, 6}}};
   Feed(sink, wide);
+  Feed(sink, SimpleLine(u"mixed"));
   sink.EndArea();
   // A block outside any area.
   Feed(sink, SimpleLine(u"free"));
   sink.EndPage();
   sink.DescribePage({}, 0);
-  sink.BeginPage(3, 400, 300);
+  sink.BeginPage(2, 400, 300);
+  Feed(sink, SimpleLine(u"replaced"));
+  sink.EndPage();
+  sink.BeginPage(2, 400, 300);
   Feed(sink, SimpleLine(u"again"));
   sink.EndPage();
 }

@@ -47,9 +47,14 @@ FILE* OpenRegularFile(const char* path);
 bool IsTerminal(FILE* stream);
 
 // A new scratch file, open for reading and writing in binary mode, that disappears when it is
-// closed; null (errno set) when none can be made. On Windows it is made in the folder of TMP,
-// not in the root folder of the drive, where a user may not write.
-FILE* OpenScratchFile();
+// closed (on POSIX its name is removed at once); null (errno set) when none can be made. name
+// receives the file's name, or the name it was to have, for messages. It is made in the folder
+// of TMPDIR (POSIX, /tmp without it) or TMP (Windows: not in the root folder of the drive,
+// where a user may not write).
+FILE* OpenScratchFile(std::string& name);
+
+// Moves the stream to the byte offset from its start (beyond 2 GiB too); false on failure.
+bool SeekFile(FILE* stream, int64_t offset);
 
 // Makes a write to a pipe whose reader has gone fail with an error the program can report,
 // instead of ending the process by a signal (POSIX); nothing to do on Windows.

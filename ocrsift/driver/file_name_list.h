@@ -27,6 +27,8 @@ class FileNameList {
 
   // Delivers the next name and moves on; false (name unchanged) when all have been delivered.
   bool NextName(std::string& name);
+  // The next NextName delivers the first name again.
+  void Rewind() { cursor_ = names_.First(); }
 
   // Byte-wise order in which only A-Z fold to a-z; a name that ends first sorts first.
   static int32_t CompareNames(const StringNode& a, const StringNode& b);

@@ -1,6 +1,7 @@
 #include "ocrsift/driver/run_batch.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -49,18 +50,42 @@ bool ParseOneFile(PageTextSink& sink) {
 int FinishDocument(DocumentFormat& document, int runResult) {
   document.EndDocument();
   if (!document.Flush()) {
-    ReportOutputFailure(document.Error());
+    ReportOutputFailure(document.Error(), document.FailedPlace());
     return 2;
   }
   std::fflush(stdout);
   return runResult;
 }
 
+// The page numbers the files will take, known from their names before any is read: each
+// higher than the one before, or not (then the documents in the book's order keep the pages
+// until the end).
+PageArrival PlannedArrival(FileNameList& names, const RunOptions& options) {
+  PageArrival arrival = PageArrival::kAscending;
+  if (options.AutoPageNumbers) {
+    std::string path;
+    int32_t number = WrapAdd(options.FirstPage, -1);
+    int32_t before = INT32_MIN;
+    while (names.NextName(path)) {
+      number = PageNumberFromName(path, number);
+      if (number <= before)
+        arrival = PageArrival::kAnyOrder;
+      before = number;
+    }
+    names.Rewind();
+  }
+  return arrival;
+}
+
 }  // namespace
 
-void ReportOutputFailure(int error) {
-  std::fprintf(stderr, "\nCan't write standard output: %s",
-               std::strerror(error != 0 ? error : EIO));
+void ReportOutputFailure(int error, const std::string& place) {
+  const char* cause = std::strerror(error != 0 ? error : EIO);
+  if (place.empty()) {
+    std::fprintf(stderr, "\nCan't write standard output: %s", cause);
+  } else {
+    std::fprintf(stderr, "\nCan't write temporary file \"%s\": %s", place.c_str(), cause);
+  }
   std::fflush(stderr);
 }
 
@@ -110,11 +135,12 @@ int RunBatch() {
     ReportError("\nInsufficient memory");
     return 1;
   }
-  document->BeginDocument();
+  document->BeginDocument(PlannedArrival(names, options));
 
   int runResult = 0;
   gRunState.PageNumber = WrapAdd(options.FirstPage, -1);
-  while (names.NextName(gRunState.CurrentPath)) {
+  // Once the document cannot be written whole, the pages still to come would be lost too.
+  while (!document->Failed() && names.NextName(gRunState.CurrentPath)) {
     const char* path = gRunState.CurrentPath.c_str();
     if (options.AutoPageNumbers) {
       gRunState.PageNumber = PageNumberFromName(gRunState.CurrentPath, gRunState.PageNumber);
@@ -151,9 +177,6 @@ int RunBatch() {
     if (!ParseOneFile(*recorder))
       runResult = 2;
     gRunState.CurrentStream.reset();
-    // Once the document cannot be written whole, the pages still to come would be lost too.
-    if (document->Failed())
-      break;
   }
   return FinishDocument(*document, runResult);
 }

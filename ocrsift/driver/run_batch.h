@@ -19,5 +19,6 @@ int32_t PageNumberFromName(const std::string& path, int32_t current);
 void AdvancePageNumber();
 
 // The document could not be written whole (error: its errno, 0 when unknown), said on standard
-// error so that nobody takes it for complete.
-void ReportOutputFailure(int error);
+// error so that nobody takes it for complete. place names the scratch file that failed, empty
+// for standard output.
+void ReportOutputFailure(int error, const std::string& place = std::string());

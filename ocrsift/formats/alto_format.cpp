@@ -2,23 +2,23 @@
 // included), TextLine, and String elements with SP between them; a word broken at a line end
 // is a HypPart1 String with the hyphen as HYP, and the word that completes it a HypPart2
 // String, both with the joined word as SUBS_CONTENT, so that a search finds the whole word
-// and the printed parts stay. The fonts the text areas name become TextStyles.
+// and the printed parts stay. The fonts the text areas name become TextStyles; an area with
+// several blocks names them once, on a ComposedBlock around its TextBlocks.
 //
 // The styles and the source image come before the layout in the document, and are known only
-// once every page has been read: the layout goes to a temporary file page by page, so memory
-// stays that of one page, and follows them at the end of the run.
-#include <algorithm>
-#include <cerrno>
+// once every page has been read: the pages wait in the page spool, so memory stays that of one
+// page, and follow them at the end of the run. A page that ends in the first part of a word
+// broken across pages is held until the next page tells the word that completes it.
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "common/numeric/decimal_format.h"
 #include "common/numeric/wrapping_int32.h"
-#include "common/platform/platform.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/language_tags.h"
 #include "ocrsift/formats/xml_text.h"
@@ -49,23 +49,18 @@ const char kProcessing[] =
     "  </OCRProcessing>\n"
     " </Description>\n";
 
-// Identifiers: p2, b2_1, l2_5, w2_17 (the second page written, its first block, fifth line,
-// 17th word).
+// Identifiers: p2, cb2_1, b2_1, l2_5, w2_17 (the second page written, its first composed
+// block, first block, fifth line, 17th word).
 class AltoFormat : public DocumentFormat {
  public:
   using DocumentFormat::DocumentFormat;
-  ~AltoFormat() override {
-    if (layoutFile_ != nullptr)
-      std::fclose(layoutFile_);
-  }
-  AltoFormat(const AltoFormat&) = delete;
-  AltoFormat& operator=(const AltoFormat&) = delete;
 
  protected:
-  // The head is known only at the end: here the layout's scratch file is opened.
+  bool HeadFollowsPages() const override { return true; }
   void WriteHead() override;
   void WritePage(const RecordedPage& page) override;
-  void WriteEnd() override;
+  void FinishHeldPage() override;
+  void WriteEnd() override { PutText(" </Layout>\n</alto>\n"); }
 
  private:
   // HPOS, VPOS, WIDTH, HEIGHT: at most 4 * (9 + kDecimalRoom) bytes.
@@ -83,42 +78,48 @@ class AltoFormat : public DocumentFormat {
     *cursor++ = '"';
     return cursor;
   }
-  // The STYLEREFS of an area's fonts, each font given its TextStyle on first use.
+  // The STYLEREFS of an area's fonts, each font given its TextStyle on first use and named
+  // once.
   void StyleRefs(const AreaNames& names, std::vector<char>& refs);
   void PutString(const RecordedPage& page, const RecordedWord& word, bool lastInLine, int32_t n);
+  // The joined word as SUBS_CONTENT, after the type of the part.
+  template <size_t N>
+  void PutSubstitution(const char (&type)[N], const uint16_t* units, int32_t length);
   // The XML text of a name, on a line of the head: its own text and room for each unit.
   void PutName(const UnitText& name);
 
-  FILE* layoutFile_ = nullptr;
-  // The layout's stream: nothing until the scratch file is open.
-  std::unique_ptr<DocumentOutput> layout_ = std::make_unique<DocumentOutput>(nullptr);
   UnitText imageName_;  // of the first page that names its image
   std::map<UnitText, int32_t> fontIds_;
   std::vector<const UnitText*> fonts_;  // in the order of their IDs
+  std::vector<uint32_t> fontStamp_;     // per font ID: the StyleRefs call that named it last
+  uint32_t styleCall_ = 0;
+  // The page held back: it ends in a broken word's first part, whose SUBS_CONTENT goes
+  // between heldHead_ and heldTail_ once the next page tells the whole word.
+  bool held_ = false;
+  int32_t heldNumber_ = 0;
+  std::string heldHead_;
+  std::string heldTail_;
+  // In the page being composed: where the held word's substitution would go, or 0.
+  size_t holdAt_ = 0;
+  // The first word of the page being composed completes the held page's broken word.
+  bool completesHeld_ = false;
 };
 
-void AltoFormat::WriteHead() {
-  layoutFile_ = platform::OpenScratchFile();
-  if (layoutFile_ == nullptr) {
-    Output().RecordFailure(errno);
-    return;
-  }
-  layout_ = std::make_unique<DocumentOutput>(layoutFile_);
-}
-
 void AltoFormat::StyleRefs(const AreaNames& names, std::vector<char>& refs) {
-  std::vector<int32_t> ids;
   refs.clear();
+  ++styleCall_;
   for (const UnitText& font : names.fonts) {
     auto found = fontIds_.find(font);
     if (found == fontIds_.end()) {
       found = fontIds_.emplace(font, static_cast<int32_t>(fonts_.size()) + 1).first;
       fonts_.push_back(&found->first);
+      fontStamp_.push_back(0);
     }
     // IDREFS may name a style once only.
-    if (std::find(ids.begin(), ids.end(), found->second) != ids.end())
+    uint32_t& stamp = fontStamp_[static_cast<size_t>(found->second - 1)];
+    if (stamp == styleCall_)
       continue;
-    ids.push_back(found->second);
+    stamp = styleCall_;
     char number[1 + 5 + kDecimalRoom];
     char* cursor = number;
     if (!refs.empty())
@@ -133,50 +134,87 @@ void AltoFormat::StyleRefs(const AreaNames& names, std::vector<char>& refs) {
 // Page with its PrintSpace takes about 210 bytes at most).
 constexpr size_t kHeadRoom = 320;
 
+template <size_t N>
+void AltoFormat::PutSubstitution(const char (&type)[N], const uint16_t* units, int32_t length) {
+  ComposeBuffer& text = Text();
+  char* cursor = text.Room(kHeadRoom + static_cast<size_t>(length) * kXmlCharacterRoom);
+  cursor = PutLiteral(cursor, type);
+  cursor = PutLiteral(cursor, "\" SUBS_CONTENT=\"");
+  cursor = PutXmlUnits(cursor, units, length);
+  *cursor++ = '"';
+  text.Commit(cursor);
+}
+
 void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, bool lastInLine,
                            int32_t n) {
   const uint16_t* units = page.units.data() + word.firstUnit;
-  const RecordedWord* whole = nullptr;
-  if (word.carried > 0) {
-    whole = &word;
-  } else if (word.broken && word.partner >= 0) {
-    whole = &page.words[static_cast<size_t>(word.partner)];
-  }
-  const size_t wholeLength = whole != nullptr ? static_cast<size_t>(whole->length) : 0;
-  ComposeBuffer& text = Text();
-  char* cursor =
-      text.Room(kHeadRoom + (static_cast<size_t>(word.length) + wholeLength) * kXmlCharacterRoom);
+  const size_t index = static_cast<size_t>(&word - page.words.data());
+  // A word whose first part is on the page held back completes it only in the text; in the
+  // layout it is the HypPart2 of that page's HypPart1.
+  const bool joinsHeld = index == 0 && completesHeld_;
+  // A carried part that stands without its HypPart1 (on a failed page, which is not written)
+  // is no part: the String holds the whole word.
+  const bool secondPart = word.carried > 0 && (word.partner >= 0 || joinsHeld);
+  const int32_t contentStart = secondPart ? word.carried : 0;
   // A broken word ends in "- ": at the line's end the hyphen is the line's HYP, elsewhere
-  // (HYP may only end a line) it stays in the content.
+  // (HYP may only end a line) it stays in the content, as it does when it is all the word
+  // holds (a String has content).
   int32_t contentEnd = word.length;
-  if (word.broken)
-    contentEnd -= lastInLine ? 2 : 1;
+  bool hyphenated = false;
+  if (word.broken) {
+    contentEnd -= 1;
+    if (lastInLine && contentEnd - 1 > contentStart) {
+      contentEnd -= 1;
+      hyphenated = true;
+    }
+  }
+  ComposeBuffer& text = Text();
+  char* cursor = text.Room(kHeadRoom + static_cast<size_t>(word.length) * kXmlCharacterRoom);
   cursor = PutLiteral(cursor, "      <String");
   cursor = PutId(cursor, " ID=\"w", n);
   cursor = PutPosition(cursor, word.rect);
   cursor = PutLiteral(cursor, " CONTENT=\"");
-  cursor = PutXmlUnits(cursor, units + word.carried, contentEnd - word.carried);
+  cursor = PutXmlUnits(cursor, units + contentStart, contentEnd - contentStart);
   *cursor++ = '"';
-  if (whole != nullptr) {
-    cursor = word.carried > 0 ? PutLiteral(cursor, " SUBS_TYPE=\"HypPart2\" SUBS_CONTENT=\"")
-                              : PutLiteral(cursor, " SUBS_TYPE=\"HypPart1\" SUBS_CONTENT=\"");
-    cursor = PutXmlUnits(cursor, page.units.data() + whole->firstUnit, whole->length);
-    *cursor++ = '"';
+  text.Commit(cursor);
+  if (secondPart) {
+    PutSubstitution(" SUBS_TYPE=\"HypPart2", units, word.length);
+  } else if (word.broken && word.partner >= 0) {
+    const RecordedWord& whole = page.words[static_cast<size_t>(word.partner)];
+    PutSubstitution(" SUBS_TYPE=\"HypPart1", page.units.data() + whole.firstUnit, whole.length);
+  } else if (hyphenated && index + 1 == page.words.size()) {
+    // The page's last word, broken: the word that completes it comes with the next page.
+    holdAt_ = text.Size();
   }
   // The space or hyphen after a word shares its line: the layout of a book is large.
-  if (word.broken && lastInLine) {
-    cursor = PutLiteral(cursor, "/><HYP CONTENT=\"-\"/>\n");
+  if (hyphenated) {
+    PutText("/><HYP CONTENT=\"-\"/>\n");
   } else if (!lastInLine) {
-    cursor = PutLiteral(cursor, "/><SP/>\n");
+    PutText("/><SP/>\n");
   } else {
-    cursor = PutLiteral(cursor, "/>\n");
+    PutText("/>\n");
   }
-  text.Commit(cursor);
 }
 
 void AltoFormat::WritePage(const RecordedPage& page) {
+  completesHeld_ = false;
+  if (held_) {
+    // The held page is finished first: its String is a HypPart1 when this page's first word
+    // completes it.
+    held_ = false;
+    ComposeBuffer& text = Text();
+    text.Append(heldHead_.data(), heldHead_.size());
+    const RecordedWord* first = page.words.empty() ? nullptr : &page.words[0];
+    if (first != nullptr && first->carried > 0 && first->partner < 0) {
+      completesHeld_ = true;
+      PutSubstitution(" SUBS_TYPE=\"HypPart1", page.units.data() + first->firstUnit, first->length);
+    }
+    text.Append(heldTail_.data(), heldTail_.size());
+    FinishPage(heldNumber_);
+  }
   if (imageName_.empty())
     imageName_ = page.imageName;
+  holdAt_ = 0;
   ComposeBuffer& text = Text();
   char* cursor = text.Room(kHeadRoom);
   cursor = PutLiteral(cursor, "  <Page");
@@ -189,55 +227,98 @@ void AltoFormat::WritePage(const RecordedPage& page) {
   cursor = PutLiteral(cursor, ">\n");
   text.Commit(cursor);
 
+  int32_t composedCount = 0;
   int32_t blockCount = 0;
   int32_t lineCount = 0;
   int32_t wordCount = 0;
-  int32_t styledArea = -2;
   std::vector<char> refs;
-  const char* lang = nullptr;
-  for (const RecordedBlock& block : page.blocks) {
-    if (block.lineCount == 0)
-      continue;
-    if (block.area != styledArea) {
-      styledArea = block.area;
-      const AreaNames none;
-      const AreaNames& names = block.area >= 0 ? page.areas[static_cast<size_t>(block.area)] : none;
-      StyleRefs(names, refs);
-      lang = LanguageTag(names.languages);
+  const int32_t blocks = static_cast<int32_t>(page.blocks.size());
+  for (int32_t first = 0; first < blocks;) {
+    // The blocks of one area follow each other; the blocks without a written line are left
+    // out.
+    const int32_t area = page.blocks[static_cast<size_t>(first)].area;
+    int32_t end = first;
+    int32_t written = 0;
+    TextRect areaRect;
+    for (; end < blocks && page.blocks[static_cast<size_t>(end)].area == area; ++end) {
+      const RecordedBlock& block = page.blocks[static_cast<size_t>(end)];
+      if (block.lineCount == 0)
+        continue;
+      Unite(areaRect, BlockRect(page, block), written == 0);
+      ++written;
     }
-    cursor = text.Room(kHeadRoom + refs.size());
-    cursor = PutLiteral(cursor, "    <TextBlock");
-    cursor = PutId(cursor, " ID=\"b", ++blockCount);
-    cursor = PutPosition(cursor, BlockRect(page, block));
-    if (!refs.empty()) {
+    const AreaNames none;
+    const AreaNames& names = area >= 0 ? page.areas[static_cast<size_t>(area)] : none;
+    if (written != 0)
+      StyleRefs(names, refs);
+    const char* lang = LanguageTag(names.languages);
+    // Several blocks share their area's styles: named once around them, not per block.
+    const bool composed = written > 1 && !refs.empty();
+    if (composed) {
+      cursor = text.Room(kHeadRoom + refs.size());
+      cursor = PutLiteral(cursor, "    <ComposedBlock");
+      cursor = PutId(cursor, " ID=\"cb", ++composedCount);
+      cursor = PutPosition(cursor, areaRect);
       cursor = PutLiteral(cursor, " STYLEREFS=\"");
       cursor = PutPlainValue(cursor, refs.data(), refs.size());
-    }
-    if (lang != nullptr) {
-      cursor = PutLiteral(cursor, " LANG=\"");
-      cursor = PutPlainValue(cursor, lang, std::strlen(lang));
-    }
-    cursor = PutLiteral(cursor, ">\n");
-    text.Commit(cursor);
-    for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
-      const RecordedLine& line = page.lines[static_cast<size_t>(l)];
-      cursor = text.Room(kHeadRoom);
-      cursor = PutLiteral(cursor, "     <TextLine");
-      cursor = PutId(cursor, " ID=\"l", ++lineCount);
-      cursor = PutPosition(cursor, line.rect);
       cursor = PutLiteral(cursor, ">\n");
       text.Commit(cursor);
-      const int32_t end = line.firstWord + line.wordCount;
-      for (int32_t w = line.firstWord; w < end; ++w)
-        PutString(page, page.words[static_cast<size_t>(w)], w + 1 == end, ++wordCount);
-      PutText("     </TextLine>\n");
     }
-    PutText("    </TextBlock>\n");
+    for (int32_t b = first; b < end; ++b) {
+      const RecordedBlock& block = page.blocks[static_cast<size_t>(b)];
+      if (block.lineCount == 0)
+        continue;
+      cursor = text.Room(kHeadRoom + (composed ? 0 : refs.size()));
+      cursor = PutLiteral(cursor, "    <TextBlock");
+      cursor = PutId(cursor, " ID=\"b", ++blockCount);
+      cursor = PutPosition(cursor, BlockRect(page, block));
+      if (!composed && !refs.empty()) {
+        cursor = PutLiteral(cursor, " STYLEREFS=\"");
+        cursor = PutPlainValue(cursor, refs.data(), refs.size());
+      }
+      if (lang != nullptr) {
+        cursor = PutLiteral(cursor, " LANG=\"");
+        cursor = PutPlainValue(cursor, lang, std::strlen(lang));
+      }
+      cursor = PutLiteral(cursor, ">\n");
+      text.Commit(cursor);
+      for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
+        const RecordedLine& line = page.lines[static_cast<size_t>(l)];
+        cursor = text.Room(kHeadRoom);
+        cursor = PutLiteral(cursor, "     <TextLine");
+        cursor = PutId(cursor, " ID=\"l", ++lineCount);
+        cursor = PutPosition(cursor, line.rect);
+        cursor = PutLiteral(cursor, ">\n");
+        text.Commit(cursor);
+        const int32_t wordEnd = line.firstWord + line.wordCount;
+        for (int32_t w = line.firstWord; w < wordEnd; ++w)
+          PutString(page, page.words[static_cast<size_t>(w)], w + 1 == wordEnd, ++wordCount);
+        PutText("     </TextLine>\n");
+      }
+      PutText("    </TextBlock>\n");
+    }
+    if (composed)
+      PutText("    </ComposedBlock>\n");
+    first = end;
   }
   PutText("   </PrintSpace>\n  </Page>\n");
-  // The page waits in the scratch file until the head is known.
-  layout_->Write(text.Data(), text.Size());
-  text.Clear();
+  if (holdAt_ != 0) {
+    held_ = true;
+    heldNumber_ = page.number;
+    heldHead_.assign(text.Data(), holdAt_);
+    heldTail_.assign(text.Data() + holdAt_, text.Size() - holdAt_);
+    text.Clear();
+    HoldPage();
+  }
+}
+
+void AltoFormat::FinishHeldPage() {
+  if (!held_)
+    return;
+  held_ = false;
+  Text().Append(heldHead_.data(), heldHead_.size());
+  Text().Append(heldTail_.data(), heldTail_.size());
+  FinishPage(heldNumber_);
 }
 
 void AltoFormat::PutName(const UnitText& name) {
@@ -246,7 +327,7 @@ void AltoFormat::PutName(const UnitText& name) {
   text.Commit(PutXmlUnits(cursor, name.data(), static_cast<int32_t>(name.size())));
 }
 
-void AltoFormat::WriteEnd() {
+void AltoFormat::WriteHead() {
   PutText(kHeader);
   if (!imageName_.empty()) {
     PutText("  <sourceImageInformation>\n   <fileName>");
@@ -269,22 +350,6 @@ void AltoFormat::WriteEnd() {
     PutText(" </Styles>\n");
   }
   PutText(" <Layout>\n");
-  Emit();
-
-  if (layoutFile_ != nullptr) {
-    if (!layout_->Flush()) {
-      Output().RecordFailure(layout_->Error());
-    } else {
-      std::rewind(layoutFile_);
-      std::vector<char> block(size_t{1} << 16);
-      size_t n;
-      while ((n = std::fread(block.data(), 1, block.size(), layoutFile_)) > 0)
-        Output().Write(block.data(), n);
-      if (std::ferror(layoutFile_))
-        Output().RecordFailure(errno);
-    }
-  }
-  PutText(" </Layout>\n</alto>\n");
 }
 
 }  // namespace

@@ -58,6 +58,8 @@ class DjvusedFormat : public DocumentFormat {
   using DocumentFormat::DocumentFormat;
 
  protected:
+  // Each page's select command places it: djvused keeps the book's order itself.
+  bool KeepsBookOrder() const override { return false; }
   void WritePage(const RecordedPage& page) override {
     PutPage(page);
     PutText("\n)\n\n.\n");

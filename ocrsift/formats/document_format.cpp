@@ -1,23 +1,54 @@
 #include "ocrsift/formats/document_format.h"
 
 #include <cassert>
+#include <cerrno>
+#include <new>
 
 void DocumentFormat::Emit() {
   output_.Write(text_.Data(), text_.Size());
   text_.Clear();
 }
 
-void DocumentFormat::BeginDocument() {
+void DocumentFormat::CheckSpool() {
+  if (spool_ && spool_->Failed())
+    output_.RecordFailure(spool_->Error(), spool_->Name());
+}
+
+void DocumentFormat::BeginDocument(PageArrival arrival) {
   assert(text_.Size() == 0);
-  WriteHead();
-  Emit();
+  if (HeadFollowsPages() || (arrival == PageArrival::kAnyOrder && KeepsBookOrder())) {
+    spool_.reset(new (std::nothrow) PageSpool());
+    if (!spool_) {
+      output_.RecordFailure(ENOMEM);
+      return;
+    }
+    spool_->Open();
+    CheckSpool();
+  }
+  if (!HeadFollowsPages()) {
+    WriteHead();
+    Emit();
+  }
+}
+
+void DocumentFormat::FinishPage(int32_t number) {
+  if (spool_) {
+    spool_->Keep(number, text_.Data(), text_.Size());
+    text_.Clear();
+    CheckSpool();
+  } else {
+    Emit();
+  }
 }
 
 void DocumentFormat::AddPage(const RecordedPage& page) {
   ++pageSequence_;
   assert(text_.Size() == 0);
+  pageHeld_ = false;
   WritePage(page);
-  Emit();
+  if (!pageHeld_)
+    FinishPage(page.number);
+  assert(text_.Size() == 0);
 }
 
 void DocumentFormat::AddFailedPage(const RecordedPage& page) {
@@ -28,6 +59,16 @@ void DocumentFormat::AddFailedPage(const RecordedPage& page) {
 
 void DocumentFormat::EndDocument() {
   assert(text_.Size() == 0);
+  FinishHeldPage();
+  assert(text_.Size() == 0);
+  if (HeadFollowsPages()) {
+    WriteHead();
+    Emit();
+  }
+  if (spool_) {
+    spool_->WriteInOrder(output_);
+    CheckSpool();
+  }
   WriteEnd();
   Emit();
 }

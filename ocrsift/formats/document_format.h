@@ -4,17 +4,28 @@
 // lets its hook compose into the format's buffer and writes what the hook left there, so
 // nothing is written from a constructor or a destructor and every write failure is seen in
 // the call that made it.
+//
+// Every document but the script lists its pages as the book has them: one page per page
+// number, ascending, a later page of a number replacing the earlier one. When the pages may
+// come in another order, they wait in a page spool (a scratch file) until the end.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <string>
 
 #include "common/numeric/decimal_format.h"
 #include "ocrsift/formats/compose_buffer.h"
 #include "ocrsift/formats/document_output.h"
+#include "ocrsift/formats/page_spool.h"
 #include "ocrsift/page/page_recorder.h"
 #include "ocrsift/page/recorded_page.h"
+
+// How the pages of a run come: each with a higher page number than the one before, or in any
+// order (numbers taken from file names, which may repeat or descend).
+enum class PageArrival { kAscending, kAnyOrder };
 
 class DocumentFormat : public RecordedPageReceiver {
  public:
@@ -23,7 +34,7 @@ class DocumentFormat : public RecordedPageReceiver {
   DocumentFormat(const DocumentFormat&) = delete;
   DocumentFormat& operator=(const DocumentFormat&) = delete;
 
-  void BeginDocument();
+  void BeginDocument(PageArrival arrival);
   void AddPage(const RecordedPage& page);
   // The page was not read whole. Only the djvused script writes it (without closing it, so
   // that djvused rejects the script); every other format leaves it out.
@@ -33,6 +44,8 @@ class DocumentFormat : public RecordedPageReceiver {
   bool Flush() { return output_.Flush(); }
   bool Failed() const { return output_.Failed(); }
   int Error() const { return output_.Error(); }
+  // Empty when the document's own stream failed, else the scratch file that did.
+  const std::string& FailedPlace() const { return output_.FailedPlace(); }
 
   // How the recorder must record the pages for this format.
   RecorderSettings Recording(bool joinHyphenated) const {
@@ -45,6 +58,14 @@ class DocumentFormat : public RecordedPageReceiver {
  protected:
   // The recorder keeps a box per code unit for the formats that write them.
   virtual bool NeedsUnitBoxes() const { return false; }
+  // The document lists its pages in the book's order; the djvused script, whose pages djvused
+  // places by their select commands, keeps the order of the files.
+  virtual bool KeepsBookOrder() const { return true; }
+  // The head is known only once every page has been read: WriteHead runs at the end, before
+  // the pages, which wait in the spool.
+  virtual bool HeadFollowsPages() const { return false; }
+  // At the end, before the pages are written: a format that holds a page back finishes it.
+  virtual void FinishHeldPage() {}
   // The hooks compose into Text(); what they leave there is written to the document.
   virtual void WriteHead() {}
   virtual void WritePage(const RecordedPage& page) = 0;
@@ -55,6 +76,12 @@ class DocumentFormat : public RecordedPageReceiver {
   DocumentOutput& Output() { return output_; }
   // Writes what has been composed and empties the buffer.
   void Emit();
+  // In WritePage: the page is not finished when the hook returns; the format finishes it
+  // later with FinishPage (in a later WritePage or in FinishHeldPage).
+  void HoldPage() { pageHeld_ = true; }
+  // What has been composed is the whole text of page `number`: written, or kept in the spool
+  // until the end. Empties the buffer.
+  void FinishPage(int32_t number);
   template <size_t N>
   void PutText(const char (&literal)[N]) {
     text_.Commit(PutLiteral(text_.Room(N), literal));
@@ -82,7 +109,12 @@ class DocumentFormat : public RecordedPageReceiver {
  private:
   void ReceivePage(const RecordedPage& page, bool complete) final;
 
+  // Records a failure of the spool in the document's output, naming the scratch file.
+  void CheckSpool();
+
   DocumentOutput output_;
   ComposeBuffer text_;
   int32_t pageSequence_ = 0;
+  std::unique_ptr<PageSpool> spool_;  // null while pages are written as they come
+  bool pageHeld_ = false;
 };

@@ -25,7 +25,9 @@ bool DocumentOutput::Flush() {
   return error_ == 0;
 }
 
-void DocumentOutput::RecordFailure(int error) {
-  if (error_ == 0)
-    error_ = error != 0 ? error : EIO;
+void DocumentOutput::RecordFailure(int error, const std::string& place) {
+  if (error_ != 0)
+    return;
+  error_ = error != 0 ? error : EIO;
+  place_ = place;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 class DocumentOutput {
  public:
@@ -12,6 +13,8 @@ class DocumentOutput {
   DocumentOutput(const DocumentOutput&) = delete;
   DocumentOutput& operator=(const DocumentOutput&) = delete;
 
+  // Writes to stream from now on (not owned).
+  void Attach(FILE* stream) { stream_ = stream; }
   void Write(const char* bytes, size_t n);
   // Hands what the stream holds back to the system; false when this or any earlier write
   // failed.
@@ -19,12 +22,17 @@ class DocumentOutput {
   // The errno of the first failure, or 0.
   int Error() const { return error_; }
   bool Failed() const { return error_ != 0; }
-  // A part of the document that went elsewhere first failed with this errno (0: unknown).
-  void RecordFailure(int error);
+  // A part of the document that went elsewhere first failed with this errno (0: unknown);
+  // place names the file it went to (empty: this stream).
+  void RecordFailure(int error, const std::string& place = std::string());
+  // Where the first failure happened: empty for this stream, else the name of a file that
+  // held a part of the document.
+  const std::string& FailedPlace() const { return place_; }
 
  private:
   void Fail();
 
   FILE* stream_ = nullptr;
   int error_ = 0;
+  std::string place_;
 };

@@ -79,8 +79,9 @@ class HocrFormat : public DocumentFormat {
     Text().Commit(cursor);
   }
   void PutWord(const RecordedPage& page, const RecordedWord& word, int32_t n);
-  // The page's image property: the name in quotes, its own quotes and backslashes escaped
-  // with a backslash.
+  // The page's image property, last in the title: the name in quotes, with the three
+  // characters that the property grammar cannot carry ('"' ends the name, ';' the property,
+  // '%' begins these forms) written as %22, %3B and %25; a backslash stands for itself.
   void PutImageName(const UnitText& name);
 };
 
@@ -126,20 +127,27 @@ void HocrFormat::PutWord(const RecordedPage& page, const RecordedWord& word, int
 
 void HocrFormat::PutImageName(const UnitText& name) {
   ComposeBuffer& text = Text();
-  // A backslash before each unit at most, and the property's own text.
-  char* cursor = text.Room(32 + name.size() * (1 + kXmlCharacterRoom));
-  cursor = PutLiteral(cursor, "image &quot;");
+  // Three bytes for each unit at most, and the property's own text.
+  static_assert(kXmlCharacterRoom >= 3, "a percent form fits the room of a unit");
+  char* cursor = text.Room(32 + name.size() * kXmlCharacterRoom);
+  cursor = PutLiteral(cursor, "; image &quot;");
   for (size_t i = 0; i < name.size(); ++i) {
-    if (name[i] == '"' || name[i] == '\\')
-      *cursor++ = '\\';
-    const int32_t start = static_cast<int32_t>(i);
-    int32_t next = start;
-    // A surrogate pair is one character: it is written whole.
-    text::NextCharacter(name.data(), static_cast<int32_t>(name.size()), next);
-    cursor = PutXmlUnits(cursor, name.data() + start, next - start);
-    i = static_cast<size_t>(next - 1);
+    if (name[i] == '"') {
+      cursor = PutLiteral(cursor, "%22");
+    } else if (name[i] == ';') {
+      cursor = PutLiteral(cursor, "%3B");
+    } else if (name[i] == '%') {
+      cursor = PutLiteral(cursor, "%25");
+    } else {
+      const int32_t start = static_cast<int32_t>(i);
+      int32_t next = start;
+      // A surrogate pair is one character: it is written whole.
+      text::NextCharacter(name.data(), static_cast<int32_t>(name.size()), next);
+      cursor = PutXmlUnits(cursor, name.data() + start, next - start);
+      i = static_cast<size_t>(next - 1);
+    }
   }
-  cursor = PutLiteral(cursor, "&quot;; ");
+  cursor = PutLiteral(cursor, "&quot;");
   text.Commit(cursor);
 }
 
@@ -148,12 +156,9 @@ void HocrFormat::WritePage(const RecordedPage& page) {
   char* cursor = text.Room(kHeadRoom);
   cursor = PutLiteral(cursor, " <div class=\"ocr_page\"");
   cursor = PutId(cursor, " id=\"page_", 0);
-  cursor = PutLiteral(cursor, " title=\"");
-  text.Commit(cursor);
-  if (!page.imageName.empty())
-    PutImageName(page.imageName);
-  cursor = text.Room(kHeadRoom);
-  cursor = PutLiteral(cursor, "bbox 0 0 ");
+  // The image name comes last: readers that search the title for a property (bbox first of
+  // all) find the page's own before any text of the name.
+  cursor = PutLiteral(cursor, " title=\"bbox 0 0 ");
   cursor = PutDecimal(cursor, page.width);
   *cursor++ = ' ';
   cursor = PutDecimal(cursor, page.height);
@@ -163,8 +168,10 @@ void HocrFormat::WritePage(const RecordedPage& page) {
   cursor = PutDecimal(cursor, page.resolution);
   *cursor++ = ' ';
   cursor = PutDecimal(cursor, page.resolution);
-  cursor = PutLiteral(cursor, "\">\n");
   text.Commit(cursor);
+  if (!page.imageName.empty())
+    PutImageName(page.imageName);
+  PutText("\">\n");
 
   int32_t areaCount = 0;
   int32_t parCount = 0;

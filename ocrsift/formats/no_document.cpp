@@ -11,6 +11,7 @@ class NoDocument : public DocumentFormat {
   NoDocument() : DocumentFormat(nullptr) {}
 
  protected:
+  bool KeepsBookOrder() const override { return false; }
   void WritePage(const RecordedPage& /*page*/) override {}
 };
 

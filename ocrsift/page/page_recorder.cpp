@@ -113,7 +113,10 @@ void PageRecorder::Record(const SplitWord& word, const char* utf8, int32_t utf8S
   RecordedWord recorded;
   recorded.firstUnit = static_cast<int32_t>(page_.units.size());
   recorded.length = length;
-  recorded.carried = std::min(word.carried, length);
+  // A word that completes a broken one but has no text of its own (it begins with U+0000)
+  // completes nothing: it is the first part alone.
+  const bool joined = word.carried != 0 && word.carried < length;
+  recorded.carried = joined ? word.carried : 0;
   recorded.broken = word.broken && length == word.length;
   recorded.rect = PlaceWordInPage(word.rect, page_.width, page_.height);
   recorded.utf8Offset = static_cast<int32_t>(page_.utf8.size());
@@ -125,7 +128,7 @@ void PageRecorder::Record(const SplitWord& word, const char* utf8, int32_t utf8S
 
   const int32_t index = static_cast<int32_t>(page_.words.size());
   if (word.carried != 0) {
-    if (brokenWord_ >= 0) {
+    if (joined && brokenWord_ >= 0) {
       recorded.partner = brokenWord_;
       page_.words[static_cast<size_t>(brokenWord_)].partner = index;
     }

@@ -35,7 +35,7 @@ std::string WriterScript(const std::function<void(PageTextSink&)>& feed, bool jo
   EXPECT_NE(file, nullptr);
   std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(file);
   PageRecorder recorder(*format, format->Recording(join));
-  format->BeginDocument();
+  format->BeginDocument(PageArrival::kAnyOrder);
   feed(recorder);
   format->EndDocument();
   EXPECT_TRUE(format->Flush());

@@ -167,6 +167,27 @@ TEST_F(OutputFormats, TextIsWhatDjvutxtReadsFromTheBookTheScriptMakes) {
     EXPECT_EQ(text, djvutxt.rawOut);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), static_cast<long>(pages_.size()));
   }
+
+  // Under -g the files come in name order, 0 and 1 both as page 1, page10 before page2: the
+  // text lists the book's pages 1, 2 and 10, page 1 from the later file.
+  const char* const files[][2] = {{"0.frf", "sample-v6.frf"},
+                                  {"1.frf", "sample-v10.frf"},
+                                  {"page10.frf", "sample-frames-v6.frf"},
+                                  {"page2.frf", "sample-frames-v10.frf"}};
+  for (const auto& file : files)
+    dir_.Write(std::string("g/") + file[0],
+               ReadFile(std::string(TEST_SOURCE_DIR "/data/") + file[1]));
+  std::vector<PageSize> numbered(10, PageSize{1700, 2200});
+  numbered[0] = PageSize{2480, 3508};
+  const std::string document = MakeDjvuDocument(dir_, numbered, "numbered.djvu");
+  ProgramOutput script = RunCaptured(OCRSIFT_EXE, {"-g", dir_.File("g/*.frf")});
+  ASSERT_EQ(script.exitCode, 0) << script.err;
+  ASSERT_EQ(RunCaptured(FindTool("djvused"), {document}, script.rawOut).exitCode, 0);
+  ProgramOutput djvutxt = RunCaptured(FindTool("djvutxt"), {document});
+  ProgramOutput text = RunCaptured(OCRSIFT_EXE, {"-g", "-o", "text", dir_.File("g/*.frf")});
+  EXPECT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_EQ(text.rawOut, djvutxt.rawOut);
+  EXPECT_EQ(std::count(text.rawOut.begin(), text.rawOut.end(), '\f'), 3);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ PageRun RunFrfPage(const std::string& path, int32_t pageNumber) {
 
   std::unique_ptr<DocumentFormat> document = MakeDjvusedFormat(script);
   PageRecorder recorder(*document, document->Recording(gRunOptions.JoinHyphenated));
-  document->BeginDocument();
+  document->BeginDocument(PageArrival::kAscending);
   FrfStream stream(path.c_str());
   if (stream.Failed()) {
     run.result = PARSE_EOF;

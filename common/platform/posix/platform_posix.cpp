@@ -9,6 +9,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -140,8 +141,30 @@ bool IsTerminal(FILE* stream) {
   return stream != nullptr && isatty(fileno(stream)) != 0;
 }
 
-FILE* OpenScratchFile() {
-  return std::tmpfile();
+FILE* OpenScratchFile(std::string& name) {
+  const char* folder = std::getenv("TMPDIR");
+  name = folder != nullptr && folder[0] != '\0' ? folder : "/tmp";
+  if (name.back() != '/')
+    name += '/';
+  name += "ocrsiftXXXXXX";
+  std::vector<char> pattern(name.begin(), name.end());
+  pattern.push_back('\0');
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0)
+    return nullptr;
+  name = pattern.data();
+  unlink(pattern.data());
+  FILE* file = fdopen(fd, "w+b");
+  if (file == nullptr) {
+    const int error = errno;
+    close(fd);
+    errno = error;
+  }
+  return file;
+}
+
+bool SeekFile(FILE* stream, int64_t offset) {
+  return fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
 }
 
 void IgnoreBrokenPipe() {

@@ -80,14 +80,21 @@ bool IsTerminal(FILE* stream) {
   return stream != nullptr && _isatty(_fileno(stream)) != 0;
 }
 
-FILE* OpenScratchFile() {
-  char* name = _tempnam(nullptr, "ocrsift");
-  if (name == nullptr)
+FILE* OpenScratchFile(std::string& name) {
+  char* made = _tempnam(nullptr, "ocrsift");
+  if (made == nullptr) {
+    const char* folder = std::getenv("TMP");
+    name = std::string(folder != nullptr ? folder : "") + "\\ocrsift*";
     return nullptr;
+  }
+  name = made;
+  std::free(made);
   // "T": kept in memory while it fits; "D": removed when closed.
-  FILE* file = std::fopen(name, "w+bTD");
-  std::free(name);
-  return file;
+  return std::fopen(name.c_str(), "w+bTD");
+}
+
+bool SeekFile(FILE* stream, int64_t offset) {
+  return _fseeki64(stream, offset, SEEK_SET) == 0;
 }
 
 void IgnoreBrokenPipe() {}
