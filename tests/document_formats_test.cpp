@@ -594,6 +594,30 @@ TEST(OutputFormatsTest, AltoHyphenPairs) {
             std::string::npos);
 }
 
+// One text frame of many blocks naming many fonts: the styles are named once, not per block,
+// so the document grows with the input, not with blocks times fonts.
+TEST(OutputFormatsTest, AltoNamesAnAreasStylesOnce) {
+  const int kFonts = 20000;
+  const int kBlocks = 100;
+  const std::string alto = Document(MakeAltoFormat, [&](PageTextSink& sink) {
+    sink.BeginPage(1, 2480, 3508);
+    AreaNames names;
+    for (int i = 0; i < kFonts; ++i) {
+      const std::string name = "f" + std::to_string(i);
+      names.fonts.emplace_back(name.begin(), name.end());
+    }
+    names.fonts.push_back(names.fonts.front());
+    sink.BeginArea(names);
+    for (int b = 0; b < kBlocks; ++b)
+      Feed(sink, SimpleLine(u"w"));
+    sink.EndArea();
+    sink.EndPage();
+  });
+  EXPECT_LT(alto.size(), size_t{2} << 20);
+  EXPECT_EQ(alto.find("STYLEREFS"), alto.rfind("STYLEREFS"));
+  EXPECT_NE(alto.find("font_20000\">\n    <TextBlock"), std::string::npos);
+}
+
 TEST(OutputFormatsTest, AFailedPageIsLeftOutAndTheWordItBrokeStillJoins) {
   const auto feed = [](PageTextSink& sink) {
     sink.BeginPage(1, 200, 1000);

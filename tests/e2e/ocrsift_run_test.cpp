@@ -123,6 +123,14 @@ TEST_F(OcrsiftRun, AScriptThatCannotBeWrittenWholeFailsTheRun) {
       "/bin/sh", {"-c", "exec \"$0\" -p 1 page.frf > /dev/full", OCRSIFT_EXE}, "", dir_.path());
   EXPECT_EQ(full.exitCode, 2);
   EXPECT_EQ(full.err, "\nCan't write standard output: No space left on device");
+  // ALTO's pages wait in a temporary file: when it cannot be made, the message names it and
+  // the cause, and the run fails.
+  ProgramOutput scratch = RunCaptured(
+      "/bin/sh", {"-c", "TMPDIR=/nonexistent exec \"$0\" -o alto -p 1 page.frf", OCRSIFT_EXE}, "",
+      dir_.path());
+  EXPECT_EQ(scratch.exitCode, 2);
+  EXPECT_EQ(scratch.err,
+            "\nCan't write temporary file \"/nonexistent/ocrsiftXXXXXX\": No such file or directory");
 
   // A reader that goes away before the script is through: neither a hang nor a success. The
   // script of 400 pages is larger than what a pipe and the output buffer hold together.
@@ -141,20 +149,26 @@ TEST_F(OcrsiftRun, NamesKeepTheirCharactersInTheFormats) {
   // The hyphen and line-end marks belong to recognised text: an image or font name with U+00AC
   // or U+2028 reaches the documents as the file holds it, and the trace shows it as before.
   testing_support::FrfPage page = TwoBlockPage(10);
-  page.imageName = u"Scan\u00AC01\u2028.tif";
+  page.imageName = u"C:\\Scan\u00AC01\u2028; bbox 0 0 1 1 \"100%\".tif";
   std::get<testing_support::TextFrame>(page.frames[0]).body.fonts = {u"Arial\u00AC"};
   Build(page).Write(dir_, "names.frf");
   const ProgramOutput alto = Ocrsift({"-o", "alto", "-p", "1", "names.frf"});
   EXPECT_EQ(alto.exitCode, 0) << alto.err;
-  EXPECT_NE(alto.out.find("<fileName>Scan\u00AC01\u2028.tif</fileName>"), std::string::npos)
+  EXPECT_NE(alto.out.find("<fileName>C:\\Scan\u00AC01\u2028; bbox 0 0 1 1 &quot;100%&quot;.tif"
+                          "</fileName>"),
+            std::string::npos)
       << alto.out;
   EXPECT_NE(alto.out.find("FONTFAMILY=\"Arial\u00AC\""), std::string::npos) << alto.out;
   const ProgramOutput hocr = Ocrsift({"-o", "hocr", "-p", "1", "names.frf"});
-  EXPECT_NE(hocr.out.find("image &quot;Scan\u00AC01\u2028.tif&quot;"), std::string::npos)
+  // hOCR's title has no escapes: the name comes last, with no backslash added, and its quote,
+  // semicolon and percent in percent forms, so that no property of it is taken for the page's.
+  EXPECT_NE(hocr.out.find("; scan_res 300 300; image &quot;C:\\Scan\u00AC01\u2028%3B bbox 0 0 1 1 "
+                          "%22100%25%22.tif&quot;\">"),
+            std::string::npos)
       << hocr.out;
   const ProgramOutput verbose = Ocrsift({"-v", "-p", "1", "names.frf"});
-  EXPECT_NE(verbose.out.find("\nImage file name: Scan\x01"
-                             "01\x02.tif"),
+  EXPECT_NE(verbose.out.find("\nImage file name: C:\\Scan\x01"
+                             "01\x02; bbox"),
             std::string::npos);
   EXPECT_NE(verbose.out.find("\nFont 1:   Arial\x01"), std::string::npos);
 }
