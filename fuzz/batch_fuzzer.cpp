@@ -3,13 +3,15 @@
 // last block, a pending hyphenated fragment, the page numbering) meets the next. Besides the
 // invariants of each run, the two runs must agree: -i closes failed pages and keeps quiet,
 // and may accept a header that the strict run refuses, but never loses a page, never fails
-// a run that succeeded, and with the same pages writes the same text.
+// a run that succeeded, and with the same pages writes the same text. Each run is repeated in
+// another output format, which must tell the story of the script's book.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "fuzz/batch_harness.h"
+#include "fuzz/document_check.h"
 #include "fuzz/script_check.h"
 
 namespace {
@@ -57,6 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(strictRun.result != 0 || lenientRun.result == 0, "-i failed a run that succeeded", both);
   if (!strict.writesScript)
     return 0;
+  // Both runs in another format: the same book, also when -g gives numbers out of order.
+  CheckOtherFormat(files, strict, strictRun, size);
+  CheckOtherFormat(files, lenient, lenientRun, size / 3);
   const Script a = RequireScript(strictRun.script);
   const Script b = RequireScript(lenientRun.script);
   size_t matched = 0;

@@ -23,15 +23,22 @@ std::string& Folder() {
   return folder;
 }
 
-std::string FileName(int index) {
+std::string FileName(int index, bool unordered = false) {
+  static const char* const kUnordered[kMaxFiles] = {"a0002.frf", "b0001.frf", "c0001.frf"};
   char name[16];
   std::snprintf(name, sizeof name, "p%04d.frf", index + 1);
-  return Folder() + "/" + name;
+  return Folder() + "/" + (unordered ? kUnordered[index] : name);
+}
+
+void RemoveFiles() {
+  for (int i = 0; i < kMaxFiles; ++i) {
+    std::remove(FileName(i).c_str());
+    std::remove(FileName(i, true).c_str());
+  }
 }
 
 void RemoveFolder() {
-  for (int i = 0; i < kMaxFiles; ++i)
-    std::remove(FileName(i).c_str());
+  RemoveFiles();
   rmdir(Folder().c_str());
 }
 
@@ -82,6 +89,7 @@ BatchOptions OptionsFromByte(uint8_t byte) {
   o.firstPage = kFirstPages[high];
   o.writesScript = (mode <= 2);
   o.autoNumbers = (mode == 2 && high >= 4);
+  o.unorderedNames = o.autoNumbers && (high & 1) != 0;
   switch (mode) {
     case 3:
       args.push_back("-v");
@@ -116,17 +124,16 @@ BatchOptions OptionsFromByte(uint8_t byte) {
 
 BatchResult RunBatchOnFiles(const std::vector<std::string>& files, const BatchOptions& options) {
   Prepare();
-  for (int i = 0; i < kMaxFiles; ++i)
-    std::remove(FileName(i).c_str());
+  RemoveFiles();
   for (size_t i = 0; i < files.size() && i < static_cast<size_t>(kMaxFiles); ++i)
-    WriteFile(FileName(static_cast<int>(i)), files[i]);
+    WriteFile(FileName(static_cast<int>(i), options.unorderedNames), files[i]);
 
   ResetRunOptions();
   ResetRunState();
   gRunOptions.ErrorStream = NullStream();
   std::vector<std::string> args = {"ocrsift"};
   args.insert(args.end(), options.arguments.begin(), options.arguments.end());
-  args.push_back((files.size() == 1) ? FileName(0) : Folder() + "/*.frf");
+  args.push_back((files.size() == 1) ? FileName(0, options.unorderedNames) : Folder() + "/*.frf");
   std::vector<const char*> argv;
   for (const std::string& arg : args)
     argv.push_back(arg.c_str());
@@ -176,7 +183,7 @@ void CheckBatch(const std::vector<std::string>& files, const BatchOptions& optio
                 text);
     }
     if (options.autoNumbers)
-      Require(page.select <= static_cast<int32_t>(files.size()),
+      Require(page.select <= static_cast<int32_t>(files.size()) + (options.unorderedNames ? 1 : 0),
               "a page number not taken from the file name", text);
   }
   if (!options.autoNumbers && options.firstPage >= 1) {

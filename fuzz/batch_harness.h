@@ -11,13 +11,16 @@ namespace fuzz_support {
 
 // One run's options, picked from one byte of the input so that every diagnostic path is
 // reached: bit 0 -h, bit 1 -i, bits 2-4 the mode (script, -v, -l, -l2 n, -t, -t -q, -d),
-// bits 5-7 the first page or the tag of -l2.
+// bits 5-7 the first page or the tag of -l2 (under -g: bit 5 the unordered names).
 struct BatchOptions {
   std::vector<std::string> arguments;  // the command line without the file name
   bool ignoreBad = false;
   bool writesScript = true;  // no -v, -l, -t or -d
   bool hexDump = false;
   bool autoNumbers = false;  // -g: the number comes from the file name
+  // Under -g: files named so that their numbers descend and repeat (2, 1, 1), as a book's
+  // files may be named; otherwise p0001.frf, p0002.frf, ...
+  bool unorderedNames = false;
   int32_t firstPage = 1;
 };
 
@@ -28,7 +31,8 @@ struct BatchResult {
   std::string script;
 };
 
-// Writes the files as p0001.frf, p0002.frf, ... into the harness's folder, reads the options
+// Writes the files as p0001.frf, p0002.frf, ... (or a0002.frf, b0001.frf, c0001.frf) into the
+// harness's folder, reads the options
 // from the command line as the program does, and runs the batch over the files: one name for
 // one file, the pattern "*.frf" for more.
 BatchResult RunBatchOnFiles(const std::vector<std::string>& files, const BatchOptions& options);

@@ -1,19 +1,17 @@
 #include "fuzz/xml_check.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace fuzz_support {
-
-namespace {
 
 bool XmlChar(uint32_t c) {
   return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
          (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-// Decodes the UTF-8 character at i; false for a malformed sequence.
 bool NextChar(const std::string& s, size_t& i, uint32_t& c) {
   const auto byte = [&](size_t k) { return static_cast<uint8_t>(s[k]); };
   const uint8_t b = byte(i);
@@ -45,6 +43,58 @@ bool NextChar(const std::string& s, size_t& i, uint32_t& c) {
   i += static_cast<size_t>(extra) + 1;
   return true;
 }
+
+void AppendUtf8(std::string& out, uint32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+std::string XmlValue(const std::string& escaped) {
+  std::string out;
+  for (size_t i = 0; i < escaped.size();) {
+    if (escaped[i] != '&') {
+      out += escaped[i++];
+      continue;
+    }
+    const size_t end = escaped.find(';', i);
+    if (end == std::string::npos) {
+      out += escaped.substr(i);
+      break;
+    }
+    const std::string name = escaped.substr(i + 1, end - i - 1);
+    static const char* const kEntities[][2] = {
+        {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}};
+    bool known = false;
+    for (const auto& entity : kEntities) {
+      if (name == entity[0]) {
+        out += entity[1];
+        known = true;
+      }
+    }
+    if (!known && name.size() > 1 && name[0] == '#') {
+      const bool hex = name[1] == 'x';
+      AppendUtf8(out, static_cast<uint32_t>(
+                          std::strtoul(name.c_str() + (hex ? 2 : 1), nullptr, hex ? 16 : 10)));
+    }
+    i = end + 1;
+  }
+  return out;
+}
+
+namespace {
 
 bool NameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||

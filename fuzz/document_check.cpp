@@ -1,0 +1,301 @@
+#include "fuzz/document_check.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fuzz/xml_check.h"
+
+namespace fuzz_support {
+
+namespace {
+
+struct Box {
+  int64_t left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const Box& o) const {
+    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+  }
+};
+
+Box Ordered(Box b) {
+  if (b.left > b.right)
+    std::swap(b.left, b.right);
+  if (b.top > b.bottom)
+    std::swap(b.top, b.bottom);
+  return b;
+}
+
+// The script measures from the page's bottom edge, the documents from its top.
+Box FromTop(const ScriptRect& r, int32_t height) {
+  return Ordered({r.left, int64_t{height} - r.upper, r.right, int64_t{height} - r.lower});
+}
+
+bool Inside(const Box& b, const Box& in) {
+  return b.left >= in.left && b.right <= in.right && b.top >= in.top && b.bottom <= in.bottom;
+}
+
+Box PageBox(int64_t width, int64_t height) {
+  return Ordered({0, 0, width, height});
+}
+
+// A word as every document holds it: without the blanks it ends in (djvused drops them).
+std::string Trimmed(const std::string& word) {
+  size_t n = word.size();
+  while (n > 0 && word[n - 1] == ' ')
+    --n;
+  return word.substr(0, n);
+}
+
+// A script word as the XML documents hold it: every character XML forbids is U+FFFD.
+std::string AsXml(const std::string& word) {
+  std::string out;
+  for (size_t i = 0; i < word.size();) {
+    uint32_t c = 0;
+    if (!NextChar(word, i, c)) {
+      ++i;
+      c = 0xFFFD;
+    }
+    AppendUtf8(out, XmlChar(c) ? c : 0xFFFD);
+  }
+  return out;
+}
+
+struct DocWord {
+  std::string text;
+  Box box;
+};
+
+struct DocPage {
+  int64_t number = 0;
+  int64_t width = 0, height = 0;
+  std::vector<DocWord> words;
+};
+
+struct Failure {
+  const std::string& document;
+  void operator()(bool condition, const char* what) const { Require(condition, what, document); }
+};
+
+// The value of attribute `name` (as ` NAME="`) in the line, unescaped; false when absent.
+bool Attribute(const std::string& line, const char* name, std::string& value) {
+  const std::string head = std::string(" ") + name + "=\"";
+  const size_t at = line.find(head);
+  if (at == std::string::npos)
+    return false;
+  const size_t start = at + head.size();
+  const size_t end = line.find('"', start);
+  if (end == std::string::npos)
+    return false;
+  value = XmlValue(line.substr(start, end - start));
+  return true;
+}
+
+int64_t Number(const std::string& text) {
+  return std::strtoll(text.c_str(), nullptr, 10);
+}
+
+int64_t NumberAttribute(const std::string& line, const char* name, const Failure& fail) {
+  std::string value;
+  fail(Attribute(line, name, value), "an element lacks a number attribute");
+  return Number(value);
+}
+
+// "bbox l t r b" at the start of text.
+Box ReadBbox(const char* text, const Failure& fail) {
+  fail(std::strncmp(text, "bbox ", 5) == 0, "a title that does not begin with its bbox");
+  char* end = nullptr;
+  Box b;
+  b.left = std::strtoll(text + 5, &end, 10);
+  b.top = std::strtoll(end, &end, 10);
+  b.right = std::strtoll(end, &end, 10);
+  b.bottom = std::strtoll(end, &end, 10);
+  return b;
+}
+
+std::vector<std::string> Lines(const std::string& document) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < document.size()) {
+    size_t end = document.find('\n', start);
+    if (end == std::string::npos)
+      end = document.size();
+    lines.push_back(document.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::vector<DocPage> ReadHocr(const std::string& document, const Failure& fail) {
+  std::vector<DocPage> pages;
+  for (const std::string& line : Lines(document)) {
+    const size_t title = line.find(" title=\"");
+    if (title == std::string::npos || line.find("class=\"ocr") == std::string::npos)
+      continue;
+    const char* props = line.c_str() + title + 8;
+    const Box box = ReadBbox(props, fail);
+    if (line.find("class=\"ocr_page\"") != std::string::npos) {
+      DocPage page;
+      page.width = box.right;
+      page.height = box.bottom;
+      const size_t ppageno = line.find("; ppageno ");
+      fail(ppageno != std::string::npos, "a page without ppageno");
+      page.number = Number(line.substr(ppageno + 10)) + 1;
+      pages.push_back(page);
+      continue;
+    }
+    fail(!pages.empty(), "an element outside a page");
+    const DocPage& page = pages.back();
+    fail(Inside(Ordered(box), PageBox(page.width, page.height)), "a box beyond its page");
+    if (line.find("class=\"ocrx_word\"") == std::string::npos)
+      continue;
+    // Every character box inside its word's.
+    const size_t boxes = line.find("; x_bboxes", title);
+    fail(boxes != std::string::npos, "a word without x_bboxes");
+    const size_t textStart = line.find("\">", boxes) + 2;
+    const std::string list = line.substr(boxes + 10, textStart - 2 - boxes - 10);
+    const char* cursor = list.c_str();
+    char* end = nullptr;
+    for (;;) {
+      Box character;
+      character.left = std::strtoll(cursor, &end, 10);
+      if (end == cursor)
+        break;
+      character.top = std::strtoll(end, &end, 10);
+      character.right = std::strtoll(end, &end, 10);
+      character.bottom = std::strtoll(end, &end, 10);
+      cursor = end;
+      fail(Inside(character, Ordered(box)), "a character box beyond its word's");
+    }
+    const size_t textEnd = line.rfind("</span>");
+    fail(textEnd != std::string::npos && textEnd >= textStart, "a word not closed");
+    pages.back().words.push_back({XmlValue(line.substr(textStart, textEnd - textStart)), box});
+  }
+  return pages;
+}
+
+std::vector<DocPage> ReadAlto(const std::string& document, const Failure& fail) {
+  std::vector<DocPage> pages;
+  for (const std::string& line : Lines(document)) {
+    const size_t open = line.find('<');
+    if (open == std::string::npos)
+      continue;
+    const std::string element = line.substr(open + 1, line.find(' ', open) - open - 1);
+    if (element == "Page") {
+      DocPage page;
+      page.width = NumberAttribute(line, "WIDTH", fail);
+      page.height = NumberAttribute(line, "HEIGHT", fail);
+      page.number = NumberAttribute(line, "PHYSICAL_IMG_NR", fail);
+      pages.push_back(page);
+      continue;
+    }
+    if (element != "ComposedBlock" && element != "TextBlock" && element != "TextLine" &&
+        element != "String")
+      continue;
+    fail(!pages.empty(), "an element outside a page");
+    Box box;
+    box.left = NumberAttribute(line, "HPOS", fail);
+    box.top = NumberAttribute(line, "VPOS", fail);
+    box.right = box.left + NumberAttribute(line, "WIDTH", fail);
+    box.bottom = box.top + NumberAttribute(line, "HEIGHT", fail);
+    DocPage& page = pages.back();
+    fail(box.left <= box.right && box.top <= box.bottom, "a negative width or height");
+    fail(Inside(box, PageBox(page.width, page.height)), "a box beyond its page");
+    if (element != "String")
+      continue;
+    std::string content;
+    std::string type;
+    fail(Attribute(line, "CONTENT", content), "a String without CONTENT");
+    fail(!content.empty(), "a String with an empty CONTENT");
+    // The script's word: the whole word for a second part, the content and its hyphen else.
+    if (Attribute(line, "SUBS_TYPE", type) && type == "HypPart2") {
+      fail(Attribute(line, "SUBS_CONTENT", content), "a HypPart2 without SUBS_CONTENT");
+    } else if (line.find("<HYP CONTENT=\"-\"/>") != std::string::npos) {
+      content += "-";
+    }
+    page.words.push_back({content, box});
+  }
+  return pages;
+}
+
+// The text document as it must be: what djvutxt prints of the book.
+std::string ExpectedText(const std::vector<const ScriptPage*>& book) {
+  std::string text;
+  for (const ScriptPage* page : book) {
+    if (page->lines.empty())
+      continue;
+    for (const ScriptLine& line : page->lines) {
+      for (const ScriptWord& word : line.words)
+        text += Trimmed(word.text) + " ";
+      text += "\n";
+    }
+    text += "\n\f";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<const ScriptPage*> BookPages(const Script& script) {
+  std::map<int32_t, const ScriptPage*> pages;
+  for (const ScriptPage& page : script.pages) {
+    if (page.closed)
+      pages[page.select] = &page;
+  }
+  std::vector<const ScriptPage*> book;
+  for (const auto& page : pages)
+    book.push_back(page.second);
+  return book;
+}
+
+void RequireSameStory(const std::string& format, const std::string& document,
+                      const Script& script) {
+  const std::vector<const ScriptPage*> book = BookPages(script);
+  const Failure fail{document};
+  if (format == "text") {
+    fail(document == ExpectedText(book), "the text is not what djvutxt prints of the book");
+    return;
+  }
+  const std::vector<DocPage> pages =
+      format == "hocr" ? ReadHocr(document, fail) : ReadAlto(document, fail);
+  fail(pages.size() == book.size(), "not one page per page of the book");
+  for (size_t p = 0; p < pages.size(); ++p) {
+    const DocPage& page = pages[p];
+    const ScriptPage& expected = *book[p];
+    fail(page.number == expected.select, "a page out of the book's order");
+    fail(page.width == expected.width && page.height == expected.height,
+         "a page of another size than the script's");
+    size_t w = 0;
+    for (const ScriptLine& line : expected.lines) {
+      for (const ScriptWord& word : line.words) {
+        fail(w < page.words.size(), "a word of the script missing");
+        const DocWord& found = page.words[w++];
+        fail(found.text == AsXml(Trimmed(word.text)), "a word other than the script's");
+        fail(Ordered(found.box) == FromTop(word.rect, expected.height),
+             "a word placed otherwise than in the script");
+      }
+    }
+    fail(w == page.words.size(), "a word that the script does not have");
+  }
+}
+
+void CheckOtherFormat(const std::vector<std::string>& files, BatchOptions options,
+                      const BatchResult& scriptRun, size_t pick) {
+  static const char* const kFormats[] = {"hocr", "alto", "text"};
+  const char* format = kFormats[pick % 3];
+  options.arguments.push_back("-o");
+  options.arguments.push_back(format);
+  const BatchResult run = RunBatchOnFiles(files, options);
+  Require(run.result == scriptRun.result, "another format ended otherwise than the script",
+          run.script);
+  if (std::strcmp(format, "text") != 0) {
+    const std::string problem = XmlProblem(run.script);
+    Require(problem.empty(), problem.c_str(), run.script);
+  }
+  RequireSameStory(format, run.script, RequireScript(scriptRun.script));
+}
+
+}  // namespace fuzz_support
