@@ -183,6 +183,14 @@ TEST_F(OcrsiftRun, AutomaticPageNumbersComeFromTheFileNames) {
   ASSERT_NE(twelve, std::string::npos);
   ASSERT_NE(three, std::string::npos);
   EXPECT_LT(twelve, three);  // "page0012" sorts before "page3"
+  // The documents list the book's pages: 3 before 12, and page 3 once although two files give
+  // that number.
+  Good("page03.frf");
+  ProgramOutput alto = Ocrsift({"-g", "-o", "alto", "page*.frf"});
+  EXPECT_EQ(alto.exitCode, 0) << alto.err;
+  const size_t first = alto.out.find("PHYSICAL_IMG_NR=\"3\"");
+  EXPECT_LT(first, alto.out.find("PHYSICAL_IMG_NR=\"12\""));
+  EXPECT_EQ(alto.out.find("PHYSICAL_IMG_NR=\"3\"", first + 1), std::string::npos);
 
   Good("scan");
   ProgramOutput none = Ocrsift({"-g", "scan"});
