@@ -26,7 +26,7 @@ const char kUsageText[] =
     "  -g               -- auto generate page number, from digits in FRF file name\n"
     "  -h               -- normal hyphenation between lines\n"
     "  -i               -- ignore unrecognized pages\n"
-    "  -o <format>      -- output format: djvused (default), hocr, alto, text\n"
+    "  -o <format>      -- output format: djvused (default), hocr, alto, text, pdf\n"
     "Options for format exploring:\n"
     "  -v               -- verbose\n"
     "  -l               -- list all format tags\n"

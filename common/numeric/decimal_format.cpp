@@ -1,5 +1,7 @@
 #include "common/numeric/decimal_format.h"
 
+#include <cassert>
+
 namespace numeric {
 
 const char kDigitPairs[201] =
@@ -27,5 +29,43 @@ constexpr SmallDecimals MakeSmallDecimals() {
 
 // Made when the program is compiled.
 extern constexpr SmallDecimals kSmallDecimals = MakeSmallDecimals();
+
+char* PutFraction(char* cursor, int64_t numerator, int64_t denominator, int decimals) {
+  assert(denominator > 0 && decimals >= 0 && decimals <= 6);
+  int64_t scale = 1;
+  for (int i = 0; i < decimals; ++i)
+    scale *= 10;
+  const bool negative = numerator < 0;
+  const uint64_t magnitude =
+      negative ? 0u - static_cast<uint64_t>(numerator) : static_cast<uint64_t>(numerator);
+  const uint64_t d = static_cast<uint64_t>(denominator);
+  // Rounded half away from zero, in units of 10^-decimals.
+  const uint64_t scaled = (magnitude * static_cast<uint64_t>(scale) * 2 + d) / (2 * d);
+  uint64_t whole = scaled / static_cast<uint64_t>(scale);
+  uint64_t part = scaled % static_cast<uint64_t>(scale);
+  if (negative && scaled != 0)
+    *cursor++ = '-';
+  char digits[20];
+  size_t start = sizeof digits;
+  do {
+    digits[--start] = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
+  std::memcpy(cursor, digits + start, sizeof digits - start);
+  cursor += sizeof digits - start;
+  if (part == 0)
+    return cursor;
+  int places = decimals;
+  while (part % 10 == 0) {
+    part /= 10;
+    --places;
+  }
+  *cursor++ = '.';
+  for (int i = places - 1; i >= 0; --i) {
+    cursor[i] = static_cast<char>('0' + part % 10);
+    part /= 10;
+  }
+  return cursor + places;
+}
 
 }  // namespace numeric

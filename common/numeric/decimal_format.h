@@ -52,4 +52,13 @@ inline char* PutDecimal(char* cursor, int32_t value) {
   return cursor + length;
 }
 
+// The room PutFraction needs after the cursor: a sign, 19 digits, the point.
+constexpr size_t kFractionRoom = 21;
+
+// Writes numerator / denominator (denominator > 0) rounded half away from zero to `decimals`
+// places (at most 6), without trailing zeros after the point, nor the point itself for a
+// whole number: 2480 * 72 / 300 is "595.2". Integer arithmetic only, so every platform writes
+// the same bytes. |numerator| must stay below 2^63 / 10^decimals.
+char* PutFraction(char* cursor, int64_t numerator, int64_t denominator, int decimals);
+
 }  // namespace numeric

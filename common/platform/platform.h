@@ -43,6 +43,10 @@ bool FileExists(const std::string& path);
 // FIFO, socket or device (whose reads may wait forever) is never opened for the caller.
 FILE* OpenRegularFile(const char* path);
 
+// Writes the stream's bytes unchanged from now on: Windows opens standard output in text mode,
+// which writes every line feed as CR LF; nothing to do elsewhere.
+void UseBinaryMode(FILE* stream);
+
 // True when the stream is a terminal (which keeps its line buffering).
 bool IsTerminal(FILE* stream);
 

@@ -7,7 +7,7 @@
 #include <string>
 
 // The document a plain run writes (-o): the djvused script or another format.
-enum class OutputFormat { Djvused, Hocr, Alto, Text };
+enum class OutputFormat { Djvused, Hocr, Alto, Text, Pdf };
 
 struct RunOptions {
   std::string InputSpec;  // file name, wildcard pattern, or "@" and a list file

@@ -22,7 +22,7 @@ const char kUsageText[] =
     "  -g               -- auto generate page number, from digits in FRF file name\n"
     "  -h               -- normal hyphenation between lines\n"
     "  -i               -- ignore unrecognized pages\n"
-    "  -o <format>      -- output format: djvused (default), hocr, alto, text\n"
+    "  -o <format>      -- output format: djvused (default), hocr, alto, text, pdf\n"
     "Options for format exploring:\n"
     "  -v               -- verbose\n"
     "  -l               -- list all format tags\n"
@@ -54,7 +54,8 @@ bool TakeOutputFormat(const char* name) {
   } kFormats[] = {{"djvused", OutputFormat::Djvused},
                   {"hocr", OutputFormat::Hocr},
                   {"alto", OutputFormat::Alto},
-                  {"text", OutputFormat::Text}};
+                  {"text", OutputFormat::Text},
+                  {"pdf", OutputFormat::Pdf}};
   for (const auto& entry : kFormats) {
     if (std::strcmp(name, entry.name) == 0) {
       gRunOptions.Format = entry.format;

@@ -1,5 +1,6 @@
 #include "ocrsift/driver/document_choice.h"
 
+#include "common/platform/platform.h"
 #include "ocrsift/formats/document_formats.h"
 
 std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options) {
@@ -12,6 +13,10 @@ std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options) 
       return MakeAltoFormat(options.OutputStream);
     case OutputFormat::Text:
       return MakePlainTextFormat(options.OutputStream);
+    case OutputFormat::Pdf:
+      // The PDF's bytes must reach the file unchanged: no line-end translation on Windows.
+      platform::UseBinaryMode(options.OutputStream);
+      return MakePdfFormat(options.OutputStream);
     case OutputFormat::Djvused:
       break;
   }

@@ -14,6 +14,8 @@ std::unique_ptr<DocumentFormat> MakeDjvusedFormat(FILE* stream);
 std::unique_ptr<DocumentFormat> MakeHocrFormat(FILE* stream);
 // ALTO 4: one document, a Page per page; text blocks, lines and strings.
 std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream);
+// PDF: the invisible text layer of the book's pages, to lay over the page images.
+std::unique_ptr<DocumentFormat> MakePdfFormat(FILE* stream);
 // Plain text as djvutxt prints the pages that the djvused script makes.
 std::unique_ptr<DocumentFormat> MakePlainTextFormat(FILE* stream);
 // No document at all: the exploring modes (-v, -l, -d, -t) parse the pages and write nothing.

@@ -137,6 +137,8 @@ FILE* OpenRegularFile(const char* path) {
   return file;
 }
 
+void UseBinaryMode(FILE* /*stream*/) {}
+
 bool IsTerminal(FILE* stream) {
   return stream != nullptr && isatty(fileno(stream)) != 0;
 }

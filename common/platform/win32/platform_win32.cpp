@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -74,6 +75,13 @@ FILE* OpenRegularFile(const char* path) {
     return nullptr;
   }
   return file;
+}
+
+void UseBinaryMode(FILE* stream) {
+  if (stream != nullptr) {
+    std::fflush(stream);
+    _setmode(_fileno(stream), _O_BINARY);
+  }
 }
 
 bool IsTerminal(FILE* stream) {

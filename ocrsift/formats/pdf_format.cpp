@@ -1,0 +1,514 @@
+// PDF: the pages' text as an invisible layer to lay over the page images (qpdf --overlay),
+// one page per page number from 1 to the run's highest, each the size of its image
+// (width x 72 / dpi by height x 72 / dpi), found by every reader's search in every script.
+//
+// The text is rendering mode 3 (invisible) in a Type0 font with Identity-H codes on one
+// CIDFontType2, a TrueType font of two empty glyphs to which every code is sent. A character
+// of the Basic Multilingual Plane is its own code in the first font; one beyond U+FFFF gets a
+// code of the second font in order of first use, whose ToUnicode map gives its surrogate pair.
+// Each ToUnicode map lists every code used once. Coordinates are image pixels; each line sets
+// the font size and baseline from its rectangle, each word starts at its left edge and is
+// stretched with Tz to its width, and a blank stretched over the gap follows each word but the
+// line's last, so that readers split the words where the script does.
+//
+// Pages are written as they come; the page tree, written at the end, lists them in the book's
+// order, a later page of a number in place of the earlier one, and an empty page for every
+// number without one (the size of the nearest written page before it, or of the first).
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <new>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "common/numeric/decimal_format.h"
+#include "common/text/utf8.h"
+#include "ocrsift/formats/document_formats.h"
+#include "ocrsift/formats/pdf_font.h"
+
+namespace {
+
+using numeric::kDecimalRoom;
+using numeric::kFractionRoom;
+using numeric::PutDecimal;
+using numeric::PutFraction;
+
+// A resolution outside this range is no scan's: the page is taken at the default.
+constexpr int32_t kLeastResolution = 10;
+constexpr int32_t kMostResolution = 10000;
+constexpr int32_t kDefaultResolution = 300;
+// The page of a run whose every file failed: A4 at the default resolution.
+constexpr int32_t kDefaultWidth = 2480;
+constexpr int32_t kDefaultHeight = 3508;
+// zlib's level for the streams: the best ratio gains little on text this regular.
+constexpr int kCompression = 6;
+
+// The objects every document has; the pages' objects follow them.
+enum : int32_t {
+  kCatalog = 1,
+  kPages,
+  kBmpFont,
+  kWideFont,
+  kCidFont,
+  kDescriptor,
+  kFontFile,
+  kCidToGid,
+  kBmpUnicode,
+  kWideUnicode,
+  kResources,
+  kInfo,
+  kFirstPageObject
+};
+
+// The name of the font in the documents.
+const char kFontName[] = "/OcrsiftInvisible";
+
+struct PageEntry {
+  int32_t object = 0;
+  int32_t width = 0;  // pixels
+  int32_t height = 0;
+  int32_t resolution = kDefaultResolution;
+};
+
+int32_t UsableResolution(int32_t resolution) {
+  return resolution >= kLeastResolution && resolution <= kMostResolution ? resolution
+                                                                         : kDefaultResolution;
+}
+
+char* PutHex4(char* cursor, uint32_t code) {
+  static const char kHex[] = "0123456789ABCDEF";
+  for (int shift = 12; shift >= 0; shift -= 4)
+    *cursor++ = kHex[(code >> shift) & 0xF];
+  return cursor;
+}
+
+class PdfFormat : public DocumentFormat {
+ public:
+  using DocumentFormat::DocumentFormat;
+
+ protected:
+  // The page tree puts the pages in the book's order: they are written as they come.
+  bool KeepsBookOrder() const override { return false; }
+  void WriteHead() override;
+  void WritePage(const RecordedPage& page) override;
+  // A failed page is an empty page, unless another file gives its number.
+  void WriteFailedPage(const RecordedPage& page) override {
+    highest_ = std::max(highest_, page.number);
+  }
+  void WriteEnd() override;
+
+ private:
+  // Writes what has been composed, counting the bytes for the cross-reference table.
+  void Out() {
+    written_ += static_cast<int64_t>(Text().Size());
+    Emit();
+  }
+  int32_t NewObject() {
+    offsets_.push_back(-1);
+    return static_cast<int32_t>(offsets_.size()) - 1;
+  }
+  void BeginObject(int32_t number);
+  void EndObject() { PutText("\nendobj\n"); }
+  // A stream object's dictionary entries after /Length, then its bytes, compressed.
+  void PutStream(const std::string& bytes);
+  // [0 0 w h] in points.
+  void PutMediaBox(int32_t width, int32_t height, int32_t resolution);
+  void PutEmptyPage(const PageEntry& size);
+  void PutUnicodeMap(int32_t object, bool wide);
+  // The codes of one word's characters, each font's run shown with Tj.
+  void PutWordText(const RecordedPage& page, const RecordedWord& word, int32_t size);
+  // The number of codes the word's text takes.
+  int32_t CodeCount(const RecordedPage& page, const RecordedWord& word) const;
+
+  int64_t written_ = 0;
+  std::vector<int64_t> offsets_ = std::vector<int64_t>(kFirstPageObject, -1);
+  std::map<int32_t, PageEntry> pages_;  // by page number: the last complete page of each
+  int32_t highest_ = 0;
+  std::vector<bool> bmpUsed_ = std::vector<bool>(0x10000, false);
+  uint32_t highestBmp_ = 0;
+  std::unordered_map<uint32_t, uint32_t> wideCodes_;  // beyond U+FFFF: the code of each
+  std::vector<uint32_t> wideCharacters_;              // by code - 1
+  bool wideFont_ = false;                             // the current run is in the second font
+  std::string content_;
+  std::vector<unsigned char> compressed_;
+};
+
+void PdfFormat::BeginObject(int32_t number) {
+  offsets_[static_cast<size_t>(number)] = written_ + static_cast<int64_t>(Text().Size());
+  char* cursor = Text().Room(kDecimalRoom + 8);
+  cursor = PutDecimal(cursor, number);
+  Text().Commit(PutLiteral(cursor, " 0 obj\n"));
+}
+
+void PdfFormat::PutStream(const std::string& bytes) {
+  uLongf size = compressBound(static_cast<uLong>(bytes.size()));
+  compressed_.resize(size);
+  if (compress2(compressed_.data(), &size, reinterpret_cast<const Bytef*>(bytes.data()),
+                static_cast<uLong>(bytes.size()), kCompression) != Z_OK) {
+    // Only memory can fail here: the document would lose the page.
+    Output().RecordFailure(ENOMEM);
+    size = 0;
+  }
+  char* cursor = Text().Room(64 + kDecimalRoom);
+  cursor = PutLiteral(cursor, "<< /Length ");
+  cursor = PutDecimal(cursor, static_cast<int32_t>(size));
+  cursor = PutLiteral(cursor, " /Filter /FlateDecode >>\nstream\n");
+  Text().Commit(cursor);
+  Text().Append(reinterpret_cast<const char*>(compressed_.data()), size);
+  PutText("\nendstream");
+}
+
+void PdfFormat::PutMediaBox(int32_t width, int32_t height, int32_t resolution) {
+  const int32_t dpi = UsableResolution(resolution);
+  char* cursor = Text().Room(32 + 4 * kFractionRoom);
+  cursor = PutLiteral(cursor, " /MediaBox [");
+  cursor = PutFraction(cursor, std::min<int64_t>(0, width) * 72, dpi, 4);
+  *cursor++ = ' ';
+  cursor = PutFraction(cursor, std::min<int64_t>(0, height) * 72, dpi, 4);
+  *cursor++ = ' ';
+  cursor = PutFraction(cursor, std::max<int64_t>(0, width) * 72, dpi, 4);
+  *cursor++ = ' ';
+  cursor = PutFraction(cursor, std::max<int64_t>(0, height) * 72, dpi, 4);
+  Text().Commit(PutLiteral(cursor, "]"));
+}
+
+void PdfFormat::WriteHead() {
+  // The comment's bytes above 127 tell transfer programs that the file is binary.
+  PutText("%PDF-1.5\n%\xE2\xE3\xCF\xD3\n");
+  Out();
+}
+
+int32_t PdfFormat::CodeCount(const RecordedPage& page, const RecordedWord& word) const {
+  const int32_t length = word.broken ? word.length - 1 : word.length;
+  const uint16_t* units = page.units.data() + word.firstUnit;
+  int32_t count = 0;
+  for (int32_t i = 0; i < length; ++count)
+    text::NextCharacter(units, length, i);
+  return count;
+}
+
+void PdfFormat::PutWordText(const RecordedPage& page, const RecordedWord& word, int32_t size) {
+  // A broken word ends in "- ": the blank belongs to the script, not to the word.
+  const int32_t length = word.broken ? word.length - 1 : word.length;
+  const uint16_t* units = page.units.data() + word.firstUnit;
+  bool open = false;
+  char codes[5];
+  for (int32_t i = 0; i < length;) {
+    uint32_t c = text::NextCharacter(units, length, i);
+    bool wide = c > 0xFFFF;
+    uint32_t code = c;
+    if (wide) {
+      auto found = wideCodes_.find(c);
+      if (found == wideCodes_.end() && wideCharacters_.size() < 0xFFFF) {
+        wideCharacters_.push_back(c);
+        found = wideCodes_.emplace(c, static_cast<uint32_t>(wideCharacters_.size())).first;
+      }
+      if (found != wideCodes_.end()) {
+        code = found->second;
+      } else {
+        // Every code of the second font is taken: the character reads as U+FFFD.
+        wide = false;
+        code = 0xFFFD;
+      }
+    }
+    if (!wide) {
+      bmpUsed_[code] = true;
+      highestBmp_ = std::max(highestBmp_, code);
+    }
+    if (wide != wideFont_) {
+      if (open)
+        content_ += "> Tj ";
+      open = false;
+      content_ += wide ? "/F2 " : "/F1 ";
+      char number[kDecimalRoom];
+      content_.append(number, PutDecimal(number, size));
+      content_ += " Tf ";
+      wideFont_ = wide;
+    }
+    if (!open)
+      content_ += '<';
+    open = true;
+    content_.append(codes, PutHex4(codes, code));
+  }
+  if (open)
+    content_ += "> Tj\n";
+}
+
+void PdfFormat::WritePage(const RecordedPage& page) {
+  highest_ = std::max(highest_, page.number);
+  const int32_t dpi = UsableResolution(page.resolution);
+  content_.clear();
+  char number[kFractionRoom + 1];
+  const auto put = [&](int64_t numerator, int64_t denominator, int decimals, char after) {
+    char* end = PutFraction(number, numerator, denominator, decimals);
+    *end++ = after;
+    content_.append(number, end);
+  };
+  // Image pixels, y growing upward from the page's bottom edge.
+  content_ += "q\n";
+  put(72, dpi, 6, ' ');
+  content_ += "0 0 ";
+  put(72, dpi, 6, ' ');
+  content_ += "0 0 cm\nBT\n3 Tr\n";
+  const int64_t height = page.height;
+  for (const RecordedLine& line : page.lines) {
+    const TextRect lineRect = Ordered(line.rect);
+    const int32_t size = std::max<int32_t>(1, lineRect.bottom - lineRect.top);
+    // The em spans the line: the baseline lies a descent above its bottom.
+    const int64_t baseline =
+        (height - lineRect.bottom) * pdf::kUnitsPerEm - int64_t{size} * pdf::kDescent;
+    content_ += "/F1 ";
+    put(size, 1, 0, ' ');
+    content_ += "Tf\n";
+    wideFont_ = false;
+    const int32_t end = line.firstWord + line.wordCount;
+    for (int32_t w = line.firstWord; w < end; ++w) {
+      const RecordedWord& word = page.words[static_cast<size_t>(w)];
+      const TextRect rect = Ordered(word.rect);
+      const int64_t width = std::max<int64_t>(1, int64_t{rect.right} - rect.left);
+      const int32_t codes = CodeCount(page, word);
+      // Glyphs are half an em wide: Tz stretches the word to its box.
+      put(100 * width * pdf::kUnitsPerEm, int64_t{codes} * size * pdf::kGlyphWidth, 4, ' ');
+      content_ += "Tz 1 0 0 1 ";
+      put(rect.left, 1, 0, ' ');
+      put(baseline, pdf::kUnitsPerEm, 4, ' ');
+      content_ += "Tm ";
+      PutWordText(page, word, size);
+      if (w + 1 == end)
+        continue;
+      // The blank over the gap to the next word, half a pixel at least.
+      const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
+      const int64_t gap2 = std::max<int64_t>(1, 2 * (int64_t{next.left} - rect.right));
+      put(100 * gap2 * pdf::kUnitsPerEm, int64_t{2} * size * pdf::kGlyphWidth, 4, ' ');
+      content_ += "Tz ";
+      if (wideFont_) {
+        content_ += "/F1 ";
+        put(size, 1, 0, ' ');
+        content_ += "Tf ";
+        wideFont_ = false;
+      }
+      content_ += "<0020> Tj\n";
+      bmpUsed_[0x20] = true;
+      highestBmp_ = std::max<uint32_t>(highestBmp_, 0x20);
+    }
+  }
+  content_ += "ET\nQ\n";
+
+  PageEntry entry;
+  entry.object = NewObject();
+  entry.width = page.width;
+  entry.height = page.height;
+  entry.resolution = page.resolution;
+  const int32_t contents = NewObject();
+  BeginObject(entry.object);
+  char* cursor = Text().Room(64 + kDecimalRoom);
+  cursor = PutLiteral(cursor, "<< /Type /Page /Parent 2 0 R");
+  Text().Commit(cursor);
+  PutMediaBox(page.width, page.height, page.resolution);
+  cursor = Text().Room(64 + kDecimalRoom);
+  cursor = PutLiteral(cursor, " /Resources 11 0 R /Contents ");
+  cursor = PutDecimal(cursor, contents);
+  Text().Commit(PutLiteral(cursor, " 0 R >>"));
+  EndObject();
+  BeginObject(contents);
+  PutStream(content_);
+  EndObject();
+  pages_[page.number] = entry;
+  Out();
+}
+
+void PdfFormat::PutEmptyPage(const PageEntry& size) {
+  BeginObject(NewObject());
+  PutText("<< /Type /Page /Parent 2 0 R");
+  PutMediaBox(size.width, size.height, size.resolution);
+  PutText(" /Resources 11 0 R >>");
+  EndObject();
+}
+
+void PdfFormat::PutUnicodeMap(int32_t object, bool wide) {
+  std::string map =
+      "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+  std::vector<std::pair<uint32_t, uint32_t>> entries;  // code, character
+  if (wide) {
+    for (size_t i = 0; i < wideCharacters_.size(); ++i)
+      entries.emplace_back(static_cast<uint32_t>(i + 1), wideCharacters_[i]);
+  } else {
+    for (uint32_t c = 0; c <= highestBmp_; ++c) {
+      if (bmpUsed_[c])
+        entries.emplace_back(c, c);
+    }
+  }
+  // At most 100 entries a block.
+  char line[32];
+  for (size_t first = 0; first < entries.size(); first += 100) {
+    const size_t count = std::min<size_t>(100, entries.size() - first);
+    map.append(line, PutDecimal(line, static_cast<int32_t>(count)));
+    map += " beginbfchar\n";
+    for (size_t i = first; i < first + count; ++i) {
+      char* cursor = line;
+      *cursor++ = '<';
+      cursor = PutHex4(cursor, entries[i].first);
+      cursor = PutLiteral(cursor, "> <");
+      const uint32_t c = entries[i].second;
+      if (c > 0xFFFF) {
+        cursor = PutHex4(cursor, 0xD800 + ((c - 0x10000) >> 10));
+        cursor = PutHex4(cursor, 0xDC00 + ((c - 0x10000) & 0x3FF));
+      } else {
+        cursor = PutHex4(cursor, c);
+      }
+      cursor = PutLiteral(cursor, ">\n");
+      map.append(line, cursor);
+    }
+    map += "endbfchar\n";
+  }
+  map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+  BeginObject(object);
+  PutStream(map);
+  EndObject();
+}
+
+void PdfFormat::WriteEnd() {
+  // The book: a page per number, the empty ones the size of the nearest written page before
+  // them, or of the first.
+  std::vector<int32_t> kids;
+  PageEntry size;
+  size.width = kDefaultWidth;
+  size.height = kDefaultHeight;
+  if (!pages_.empty())
+    size = pages_.begin()->second;
+  auto next = pages_.begin();
+  for (int64_t n = 1; n <= highest_; ++n) {
+    if (next != pages_.end() && next->first == n) {
+      size = next->second;
+      kids.push_back(next->second.object);
+      ++next;
+      continue;
+    }
+    kids.push_back(static_cast<int32_t>(offsets_.size()));
+    PutEmptyPage(size);
+    if (Text().Size() > (size_t{1} << 16))
+      Out();
+  }
+
+  BeginObject(kPages);
+  char* cursor = Text().Room(48 + kDecimalRoom);
+  cursor = PutLiteral(cursor, "<< /Type /Pages /Count ");
+  cursor = PutDecimal(cursor, static_cast<int32_t>(kids.size()));
+  Text().Commit(PutLiteral(cursor, " /Kids ["));
+  for (size_t i = 0; i < kids.size(); ++i) {
+    cursor = Text().Room(kDecimalRoom + 6);
+    cursor = PutDecimal(cursor, kids[i]);
+    Text().Commit(PutLiteral(cursor, " 0 R "));
+    if (Text().Size() > (size_t{1} << 16))
+      Out();
+  }
+  PutText("] >>");
+  EndObject();
+
+  BeginObject(kCatalog);
+  PutText("<< /Type /Catalog /Pages 2 0 R >>");
+  EndObject();
+  const bool wideUsed = !wideCharacters_.empty();
+  BeginObject(kResources);
+  PutText("<< /Font << /F1 3 0 R");
+  if (wideUsed)
+    PutText(" /F2 4 0 R");
+  PutText(" >> /ProcSet [/PDF /Text] >>");
+  EndObject();
+  BeginObject(kBmpFont);
+  PutText(
+      "<< /Type /Font /Subtype /Type0 /BaseFont /OcrsiftInvisible /Encoding /Identity-H"
+      " /DescendantFonts [5 0 R] /ToUnicode 9 0 R >>");
+  EndObject();
+  BeginObject(kWideFont);
+  if (wideUsed) {
+    PutText(
+        "<< /Type /Font /Subtype /Type0 /BaseFont /OcrsiftInvisible /Encoding /Identity-H"
+        " /DescendantFonts [5 0 R] /ToUnicode 10 0 R >>");
+  } else {
+    PutText("null");
+  }
+  EndObject();
+  BeginObject(kCidFont);
+  PutText(
+      "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /OcrsiftInvisible"
+      " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
+      " /FontDescriptor 6 0 R /DW 500 /CIDToGIDMap 8 0 R >>");
+  EndObject();
+  BeginObject(kDescriptor);
+  PutText(
+      "<< /Type /FontDescriptor /FontName /OcrsiftInvisible /Flags 4"
+      " /FontBBox [0 -200 500 800] /ItalicAngle 0 /Ascent 800 /Descent -200"
+      " /CapHeight 800 /StemV 80 /FontFile2 7 0 R >>");
+  EndObject();
+  Out();
+  BeginObject(kFontFile);
+  const std::string& font = pdf::InvisibleFontFile();
+  content_.assign(font);
+  PutStream(content_);
+  EndObject();
+  // Every code to glyph 1: sending them to .notdef would make some converters write a font
+  // subset per character.
+  const uint32_t highestCode =
+      std::max<uint32_t>(highestBmp_, static_cast<uint32_t>(wideCharacters_.size()));
+  content_.assign(2 * (size_t{highestCode} + 1), '\0');
+  for (size_t i = 1; i < content_.size(); i += 2)
+    content_[i] = '\1';
+  BeginObject(kCidToGid);
+  PutStream(content_);
+  EndObject();
+  PutUnicodeMap(kBmpUnicode, false);
+  if (wideUsed) {
+    PutUnicodeMap(kWideUnicode, true);
+  } else {
+    BeginObject(kWideUnicode);
+    PutText("null");
+    EndObject();
+  }
+  BeginObject(kInfo);
+  PutText("<< /Producer (ocrsift " OCRSIFT_VERSION ") >>");
+  EndObject();
+  Out();
+
+  // The cross-reference table: 20 bytes an object.
+  const int64_t xref = written_;
+  cursor = Text().Room(32 + kDecimalRoom);
+  cursor = PutLiteral(cursor, "xref\n0 ");
+  cursor = PutDecimal(cursor, static_cast<int32_t>(offsets_.size()));
+  Text().Commit(PutLiteral(cursor, "\n0000000000 65535 f \n"));
+  for (size_t i = 1; i < offsets_.size(); ++i) {
+    cursor = Text().Room(24);
+    char digits[24];
+    char* end = PutFraction(digits, std::max<int64_t>(0, offsets_[i]), 1, 0);
+    const size_t length = static_cast<size_t>(end - digits);
+    std::memset(cursor, '0', 10 - std::min<size_t>(10, length));
+    cursor += 10 - std::min<size_t>(10, length);
+    std::memcpy(cursor, digits, length);
+    cursor += length;
+    Text().Commit(PutLiteral(cursor, " 00000 n \n"));
+    if (Text().Size() > (size_t{1} << 16))
+      Out();
+  }
+  cursor = Text().Room(96 + 2 * kFractionRoom);
+  cursor = PutLiteral(cursor, "trailer\n<< /Size ");
+  cursor = PutDecimal(cursor, static_cast<int32_t>(offsets_.size()));
+  cursor = PutLiteral(cursor, " /Root 1 0 R /Info 12 0 R >>\nstartxref\n");
+  cursor = PutFraction(cursor, xref, 1, 0);
+  Text().Commit(PutLiteral(cursor, "\n%%EOF\n"));
+  Out();
+}
+
+}  // namespace
+
+std::unique_ptr<DocumentFormat> MakePdfFormat(FILE* stream) {
+  return std::unique_ptr<DocumentFormat>(new (std::nothrow) PdfFormat(stream));
+}
