@@ -4,9 +4,11 @@ ocrsift_test(ocrsift_run_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e/ocrsift_run_
 if(NOT WIN32)
   ocrsift_test(searchable_book_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e/searchable_book_test.cpp LIBS frf_builder)
 endif()
-# The hOCR, ALTO and text formats read by OCRmyPDF and pdftotext, xmllint and djvutxt.
+# The hOCR, ALTO, text and PDF formats read by OCRmyPDF and pdftotext, xmllint, djvutxt, and
+# poppler, MuPDF, qpdf and Ghostscript.
 if(NOT WIN32)
-  ocrsift_test(output_formats_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e/output_formats_test.cpp)
+  ocrsift_test(output_formats_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e/output_formats_test.cpp
+               LIBS frf_builder)
   target_compile_definitions(output_formats_test PRIVATE
     MAKE_FRF_BOOK_EXE="$<TARGET_FILE:make_frf_book>")
   add_dependencies(output_formats_test make_frf_book)

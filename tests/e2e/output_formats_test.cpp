@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/support/djvu_document.h"
+#include "tests/support/frf_builder.h"
 #include "tests/support/run_program.h"
 #include "tests/support/test_files.h"
 
@@ -62,6 +63,89 @@ for kind, l, u, r, d, word in re.findall(
         missing.append((word, l, u, r, d))
     checked += 1
 print(checked, skipped)
+for where in missing:
+    print('not found at its box:', where, file=sys.stderr)
+sys.exit(1 if missing else 0)
+)PY";
+
+// Reads a PDF's text layer with pdftotext -bbox-layout and with MuPDF's structured text (its
+// ligatures kept as the script has them) and
+// finds there every word of the djvused script of the same run (its pages are the PDF's pages
+// of the same numbers): the text equal after NFC, left and right within a pixel of the
+// image, top and bottom inside the word's line. With "bmp", words beyond U+FFFF are counted,
+// not checked. Prints "<words> <found by pdftotext> <found by MuPDF>"; every word not found
+// goes to standard error and fails the run.
+const char kPdfCheck[] = R"PY(
+import html, re, subprocess, sys, unicodedata
+pdf, script = sys.argv[1], sys.argv[2]
+bmp_only = sys.argv[3:] == ['bmp']
+nfc = lambda t: unicodedata.normalize('NFC', t)
+
+pages = {}
+for block in open(script, 'rb').read().split(b'\n# -------------------------------------')[1:]:
+    head = re.match(rb'\nselect (\d+)\nremove-txt\nset-txt\n\(page 0 0 (-?\d+) (-?\d+)', block)
+    width, height, words, line = int(head.group(2)), int(head.group(3)), [], None
+    for kind, l, u, r, d, text in re.findall(
+            rb'\((line|word) (-?\d+) (-?\d+) (-?\d+) (-?\d+)(?: "((?:[^"\\]|\\[0-7]{3})*)")?', block):
+        if kind == b'line':
+            line = (height - int(u), height - int(d))
+            continue
+        text = re.sub(rb'\\([0-7]{3})', lambda m: bytes([int(m.group(1), 8)]), text)
+        words.append((nfc(text.decode('utf-8').rstrip(' ')), int(l), int(r), line))
+    pages[int(head.group(1))] = (width, words)
+
+def poppler(pdf):
+    out = subprocess.run(['pdftotext', '-bbox-layout', pdf, '-'], capture_output=True,
+                         text=True, check=True).stdout
+    result = []
+    for page in out.split('<page ')[1:]:
+        found = [(nfc(html.unescape(w)), float(a), float(b), float(c), float(d)) for a, b, c, d, w in
+                 re.findall(r'<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" '
+                            r'yMax="([-\d.]+)">(.*?)</word>', page)]
+        result.append((float(re.match(r'width="([\d.]+)"', page).group(1)), found))
+    return result
+
+def mupdf(pdf):
+    subprocess.run(['mutool', 'convert', '-F', 'stext', '-O', 'preserve-ligatures', '-o',
+                    pdf + '.stext', pdf], check=True, capture_output=True)
+    out = open(pdf + '.stext', encoding='utf-8').read()
+    result = []
+    for page in out.split('<page ')[1:]:
+        found = []
+        for line in page.split('<line ')[1:]:
+            word, box = '', None
+            for quad, c in re.findall(r'<char quad="([^"]*)"[^>]*? c="([^"]*)"', line) + [('', ' ')]:
+                c = html.unescape(c)
+                if c == ' ':
+                    if word:
+                        found.append((nfc(word),) + box)
+                    word, box = '', None
+                    continue
+                q = [float(v) for v in quad.split()]
+                xs, ys = q[0::2], q[1::2]
+                box = (min(xs), min(ys), max(xs), max(ys)) if box is None else (
+                    min(box[0], *xs), min(box[1], *ys), max(box[2], *xs), max(box[3], *ys))
+                word += c
+        result.append((float(re.search(r'width="([\d.]+)"', page).group(1)), found))
+    return result
+
+readers = [poppler(pdf), mupdf(pdf)]
+counts, missing, total = [0, 0], [], 0
+for number, (width, words) in sorted(pages.items()):
+    for text, left, right, (top, bottom) in words:
+        if bmp_only and any(ord(c) > 0xFFFF for c in text):
+            continue
+        total += 1
+        for k, reader in enumerate(readers):
+            page_width, found = reader[number - 1]
+            s = page_width / abs(width)
+            if any(w == text and abs(x0 - left * s) <= s and abs(x1 - right * s) <= s and
+                   top * s - s <= y0 and y1 <= bottom * s + s for w, x0, y0, x1, y1 in found):
+                counts[k] += 1
+            else:
+                missing.append(('pdftotext', 'mupdf')[k] + ': %r at %d-%d on page %d' %
+                               (text, left, right, number))
+print(total, counts[0], counts[1])
 for where in missing:
     print('not found at its box:', where, file=sys.stderr)
 sys.exit(1 if missing else 0)
@@ -188,6 +272,154 @@ TEST_F(OutputFormats, TextIsWhatDjvutxtReadsFromTheBookTheScriptMakes) {
   EXPECT_EQ(text.exitCode, 0) << text.err;
   EXPECT_EQ(text.rawOut, djvutxt.rawOut);
   EXPECT_EQ(std::count(text.rawOut.begin(), text.rawOut.end(), '\f'), 3);
+}
+
+// The pages of the PDF tests: every script and the characters the documents must escape, a
+// word broken at a line end, words with gaps of 0 and 3 pixels, a table cell, and 200, 300 and
+// 400 dpi; with the samples.
+std::vector<std::string> PdfPages(const TempDir& dir) {
+  using testing_support::Line;
+  using testing_support::MakeBlock;
+  FrfPage scripts;
+  TextFrame frame;
+  const std::u16string lines[] = {u"\u00C7a d\u00E9j\u00E0 vu \uFB01nance \u0153uvre",
+                                  u"\u041F\u0440\u0438\u0432\u0435\u0442 \u043C\u0438\u0440 "
+                                  u"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1",
+                                  u"\u65E5\u672C\u8A9E \u4E2D\u6587",
+                                  u"\U0001D518\U0001D52B\U0001D526 \U0001F600x",
+                                  u"a(b) c\\d e&f <g> \"h\" 'i'"};
+  int32_t top = 200;
+  for (const std::u16string& text : lines) {
+    frame.body.blocks.push_back(
+        MakeBlock(text, {Line(100, top, 100 + 60 * static_cast<int32_t>(text.size()), top + 60,
+                              static_cast<int32_t>(text.size()))}));
+    top += 100;
+  }
+  frame.body.blocks.push_back(
+      MakeBlock(u"Hello wor\u00AC\u2028ld.",
+                {Line(100, top, 600, top + 60, 11), Line(100, top + 100, 300, top + 160, 3)}));
+  top += 200;
+  // "ab" and "cd" touch, "ef" follows 3 pixels after.
+  TextBlock gaps = MakeBlock(u"ab cd ef", {Line(100, top, 223, top + 60, 8)});
+  const uint16_t t = static_cast<uint16_t>(top);
+  const uint16_t b = static_cast<uint16_t>(top + 60);
+  gaps.boxes = std::vector<testing_support::Box16>{
+      {100, t, 120, b}, {120, t, 140, b}, {140, t, 140, b}, {140, t, 160, b}, {160, t, 180, b},
+      {180, t, 183, b}, {183, t, 203, b}, {203, t, 223, b}, {0, 0, 0, 0}};
+  frame.body.blocks.push_back(gaps);
+  scripts.frames.push_back(frame);
+  FrfPage dense = testing_support::TwoBlockPage(6);
+  dense.resolution = 400;
+  std::vector<std::string> files = {
+      testing_support::Build(scripts).Write(dir, "pdf/1-scripts.frf"),
+      testing_support::Build(testing_support::FramesPage(6)).Write(dir, "pdf/2-table.frf"),
+      testing_support::Build(dense).Write(dir, "pdf/3-dense.frf")};
+  for (const char* sample :
+       {"sample-v6.frf", "sample-v10.frf", "sample-frames-v6.frf", "sample-frames-v10.frf"}) {
+    files.push_back(dir.Write(std::string("pdf/4-") + sample,
+                              ReadFile(std::string(TEST_SOURCE_DIR "/data/") + sample)));
+  }
+  // In the order of "*.frf", the book's.
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// The PDF's words at their boxes for both readers, after what the text went through.
+void ExpectWordsFound(const TempDir& dir, const std::string& pdf, const std::string& script,
+                      const char* what, bool bmpOnly = false) {
+  std::vector<std::string> args = {"-c", kPdfCheck, pdf, script};
+  if (bmpOnly)
+    args.push_back("bmp");
+  ProgramOutput check = RunCaptured(FindTool("python3"), args, "", dir.path());
+  EXPECT_EQ(check.exitCode, 0) << what << "\n" << check.err;
+  std::printf("PDF %s: words, found by pdftotext, by MuPDF: %s", what, check.out.c_str());
+  ProgramOutput qpdf = RunCaptured(FindTool("qpdf"), {"--check", pdf});
+  EXPECT_EQ(qpdf.exitCode, 0) << what << "\n" << qpdf.out << qpdf.err;
+  EXPECT_EQ(qpdf.out.find("WARNING"), std::string::npos) << what << "\n" << qpdf.out;
+}
+
+TEST_F(OutputFormats, PdfWordsAreFoundByEveryReaderInEveryScript) {
+  for (const char* tool : {"qpdf", "pdffonts", "mutool", "pdfgrep", "pdftoppm", "img2pdf", "ddjvu",
+                           "gs", "pnmtotiff"}) {
+    ASSERT_NE(FindTool(tool), "") << tool << " is not installed (scripts/ensure-tools.sh)";
+  }
+  const std::vector<std::string> files = PdfPages(dir_);
+  ProgramOutput script = RunCaptured(OCRSIFT_EXE, {"-p", "1", dir_.File("pdf/*.frf")});
+  ASSERT_EQ(script.exitCode, 0) << script.err;
+  const std::string scriptFile = dir_.Write("pdf.djvused", script.rawOut);
+  ProgramOutput text = RunCaptured(OCRSIFT_EXE, {"-o", "pdf", "-p", "1", dir_.File("pdf/*.frf")});
+  ASSERT_EQ(text.exitCode, 0) << text.err;
+  const std::string pdf = dir_.Write("text.pdf", text.rawOut);
+  ExpectWordsFound(dir_, pdf, scriptFile, "alone");
+
+  // Every font embedded with its ToUnicode map; both scripts found by a search; nothing drawn.
+  ProgramOutput fonts = RunCaptured(FindTool("pdffonts"), {pdf});
+  std::istringstream rows(fonts.out);
+  int fontRows = 0;
+  for (std::string row; std::getline(rows, row);) {
+    if (row.rfind("OcrsiftInvisible", 0) != 0)
+      continue;
+    ++fontRows;
+    EXPECT_NE(row.find("Identity-H       yes no  yes"), std::string::npos) << row;
+  }
+  EXPECT_EQ(fontRows, 2) << fonts.out;
+  for (const char* word : {"\u041F\u0440\u0438\u0432\u0435\u0442", "\u65E5\u672C\u8A9E"}) {
+    ProgramOutput grep = RunCaptured(FindTool("pdfgrep"), {"-c", word, pdf});
+    EXPECT_EQ(grep.exitCode, 0) << word;
+  }
+  ProgramOutput trace = RunCaptured(FindTool("mutool"), {"trace", pdf});
+  EXPECT_NE(trace.out.find("<ignore_text"), std::string::npos);
+  for (const char* drawn :
+       {"<fill_text", "<stroke_text", "<clip_text", "<fill_path", "<stroke_path", "<fill_image"}) {
+    EXPECT_EQ(trace.out.find(drawn), std::string::npos) << drawn;
+  }
+  ASSERT_EQ(
+      RunCaptured(FindTool("pdftoppm"), {"-r", "10", "-gray", pdf, dir_.File("white")}).exitCode,
+      0);
+  for (size_t page = 1; page <= files.size(); ++page) {
+    const std::string image = ReadFile(dir_.File("white-" + std::to_string(page) + ".pgm"));
+    ASSERT_FALSE(image.empty()) << page;
+    const size_t pixels = image.find("255\n") + 4;
+    EXPECT_EQ(image.find_first_not_of('\xff', pixels), std::string::npos) << "page " << page;
+  }
+
+  // Laid over the scans (img2pdf of TIFF G4 pages) and over ddjvu's PDF of the DjVu book.
+  std::vector<PageSize> sizes;
+  std::vector<std::string> images = {"-o", dir_.File("images.pdf")};
+  for (size_t i = 0; i < files.size(); ++i) {
+    const bool frames =
+        files[i].find("frames") != std::string::npos || files[i].find("table") != std::string::npos;
+    const bool dense = files[i].find("dense") != std::string::npos;
+    const PageSize size =
+        frames ? PageSize{1700, 2200, 200} : PageSize{2480, 3508, dense ? 400 : 300};
+    sizes.push_back(size);
+    const std::string pbm = dir_.Write("scan" + std::to_string(i) + ".pbm", PbmPage(size));
+    const std::string tif = dir_.File("scan" + std::to_string(i) + ".tif");
+    ProgramOutput g4 = RunCaptured(
+        "/bin/sh", {"-c", "pnmtotiff -g4 -xresolution $1 -yresolution $1 \"$2\" > \"$3\"", "sh",
+                    std::to_string(size.dpi), pbm, tif});
+    ASSERT_EQ(g4.exitCode, 0) << g4.err;
+    images.push_back(tif);
+  }
+  ProgramOutput scans = RunCaptured(FindTool("img2pdf"), images);
+  ASSERT_EQ(scans.exitCode, 0) << scans.err;
+  const std::string djvu = MakeDjvuDocument(dir_, sizes, "scans.djvu");
+  ProgramOutput pages =
+      RunCaptured(FindTool("ddjvu"), {"-format=pdf", djvu, dir_.File("djvu.pdf")});
+  ASSERT_EQ(pages.exitCode, 0) << pages.err;
+  for (const char* under : {"images.pdf", "djvu.pdf"}) {
+    const std::string book = dir_.File(std::string("over-") + under);
+    ProgramOutput overlay =
+        RunCaptured(FindTool("qpdf"), {dir_.File(under), "--overlay", pdf, "--", book});
+    ASSERT_EQ(overlay.exitCode, 0) << overlay.err;
+    ExpectWordsFound(dir_, book, scriptFile, under);
+  }
+  // Ghostscript rewrites the fonts: the words of the Basic Multilingual Plane stay found.
+  const std::string rewritten = dir_.File("gs.pdf");
+  ProgramOutput gs = RunCaptured(FindTool("gs"), {"-q", "-dNOPAUSE", "-dBATCH", "-sDEVICE=pdfwrite",
+                                                  "-sOutputFile=" + rewritten, pdf});
+  ASSERT_EQ(gs.exitCode, 0) << gs.err;
+  ExpectWordsFound(dir_, rewritten, scriptFile, "after pdfwrite", true);
 }
 
 }  // namespace

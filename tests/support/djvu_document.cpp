@@ -41,7 +41,8 @@ std::string MakeDjvuDocument(const TempDir& dir, const std::vector<PageSize>& pa
   for (size_t i = 0; i < pages.size(); ++i) {
     std::string page = name + ".p" + std::to_string(i + 1);
     std::string pbm = dir.Write(page + ".pbm", PbmPage(pages[i]));
-    ProgramOutput made = RunCaptured(FindTool("cjb2"), {pbm, dir.File(page + ".djvu")});
+    ProgramOutput made = RunCaptured(
+        FindTool("cjb2"), {"-dpi", std::to_string(pages[i].dpi), pbm, dir.File(page + ".djvu")});
     EXPECT_EQ(made.exitCode, 0) << made.err;
     djvmArgs.push_back(dir.File(page + ".djvu"));
   }

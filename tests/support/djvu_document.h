@@ -12,6 +12,7 @@ namespace testing_support {
 struct PageSize {
   int width = 0;
   int height = 0;
+  int dpi = 300;
 };
 
 // The full path of a program found on PATH ("" when there is none).
