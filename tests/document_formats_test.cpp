@@ -1,4 +1,5 @@
 #include "ocrsift/formats/document_formats.h"
+#include "ocrsift/formats/pdf_font.h"
 #include "ocrsift/formats/xml_text.h"
 #include "ocrsift/page/page_recorder.h"
 #include "ocrsift/page/text_marks.h"
@@ -618,6 +619,91 @@ TEST(OutputFormatsTest, AltoNamesAnAreasStylesOnce) {
   EXPECT_NE(alto.find("font_20000\">\n    <TextBlock"), std::string::npos);
 }
 
+namespace {
+
+uint32_t BigEndian(const std::string& bytes, size_t at, int n) {
+  uint32_t value = 0;
+  for (int i = 0; i < n; ++i)
+    value = (value << 8) | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+  return value;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++n;
+  return n;
+}
+
+}  // namespace
+
+// The PDF's font as the TrueType specification has it: a sorted table directory whose
+// checksums hold, the whole font summing to 0xB1B0AFBA, two glyphs half an em wide.
+TEST(OutputFormatsTest, PdfFontTablesAreConsistent) {
+  const std::string& font = pdf::InvisibleFontFile();
+  ASSERT_GE(font.size(), 12u);
+  EXPECT_EQ(BigEndian(font, 0, 4), 0x00010000u);
+  const uint32_t tables = BigEndian(font, 4, 2);
+  EXPECT_EQ(tables, 10u);
+  std::string previous;
+  uint32_t whole = 0;
+  std::string padded = font;
+  padded.resize((font.size() + 3) & ~size_t{3}, '\0');
+  for (size_t i = 0; i < padded.size(); i += 4)
+    whole += BigEndian(padded, i, 4);
+  EXPECT_EQ(whole, 0xB1B0AFBAu);
+  for (uint32_t t = 0; t < tables; ++t) {
+    const size_t record = 12 + 16 * t;
+    const std::string tag = font.substr(record, 4);
+    EXPECT_LT(previous, tag);
+    previous = tag;
+    const uint32_t offset = BigEndian(font, record + 8, 4);
+    const uint32_t length = BigEndian(font, record + 12, 4);
+    ASSERT_LE(offset + length, font.size()) << tag;
+    EXPECT_EQ(offset % 4, 0u) << tag;
+    std::string table = font.substr(offset, length);
+    if (tag == "head")
+      table.replace(8, 4, 4, '\0');  // checkSumAdjustment does not count
+    table.resize((table.size() + 3) & ~size_t{3}, '\0');
+    uint32_t sum = 0;
+    for (size_t i = 0; i < table.size(); i += 4)
+      sum += BigEndian(table, i, 4);
+    EXPECT_EQ(sum, BigEndian(font, record + 4, 4)) << tag;
+    if (tag == "maxp")
+      EXPECT_EQ(BigEndian(font, offset + 4, 2), 2u);
+    if (tag == "hmtx")
+      EXPECT_EQ(BigEndian(font, offset, 2), 500u);
+    if (tag == "head")
+      EXPECT_EQ(BigEndian(font, offset + 18, 2), 1000u);
+  }
+}
+
+// A page number whose file failed, or that no file gives, is an empty page the size of the
+// nearest written page before it; the run's highest number ends the book.
+TEST(OutputFormatsTest, PdfHasAPagePerNumber) {
+  const std::string pdf = Document(MakePdfFormat, [](PageTextSink& sink) {
+    sink.DescribePage({}, 200);
+    sink.BeginPage(1, 1700, 2200);
+    Feed(sink, SimpleLine(u"one"));
+    sink.EndPage();
+    sink.BeginPage(2, 2480, 3508);
+    Feed(sink, SimpleLine(u"two"));
+    sink.FailPage();
+    sink.DescribePage({}, 300);
+    sink.BeginPage(4, 2480, 3508);
+    Feed(sink, SimpleLine(u"four"));
+    sink.EndPage();
+  });
+  EXPECT_NE(pdf.find("/Count 4 "), std::string::npos);
+  EXPECT_EQ(Count(pdf, "/Type /Page "), 4u);
+  // Pages 2 and 3 have the size of page 1 (1700 x 2200 at 200 dpi), page 4 its own.
+  EXPECT_EQ(Count(pdf, "/MediaBox [0 0 612 792] /Resources 11 0 R >>"), 2u);
+  EXPECT_EQ(Count(pdf, "/MediaBox [0 0 595.2 841.92]"), 1u);
+  const std::string empty = Document(MakePdfFormat, [](PageTextSink&) {});
+  EXPECT_NE(empty.find("/Count 0 /Kids [] >>"), std::string::npos);
+  EXPECT_EQ(empty.substr(empty.size() - 6), "%%EOF\n");
+}
+
 TEST(OutputFormatsTest, AFailedPageIsLeftOutAndTheWordItBrokeStillJoins) {
   const auto feed = [](PageTextSink& sink) {
     sink.BeginPage(1, 200, 1000);
@@ -793,7 +879,8 @@ struct GoldenCase {
 const GoldenCase kGoldenCases[] = {{"book.djvused", MakeDjvusedFormat},
                                    {"book.hocr", MakeHocrFormat},
                                    {"book.alto", MakeAltoFormat},
-                                   {"book.txt", MakePlainTextFormat}};
+                                   {"book.txt", MakePlainTextFormat},
+                                   {"book.pdf", MakePdfFormat}};
 
 }  // namespace
 
