@@ -21,6 +21,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "djvulibre-bin, netpbm")
+# The searchable-PDF and archive recipes of README.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qpdf, img2pdf, parallel")
 # The C and C++ runtime libraries are added to the dependencies from the binaries.
 find_program(OCRSIFT_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(OCRSIFT_DPKG_SHLIBDEPS)

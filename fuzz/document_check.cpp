@@ -10,6 +10,8 @@
 
 #include "fuzz/xml_check.h"
 
+#include <zlib.h>
+
 namespace fuzz_support {
 
 namespace {
@@ -237,6 +239,106 @@ std::string ExpectedText(const std::vector<const ScriptPage*>& book) {
   return text;
 }
 
+// The stream's bytes inflated; false when they are no zlib stream.
+bool Inflate(const std::string& in, std::string& out) {
+  z_stream z{};
+  if (inflateInit(&z) != Z_OK)
+    return false;
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+  z.avail_in = static_cast<uInt>(in.size());
+  out.clear();
+  char buffer[1 << 14];
+  int result = Z_OK;
+  while (result == Z_OK) {
+    z.next_out = reinterpret_cast<Bytef*>(buffer);
+    z.avail_out = sizeof buffer;
+    result = inflate(&z, Z_NO_FLUSH);
+    out.append(buffer, sizeof buffer - z.avail_out);
+  }
+  inflateEnd(&z);
+  return result == Z_STREAM_END;
+}
+
+// The codes a ToUnicode map lists.
+std::vector<bool> MappedCodes(const std::string& map) {
+  std::vector<bool> codes(0x10000, false);
+  for (size_t at = map.find("\n<"); at != std::string::npos; at = map.find("\n<", at + 1)) {
+    const unsigned long code = std::strtoul(map.c_str() + at + 2, nullptr, 16);
+    if (code < codes.size() && map.compare(at + 6, 3, "> <") == 0)
+      codes[code] = true;
+  }
+  return codes;
+}
+
+// The structure of the PDF: every object where the cross-reference table says, every stream
+// as long as its /Length, each content stream's BT and ET balanced, every code shown covered by
+// its font's ToUnicode map, and one page per page number up to the book's highest.
+void CheckPdf(const std::string& pdf, const Script& script, const Failure& fail) {
+  fail(pdf.compare(0, 9, "%PDF-1.5\n") == 0, "no PDF header");
+  const size_t startxref = pdf.rfind("startxref\n");
+  fail(startxref != std::string::npos, "no startxref");
+  const size_t xref = std::strtoull(pdf.c_str() + startxref + 10, nullptr, 10);
+  fail(pdf.compare(xref, 7, "xref\n0 ") == 0, "startxref does not point to the table");
+  const long count = std::strtol(pdf.c_str() + xref + 7, nullptr, 10);
+  size_t entry = pdf.find('\n', xref + 7) + 1 + 20;
+  std::map<long, std::string> streams;  // object number: inflated stream
+  for (long object = 1; object < count; ++object, entry += 20) {
+    fail(entry + 20 <= pdf.size(), "the table is cut short");
+    const size_t offset = std::strtoull(pdf.c_str() + entry, nullptr, 10);
+    const std::string head = std::to_string(object) + " 0 obj\n";
+    fail(pdf.compare(offset, head.size(), head) == 0, "an object not where the table says");
+    const size_t body = offset + head.size();
+    const size_t end = pdf.find("\nendobj\n", body);
+    fail(end != std::string::npos, "an object without endobj");
+    const size_t length = pdf.find("<< /Length ", body);
+    if (length != body)
+      continue;
+    const size_t n = std::strtoull(pdf.c_str() + length + 11, nullptr, 10);
+    const size_t data = pdf.find(">>\nstream\n", length) + 10;
+    fail(pdf.compare(data + n, 11, "\nendstream\n") == 0, "a stream whose /Length is wrong");
+    std::string inflated;
+    fail(Inflate(pdf.substr(data, n), inflated), "a stream that does not inflate");
+    streams[object] = inflated;
+  }
+  fail(pdf.compare(entry, 8, "trailer\n") == 0, "no trailer after the table");
+  const std::vector<bool> bmp = MappedCodes(streams[9]);
+  const std::vector<bool> wide = MappedCodes(streams[10]);
+  for (const auto& stream : streams) {
+    const std::string& text = stream.second;
+    if (text.compare(0, 2, "q\n") != 0)
+      continue;
+    size_t opened = 0;
+    size_t closed = 0;
+    bool inWide = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text.compare(i, 3, "BT\n") == 0)
+        ++opened;
+      if (text.compare(i, 3, "ET\n") == 0)
+        ++closed;
+      if (text.compare(i, 4, "/F1 ") == 0)
+        inWide = false;
+      if (text.compare(i, 4, "/F2 ") == 0)
+        inWide = true;
+      if (text[i] != '<')
+        continue;
+      const size_t close = text.find('>', i);
+      fail(close != std::string::npos && (close - i - 1) % 4 == 0, "a malformed string");
+      for (size_t k = i + 1; k < close; k += 4) {
+        const unsigned long code = std::strtoul(text.substr(k, 4).c_str(), nullptr, 16);
+        fail((inWide ? wide : bmp)[code], "a code that its ToUnicode map does not cover");
+      }
+      i = close;
+    }
+    fail(opened == 1 && closed == 1, "BT and ET unbalanced");
+  }
+  const std::vector<const ScriptPage*> book = BookPages(script);
+  const size_t pages = pdf.find("<< /Type /Pages /Count ");
+  fail(pages != std::string::npos, "no page tree");
+  const long highest = book.empty() ? 0 : book.back()->select;
+  fail(std::strtol(pdf.c_str() + pages + 23, nullptr, 10) >= highest,
+       "fewer pages than the book's highest number");
+}
+
 }  // namespace
 
 std::vector<const ScriptPage*> BookPages(const Script& script) {
@@ -255,6 +357,10 @@ void RequireSameStory(const std::string& format, const std::string& document,
                       const Script& script) {
   const std::vector<const ScriptPage*> book = BookPages(script);
   const Failure fail{document};
+  if (format == "pdf") {
+    CheckPdf(document, script, fail);
+    return;
+  }
   if (format == "text") {
     fail(document == ExpectedText(book), "the text is not what djvutxt prints of the book");
     return;
@@ -284,14 +390,14 @@ void RequireSameStory(const std::string& format, const std::string& document,
 
 void CheckOtherFormat(const std::vector<std::string>& files, BatchOptions options,
                       const BatchResult& scriptRun, size_t pick) {
-  static const char* const kFormats[] = {"hocr", "alto", "text"};
-  const char* format = kFormats[pick % 3];
+  static const char* const kFormats[] = {"hocr", "alto", "text", "pdf"};
+  const char* format = kFormats[pick % 4];
   options.arguments.push_back("-o");
   options.arguments.push_back(format);
   const BatchResult run = RunBatchOnFiles(files, options);
   Require(run.result == scriptRun.result, "another format ended otherwise than the script",
           run.script);
-  if (std::strcmp(format, "text") != 0) {
+  if (std::strcmp(format, "text") != 0 && std::strcmp(format, "pdf") != 0) {
     const std::string problem = XmlProblem(run.script);
     Require(problem.empty(), problem.c_str(), run.script);
   }

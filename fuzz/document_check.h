@@ -16,7 +16,9 @@ namespace fuzz_support {
 std::vector<const ScriptPage*> BookPages(const Script& script);
 
 // Stops the process when the document (format "hocr", "alto" or "text") does not tell the
-// story of the script's book.
+// story of the script's book, or when the PDF (format "pdf") is not sound: every object where
+// the cross-reference table says, stream lengths, BT and ET balanced, every code covered by
+// its ToUnicode map, a page for every number of the book.
 void RequireSameStory(const std::string& format, const std::string& document, const Script& script);
 
 // Runs the files again in one of the other formats (picked by `pick`): the run must end as the

@@ -7,6 +7,8 @@ need=()
 have() { command -v "$1" >/dev/null 2>&1; }
 have cmake || need+=(cmake)
 have g++ || need+=(g++)
+# zlib compresses the PDF's streams.
+[ -f /usr/include/zlib.h ] || need+=(zlib1g-dev)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 have djvused && have cjb2 && have djvm && have ddjvu || need+=(djvulibre-bin)
 have pnmtopng && have pnmtojpeg || need+=(netpbm)
@@ -16,6 +18,12 @@ have clang-format-14 || have clang-format || need+=(clang-format-14)
 [ -f /usr/lib/python3/dist-packages/ocrmypdf/hocrtransform.py ] || need+=(ocrmypdf)
 have pdftotext || need+=(poppler-utils)
 have xmllint || need+=(libxml2-utils)
+# The PDF's readers and the tools of its recipes: qpdf, MuPDF, img2pdf, pdfgrep, Ghostscript.
+have qpdf || need+=(qpdf)
+have mutool || need+=(mupdf-tools)
+have img2pdf || need+=(img2pdf)
+have pdfgrep || need+=(pdfgrep)
+have gs || need+=(ghostscript)
 # Further tools for one part of CI each, asked for by flag (any number of them):
 #   --fuzz      fuzz/run: clang with libFuzzer and the sanitizers' runtime, and a symbolizer
 #   --valgrind  the memcheck run of the tests
@@ -40,9 +48,12 @@ for part in "$@"; do
       [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
       [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
       [ -f /usr/share/i18n/locales/ja_JP ] && have localedef || need+=(locales)
+      [ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || need+=(libz-mingw-w64-dev)
       ;;
     --install)
       have parallel || need+=(parallel)
+      [ -x /usr/sbin/sshd ] || need+=(openssh-server)
+      have ssh-keygen || need+=(openssh-client)
       have man || need+=(man-db)
       have groff || need+=(groff-base)
       have dpkg-shlibdeps || need+=(dpkg-dev)

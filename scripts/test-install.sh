@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Release build into a temporary prefix and runs what a user gets: both programs
 # once (usage, one real page through djvused, one page exported), the man pages through
-# man --warnings, the Debian package (built, inspected, unpacked and run), and the archive
-# recipe of README over three synthetic books, one of them damaged.
+# man --warnings, the Debian package (built, inspected, unpacked and run), README's
+# searchable-PDF recipes (from the scans, from the DjVu book), and its archive recipe over
+# three synthetic books, one of them damaged, on this machine and over ssh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -82,28 +83,108 @@ for file in usr/bin/ocrsift usr/bin/rastrify usr/bin/decoder/DjVuDecode.exe \
 done
 check_programs "$work/deb/usr/bin" "$(basename "$deb")"
 
+# recipe <name>: the shell code of README's recipe of that name.
+recipe() {
+  sed -n "/<!-- $1 recipe -->/,/<!-- end of the $1 recipe -->/p" README.md |
+    sed -n '/^```/,/^```/p' | sed '1d;$d'
+}
+
+# words_found <pdf> <frf folder>: every word of the book's text is in the PDF's text (a broken
+# word's first part aside, which pdftotext joins to the next line).
+words_found() {
+  "$prefix/bin/ocrsift" -o text -p 1 "$2/*.frf" | tr -s ' \n\f' '\n' | sort -u >"$work/want"
+  pdftotext "$1" - | tr -s ' \n\f' '\n' | sort -u >"$work/have"
+  [ -s "$work/want" ] || return 1
+  comm -23 "$work/want" "$work/have" | grep -v -e '-$' >"$work/lost" || true
+  [ ! -s "$work/lost" ] || { head "$work/lost" >&2; return 1; }
+}
+
+# The searchable-PDF recipes as written: from the scans (TIFF G4 pages at 300 dpi) and from
+# the DjVu book.
+pdfbook=$work/pdfbook
+mkdir -p "$pdfbook/scans"
+"$build/bench/make_frf_book" -n 3 -w 60 -x page "$pdfbook/scans" >/dev/null
+cp -r "$pdfbook/scans" "$pdfbook/frf"
+for i in 1 2 3; do
+  pnmtotiff -g4 -xresolution 300 -yresolution 300 "$work/blank.pbm" >"$pdfbook/scans/page000$i.tif"
+done
+djvm -c "$pdfbook/book.djvu" "$work/blank.djvu" "$work/blank.djvu" "$work/blank.djvu"
+for name in scans djvu; do
+  recipe "$name" >"$work/$name.sh"
+  [ -s "$work/$name.sh" ] || fail "README has no $name recipe"
+  rm -f "$pdfbook/book.pdf"
+  (cd "$pdfbook" && PATH="$prefix/bin:$PATH" bash -e "$work/$name.sh") >"$work/$name.out" 2>&1 ||
+    { cat "$work/$name.out" >&2; fail "the $name recipe"; }
+  [ "$(pdfinfo "$pdfbook/book.pdf" | awk '/^Pages:/ { print $2 }')" = 3 ] ||
+    fail "the $name recipe's book has not 3 pages"
+  words_found "$pdfbook/book.pdf" "$pdfbook/frf" || fail "the $name recipe's book lacks words"
+  echo "$name recipe: ok"
+done
+
 # The archive recipe of README, run as written over three books; the third has a damaged
-# page, so the recipe must list it as failed and leave its document unchanged.
+# page, so the recipe must list it as failed, leave its document unchanged and make no PDF.
 archive=$work/archive
-for book in alpha beta gamma; do
-  mkdir -p "$archive/$book/frf"
-  "$build/bench/make_frf_book" -n 3 -w 40 -x page "$archive/$book/frf" >/dev/null
-  djvm -c "$archive/$book/book.djvu" "$work/blank.djvu" "$work/blank.djvu" "$work/blank.djvu"
-done
-truncate -s 200 "$archive/gamma/frf/page0002.frf"
-cp "$archive/gamma/book.djvu" "$work/gamma-before.djvu"
-sed -n '/<!-- archive recipe -->/,/<!-- end of the archive recipe -->/p' README.md |
-  sed -n '/^```/,/^```/p' | sed '1d;$d' >"$work/recipe.sh"
+make_archive() {
+  rm -rf "$archive" "$work/books.log"
+  for book in alpha beta gamma; do
+    mkdir -p "$archive/$book/frf"
+    "$build/bench/make_frf_book" -n 3 -w 40 -x page "$archive/$book/frf" >/dev/null
+    djvm -c "$archive/$book/book.djvu" "$work/blank.djvu" "$work/blank.djvu" "$work/blank.djvu"
+  done
+  truncate -s 200 "$archive/gamma/frf/page0002.frf"
+  cp "$archive/gamma/book.djvu" "$work/gamma-before.djvu"
+}
+# check_archive <label> <recipe script>
+check_archive() {
+  (cd "$work" && PATH="$prefix/bin:$PATH" bash "$2") >"$work/recipe.out" 2>"$work/recipe.err" ||
+    true
+  cat "$work/recipe.out"
+  grep -q "^failed, exit [1-9][0-9]* signal 0: searchable archive/gamma/$" "$work/recipe.out" ||
+    { cat "$work/recipe.err" >&2; fail "$1: the damaged book is not listed"; }
+  ! grep -q -e "alpha" -e "beta" "$work/recipe.out" || fail "$1: a good book is listed as failed"
+  for book in alpha beta; do
+    [ "$(djvused -e 'select 3; print-txt' "$archive/$book/book.djvu" | grep -c '(word')" -gt 0 ] ||
+      fail "$1: book $book has no text on page 3"
+    words_found "$archive/$book/book.pdf" "$archive/$book/frf" ||
+      fail "$1: the PDF of book $book lacks words"
+  done
+  cmp -s "$archive/gamma/book.djvu" "$work/gamma-before.djvu" ||
+    fail "$1: the damaged book was changed"
+  [ ! -e "$archive/gamma/book.pdf" ] || fail "$1: the damaged book got a PDF"
+  echo "$1: ok"
+}
+make_archive
+recipe archive >"$work/recipe.sh"
 [ -s "$work/recipe.sh" ] || fail "README has no archive recipe"
-(cd "$work" && PATH="$prefix/bin:$PATH" bash "$work/recipe.sh") >"$work/recipe.out" 2>"$work/recipe.err" ||
-  true
-cat "$work/recipe.out"
-grep -q "^failed, exit [1-9][0-9]* signal 0: searchable archive/gamma/$" "$work/recipe.out" ||
-  { cat "$work/recipe.err" >&2; fail "the damaged book is not listed"; }
-! grep -q -e "alpha" -e "beta" "$work/recipe.out" || fail "a good book is listed as failed"
-for book in alpha beta; do
-  [ "$(djvused -e 'select 3; print-txt' "$archive/$book/book.djvu" | grep -c '(word')" -gt 0 ] ||
-    fail "book $book has no text on page 3"
+check_archive "archive recipe" "$work/recipe.sh"
+
+# The same over ssh: an ssh server on 127.0.0.1 with a host key and a user key made here, which
+# GNU parallel reaches through PARALLEL_SSH; the hosts file names that machine only.
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+ssh-keygen -q -t ed25519 -N '' -f "$work/host_key"
+ssh-keygen -q -t ed25519 -N '' -f "$work/user_key"
+cp "$work/user_key.pub" "$work/authorized_keys"
+chmod 600 "$work/authorized_keys"
+mkdir -p /run/sshd
+printf '%s\n' "Port $port" "ListenAddress 127.0.0.1" "HostKey $work/host_key" \
+  "AuthorizedKeysFile $work/authorized_keys" "PidFile $work/sshd.pid" "StrictModes no" \
+  "PasswordAuthentication no" "KbdInteractiveAuthentication no" "UsePAM no" \
+  "PermitRootLogin prohibit-password" >"$work/sshd_config"
+"$(command -v sshd || echo /usr/sbin/sshd)" -f "$work/sshd_config" -E "$work/sshd.log"
+trap 'kill "$(cat "$work/sshd.pid" 2>/dev/null)" 2>/dev/null || true; rm -rf "$work"' EXIT
+printf '%s\n' "Host 127.0.0.1" "  Port $port" "  User $(id -un)" "  IdentityFile $work/user_key" \
+  "  IdentitiesOnly yes" "  StrictHostKeyChecking no" "  UserKnownHostsFile /dev/null" \
+  "  LogLevel ERROR" >"$work/ssh_config"
+echo 127.0.0.1 >"$work/hosts"
+for _ in 1 2 3 4 5 6 7 8 9 10; do
+  ssh -F "$work/ssh_config" 127.0.0.1 true 2>/dev/null && break
+  sleep 0.5
 done
-cmp -s "$archive/gamma/book.djvu" "$work/gamma-before.djvu" || fail "the damaged book was changed"
-echo "archive recipe: ok"
+ssh -F "$work/ssh_config" 127.0.0.1 true || { cat "$work/sshd.log" >&2; fail "the test's ssh server"; }
+make_archive
+{
+  recipe archive | sed '/^parallel /,$d'
+  recipe "archive over ssh"
+} >"$work/recipe-ssh.sh"
+grep -q -- "--sshloginfile hosts" "$work/recipe-ssh.sh" || fail "README has no archive over ssh recipe"
+PARALLEL_SSH="ssh -F $work/ssh_config" check_archive "archive over ssh recipe" "$work/recipe-ssh.sh"
