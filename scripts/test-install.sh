@@ -89,13 +89,15 @@ recipe() {
     sed -n '/^```/,/^```/p' | sed '1d;$d'
 }
 
-# words_found <pdf> <frf folder>: every word of the book's text is in the PDF's text (a broken
-# word's first part aside, which pdftotext joins to the next line).
+# words_found <pdf> <frf folder>: every word of the book's text is a word of the PDF's text
+# layer as pdftotext -bbox lists them.
 words_found() {
-  "$prefix/bin/ocrsift" -o text -p 1 "$2/*.frf" | tr -s ' \n\f' '\n' | sort -u >"$work/want"
-  pdftotext "$1" - | tr -s ' \n\f' '\n' | sort -u >"$work/have"
+  "$prefix/bin/ocrsift" -o text -p 1 "$2/*.frf" | tr -s ' \n\f' '\n' | LC_ALL=C sort -u >"$work/want"
+  pdftotext -bbox "$1" - | sed -n 's/.*<word [^>]*>\(.*\)<\/word>.*/\1/p' |
+    python3 -c 'import html, sys; sys.stdout.write(html.unescape(sys.stdin.read()))' |
+    LC_ALL=C sort -u >"$work/have"
   [ -s "$work/want" ] || return 1
-  comm -23 "$work/want" "$work/have" | grep -v -e '-$' >"$work/lost" || true
+  LC_ALL=C comm -23 "$work/want" "$work/have" >"$work/lost" || true
   [ ! -s "$work/lost" ] || { head "$work/lost" >&2; return 1; }
 }
 

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -28,6 +29,7 @@
 #include <vector>
 
 #include "common/numeric/decimal_format.h"
+#include "common/numeric/wrapping_int32.h"
 #include "common/text/utf8.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/pdf_font.h"
@@ -46,8 +48,9 @@ constexpr int32_t kDefaultResolution = 300;
 // The page of a run whose every file failed: A4 at the default resolution.
 constexpr int32_t kDefaultWidth = 2480;
 constexpr int32_t kDefaultHeight = 3508;
-// zlib's level for the streams: the best ratio gains little on text this regular.
-constexpr int kCompression = 6;
+// zlib's level for the streams: level 6 makes them a quarter smaller at half again the run's
+// time; level 2 is faster than level 1 on this text.
+constexpr int kCompression = 2;
 
 // The objects every document has; the pages' objects follow them.
 enum : int32_t {
@@ -116,13 +119,16 @@ class PdfFormat : public DocumentFormat {
   void BeginObject(int32_t number);
   void EndObject() { PutText("\nendobj\n"); }
   // A stream object's dictionary entries after /Length, then its bytes, compressed.
-  void PutStream(const std::string& bytes);
+  void PutStream(const char* bytes, size_t n);
   // [0 0 w h] in points.
   void PutMediaBox(int32_t width, int32_t height, int32_t resolution);
   void PutEmptyPage(const PageEntry& size);
   void PutUnicodeMap(int32_t object, bool wide);
-  // The codes of one word's characters, each font's run shown with Tj.
-  void PutWordText(const RecordedPage& page, const RecordedWord& word, int32_t size);
+  // The codes of one word's characters, each font's run shown with Tj: at most 40 bytes a
+  // code unit.
+  char* PutWordText(char* cursor, const RecordedPage& page, const RecordedWord& word, int32_t size);
+  // Selects the first or the second font at the size: "/F1 40 Tf ".
+  char* PutFont(char* cursor, bool wide, int32_t size);
   // The number of codes the word's text takes.
   int32_t CodeCount(const RecordedPage& page, const RecordedWord& word) const;
 
@@ -135,8 +141,15 @@ class PdfFormat : public DocumentFormat {
   std::unordered_map<uint32_t, uint32_t> wideCodes_;  // beyond U+FFFF: the code of each
   std::vector<uint32_t> wideCharacters_;              // by code - 1
   bool wideFont_ = false;                             // the current run is in the second font
-  std::string content_;
+  ComposeBuffer content_;                             // the page's content stream
   std::vector<unsigned char> compressed_;
+  struct EndDeflate {
+    void operator()(z_stream* z) const {
+      deflateEnd(z);
+      delete z;
+    }
+  };
+  std::unique_ptr<z_stream, EndDeflate> deflater_;
 };
 
 void PdfFormat::BeginObject(int32_t number) {
@@ -146,11 +159,33 @@ void PdfFormat::BeginObject(int32_t number) {
   Text().Commit(PutLiteral(cursor, " 0 obj\n"));
 }
 
-void PdfFormat::PutStream(const std::string& bytes) {
-  uLongf size = compressBound(static_cast<uLong>(bytes.size()));
-  compressed_.resize(size);
-  if (compress2(compressed_.data(), &size, reinterpret_cast<const Bytef*>(bytes.data()),
-                static_cast<uLong>(bytes.size()), kCompression) != Z_OK) {
+void PdfFormat::PutStream(const char* bytes, size_t n) {
+  // One compressor for the whole document: a new one for each page would cost more than the
+  // compression itself.
+  if (!deflater_) {
+    deflater_.reset(new (std::nothrow) z_stream());
+    if (deflater_ && deflateInit(deflater_.get(), kCompression) != Z_OK)
+      deflater_.reset();
+  } else {
+    deflateReset(deflater_.get());
+  }
+  uLong size = 0;
+  if (deflater_) {
+    z_stream& z = *deflater_;
+    // The room kept from page to page: no zeroing of it for every page.
+    const size_t bound = deflateBound(&z, static_cast<uLong>(n));
+    if (compressed_.size() < bound)
+      compressed_.resize(bound);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes));
+    z.avail_in = static_cast<uInt>(n);
+    z.next_out = compressed_.data();
+    z.avail_out = static_cast<uInt>(compressed_.size());
+    if (deflate(&z, Z_FINISH) == Z_STREAM_END)
+      size = z.total_out;
+    else
+      deflater_.reset();
+  }
+  if (!deflater_) {
     // Only memory can fail here: the document would lose the page.
     Output().RecordFailure(ENOMEM);
     size = 0;
@@ -187,18 +222,24 @@ void PdfFormat::WriteHead() {
 int32_t PdfFormat::CodeCount(const RecordedPage& page, const RecordedWord& word) const {
   const int32_t length = word.broken ? word.length - 1 : word.length;
   const uint16_t* units = page.units.data() + word.firstUnit;
-  int32_t count = 0;
-  for (int32_t i = 0; i < length; ++count)
-    text::NextCharacter(units, length, i);
+  // A surrogate pair is one character; an unpaired surrogate is one too.
+  int32_t count = length;
+  for (int32_t i = 0; i + 1 < length; ++i) {
+    if (units[i] >= 0xD800 && units[i] <= 0xDBFF && units[i + 1] >= 0xDC00 &&
+        units[i + 1] <= 0xDFFF) {
+      --count;
+      ++i;
+    }
+  }
   return count;
 }
 
-void PdfFormat::PutWordText(const RecordedPage& page, const RecordedWord& word, int32_t size) {
+char* PdfFormat::PutWordText(char* cursor, const RecordedPage& page, const RecordedWord& word,
+                             int32_t size) {
   // A broken word ends in "- ": the blank belongs to the script, not to the word.
   const int32_t length = word.broken ? word.length - 1 : word.length;
   const uint16_t* units = page.units.data() + word.firstUnit;
   bool open = false;
-  char codes[5];
   for (int32_t i = 0; i < length;) {
     uint32_t c = text::NextCharacter(units, length, i);
     bool wide = c > 0xFFFF;
@@ -223,39 +264,64 @@ void PdfFormat::PutWordText(const RecordedPage& page, const RecordedWord& word, 
     }
     if (wide != wideFont_) {
       if (open)
-        content_ += "> Tj ";
+        cursor = PutLiteral(cursor, "> Tj ");
       open = false;
-      content_ += wide ? "/F2 " : "/F1 ";
-      char number[kDecimalRoom];
-      content_.append(number, PutDecimal(number, size));
-      content_ += " Tf ";
-      wideFont_ = wide;
+      cursor = PutFont(cursor, wide, size);
     }
     if (!open)
-      content_ += '<';
+      *cursor++ = '<';
     open = true;
-    content_.append(codes, PutHex4(codes, code));
+    cursor = PutHex4(cursor, code);
   }
   if (open)
-    content_ += "> Tj\n";
+    cursor = PutLiteral(cursor, "> Tj\n");
+  return cursor;
+}
+
+char* PdfFormat::PutFont(char* cursor, bool wide, int32_t size) {
+  cursor = wide ? PutLiteral(cursor, "/F2 ") : PutLiteral(cursor, "/F1 ");
+  cursor = PutDecimal(cursor, size);
+  wideFont_ = wide;
+  return PutLiteral(cursor, " Tf ");
+}
+
+// A horizontal scaling in thousandths of a percent, as Tz takes it: "83.333 Tz ".
+char* PutScaling(char* cursor, int64_t thousandths) {
+  const int64_t whole = thousandths / 1000;
+  int32_t part = static_cast<int32_t>(thousandths % 1000);
+  cursor = PutDecimal(cursor, static_cast<int32_t>(std::min<int64_t>(whole, INT32_MAX)));
+  if (part != 0) {
+    *cursor++ = '.';
+    *cursor++ = static_cast<char>('0' + part / 100);
+    part %= 100;
+    if (part != 0) {
+      *cursor++ = static_cast<char>('0' + part / 10);
+      part %= 10;
+      if (part != 0)
+        *cursor++ = static_cast<char>('0' + part);
+    }
+  }
+  return PutLiteral(cursor, " Tz ");
+}
+
+// The scaling that stretches `codes` glyphs half an em wide at the font size to `width`
+// pixels, in thousandths of a percent, rounded.
+int64_t Scaling(int64_t width, int64_t codes, int64_t size) {
+  const int64_t denominator = codes * size * pdf::kGlyphWidth;
+  return (2 * 100 * 1000 * width * pdf::kUnitsPerEm + denominator) / (2 * denominator);
 }
 
 void PdfFormat::WritePage(const RecordedPage& page) {
   highest_ = std::max(highest_, page.number);
   const int32_t dpi = UsableResolution(page.resolution);
-  content_.clear();
-  char number[kFractionRoom + 1];
-  const auto put = [&](int64_t numerator, int64_t denominator, int decimals, char after) {
-    char* end = PutFraction(number, numerator, denominator, decimals);
-    *end++ = after;
-    content_.append(number, end);
-  };
+  content_.Clear();
   // Image pixels, y growing upward from the page's bottom edge.
-  content_ += "q\n";
-  put(72, dpi, 6, ' ');
-  content_ += "0 0 ";
-  put(72, dpi, 6, ' ');
-  content_ += "0 0 cm\nBT\n3 Tr\n";
+  char* cursor = content_.Room(32 + 2 * kFractionRoom);
+  cursor = PutLiteral(cursor, "q\n");
+  cursor = PutFraction(cursor, 72, dpi, 6);
+  cursor = PutLiteral(cursor, " 0 0 ");
+  cursor = PutFraction(cursor, 72, dpi, 6);
+  content_.Commit(PutLiteral(cursor, " 0 0 cm\nBT\n3 Tr\n"));
   const int64_t height = page.height;
   for (const RecordedLine& line : page.lines) {
     const TextRect lineRect = Ordered(line.rect);
@@ -263,42 +329,46 @@ void PdfFormat::WritePage(const RecordedPage& page) {
     // The em spans the line: the baseline lies a descent above its bottom.
     const int64_t baseline =
         (height - lineRect.bottom) * pdf::kUnitsPerEm - int64_t{size} * pdf::kDescent;
-    content_ += "/F1 ";
-    put(size, 1, 0, ' ');
-    content_ += "Tf\n";
-    wideFont_ = false;
     const int32_t end = line.firstWord + line.wordCount;
+    int32_t left = 0;  // where the last word began
     for (int32_t w = line.firstWord; w < end; ++w) {
       const RecordedWord& word = page.words[static_cast<size_t>(w)];
       const TextRect rect = Ordered(word.rect);
-      const int64_t width = std::max<int64_t>(1, int64_t{rect.right} - rect.left);
       const int32_t codes = CodeCount(page, word);
-      // Glyphs are half an em wide: Tz stretches the word to its box.
-      put(100 * width * pdf::kUnitsPerEm, int64_t{codes} * size * pdf::kGlyphWidth, 4, ' ');
-      content_ += "Tz 1 0 0 1 ";
-      put(rect.left, 1, 0, ' ');
-      put(baseline, pdf::kUnitsPerEm, 4, ' ');
-      content_ += "Tm ";
-      PutWordText(page, word, size);
-      if (w + 1 == end)
-        continue;
-      // The blank over the gap to the next word, half a pixel at least.
-      const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
-      const int64_t gap2 = std::max<int64_t>(1, 2 * (int64_t{next.left} - rect.right));
-      put(100 * gap2 * pdf::kUnitsPerEm, int64_t{2} * size * pdf::kGlyphWidth, 4, ' ');
-      content_ += "Tz ";
-      if (wideFont_) {
-        content_ += "/F1 ";
-        put(size, 1, 0, ' ');
-        content_ += "Tf ";
-        wideFont_ = false;
+      // Room for the head, the codes and a font change at each of them, and the blank.
+      cursor = content_.Room(160 + 2 * kFractionRoom + static_cast<size_t>(codes) * 40);
+      if (w == line.firstWord) {
+        cursor = PutFont(cursor, false, size);
+        cursor = PutLiteral(cursor, "1 0 0 1 ");
+        cursor = PutDecimal(cursor, rect.left);
+        *cursor++ = ' ';
+        cursor = PutFraction(cursor, baseline, pdf::kUnitsPerEm, 4);
+        cursor = PutLiteral(cursor, " Tm ");
+      } else {
+        // Each word from the line's start of the one before: the scaling does not apply.
+        cursor = PutDecimal(cursor, static_cast<int32_t>(WrapSub(rect.left, left)));
+        cursor = PutLiteral(cursor, " 0 Td ");
       }
-      content_ += "<0020> Tj\n";
-      bmpUsed_[0x20] = true;
-      highestBmp_ = std::max<uint32_t>(highestBmp_, 0x20);
+      left = rect.left;
+      // Glyphs are half an em wide: Tz stretches the word to its box.
+      cursor = PutScaling(
+          cursor, Scaling(std::max<int64_t>(1, int64_t{rect.right} - rect.left), codes, size));
+      cursor = PutWordText(cursor, page, word, size);
+      if (w + 1 < end) {
+        // The blank over the gap to the next word, half a pixel at least.
+        const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
+        const int64_t gap2 = std::max<int64_t>(1, 2 * (int64_t{next.left} - rect.right));
+        cursor = PutScaling(cursor, Scaling(gap2, 2, size));
+        if (wideFont_)
+          cursor = PutFont(cursor, false, size);
+        cursor = PutLiteral(cursor, "<0020> Tj\n");
+        bmpUsed_[0x20] = true;
+        highestBmp_ = std::max<uint32_t>(highestBmp_, 0x20);
+      }
+      content_.Commit(cursor);
     }
   }
-  content_ += "ET\nQ\n";
+  content_.Append("ET\nQ\n", 5);
 
   PageEntry entry;
   entry.object = NewObject();
@@ -307,7 +377,7 @@ void PdfFormat::WritePage(const RecordedPage& page) {
   entry.resolution = page.resolution;
   const int32_t contents = NewObject();
   BeginObject(entry.object);
-  char* cursor = Text().Room(64 + kDecimalRoom);
+  cursor = Text().Room(64 + kDecimalRoom);
   cursor = PutLiteral(cursor, "<< /Type /Page /Parent 2 0 R");
   Text().Commit(cursor);
   PutMediaBox(page.width, page.height, page.resolution);
@@ -317,7 +387,7 @@ void PdfFormat::WritePage(const RecordedPage& page) {
   Text().Commit(PutLiteral(cursor, " 0 R >>"));
   EndObject();
   BeginObject(contents);
-  PutStream(content_);
+  PutStream(content_.Data(), content_.Size());
   EndObject();
   pages_[page.number] = entry;
   Out();
@@ -372,7 +442,7 @@ void PdfFormat::PutUnicodeMap(int32_t object, bool wide) {
   }
   map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
   BeginObject(object);
-  PutStream(map);
+  PutStream(map.data(), map.size());
   EndObject();
 }
 
@@ -453,18 +523,17 @@ void PdfFormat::WriteEnd() {
   Out();
   BeginObject(kFontFile);
   const std::string& font = pdf::InvisibleFontFile();
-  content_.assign(font);
-  PutStream(content_);
+  PutStream(font.data(), font.size());
   EndObject();
   // Every code to glyph 1: sending them to .notdef would make some converters write a font
   // subset per character.
   const uint32_t highestCode =
       std::max<uint32_t>(highestBmp_, static_cast<uint32_t>(wideCharacters_.size()));
-  content_.assign(2 * (size_t{highestCode} + 1), '\0');
-  for (size_t i = 1; i < content_.size(); i += 2)
-    content_[i] = '\1';
+  std::string map(2 * (size_t{highestCode} + 1), '\0');
+  for (size_t i = 1; i < map.size(); i += 2)
+    map[i] = '\1';
   BeginObject(kCidToGid);
-  PutStream(content_);
+  PutStream(map.data(), map.size());
   EndObject();
   PutUnicodeMap(kBmpUnicode, false);
   if (wideUsed) {
