@@ -512,6 +512,15 @@ TEST_F(OcrsiftRun, MixedRunKeepsEveryGoodPage) {
   }
   EXPECT_EQ(r.out.find("\nselect 4\n"), std::string::npos);
   EXPECT_EQ(Occurrences(r.out, kPageEnd), 2u);
+
+  // The PDF of the same run has its five pages, the failed ones empty, and reaches the file
+  // byte for byte on every platform: the cross-reference table's offset holds.
+  ProgramOutput pdf = Ocrsift({"-o", "pdf", "-p", "1", "p?.frf"});
+  EXPECT_EQ(pdf.exitCode, 2);
+  EXPECT_NE(pdf.rawOut.find("/Type /Pages /Count 5 "), std::string::npos);
+  const size_t startxref = pdf.rawOut.rfind("startxref\n");
+  ASSERT_NE(startxref, std::string::npos);
+  EXPECT_EQ(pdf.rawOut.compare(std::stoul(pdf.rawOut.substr(startxref + 10)), 5, "xref\n"), 0);
 }
 
 }  // namespace
