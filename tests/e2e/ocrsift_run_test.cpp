@@ -123,14 +123,20 @@ TEST_F(OcrsiftRun, AScriptThatCannotBeWrittenWholeFailsTheRun) {
       "/bin/sh", {"-c", "exec \"$0\" -p 1 page.frf > /dev/full", OCRSIFT_EXE}, "", dir_.path());
   EXPECT_EQ(full.exitCode, 2);
   EXPECT_EQ(full.err, "\nCan't write standard output: No space left on device");
+  ProgramOutput fullPdf =
+      RunCaptured("/bin/sh", {"-c", "exec \"$0\" -o pdf -p 1 page.frf > /dev/full", OCRSIFT_EXE},
+                  "", dir_.path());
+  EXPECT_EQ(fullPdf.exitCode, 2);
+  EXPECT_EQ(fullPdf.err, "\nCan't write standard output: No space left on device");
   // ALTO's pages wait in a temporary file: when it cannot be made, the message names it and
   // the cause, and the run fails.
   ProgramOutput scratch = RunCaptured(
       "/bin/sh", {"-c", "TMPDIR=/nonexistent exec \"$0\" -o alto -p 1 page.frf", OCRSIFT_EXE}, "",
       dir_.path());
   EXPECT_EQ(scratch.exitCode, 2);
-  EXPECT_EQ(scratch.err,
-            "\nCan't write temporary file \"/nonexistent/ocrsiftXXXXXX\": No such file or directory");
+  EXPECT_EQ(
+      scratch.err,
+      "\nCan't write temporary file \"/nonexistent/ocrsiftXXXXXX\": No such file or directory");
 
   // A reader that goes away before the script is through: neither a hang nor a success. The
   // script of 400 pages is larger than what a pipe and the output buffer hold together.

@@ -414,6 +414,23 @@ TEST_F(OutputFormats, PdfWordsAreFoundByEveryReaderInEveryScript) {
     ASSERT_EQ(overlay.exitCode, 0) << overlay.err;
     ExpectWordsFound(dir_, book, scriptFile, under);
   }
+  // Sound after a failed page, under -i, and for a run without a page.
+  BuiltFile damaged = testing_support::Build(testing_support::TwoBlockPage(10));
+  damaged.SetField("end.identifier", 0);
+  damaged.Write(dir_, "bad/p2.frf");
+  testing_support::Build(testing_support::TwoBlockPage(6)).Write(dir_, "bad/p1.frf");
+  for (const std::vector<std::string>& run :
+       std::vector<std::vector<std::string>>{{"-p", "1", dir_.File("bad/*.frf")},
+                                             {"-i", "-p", "1", dir_.File("bad/*.frf")},
+                                             {"-p", "1", dir_.File("bad/none.frf")}}) {
+    std::vector<std::string> args = {"-o", "pdf"};
+    args.insert(args.end(), run.begin(), run.end());
+    ProgramOutput odd = RunCaptured(OCRSIFT_EXE, args);
+    const std::string file = dir_.Write("odd.pdf", odd.rawOut);
+    ProgramOutput qpdf = RunCaptured(FindTool("qpdf"), {"--check", file});
+    EXPECT_EQ(qpdf.exitCode, 0) << run[0] << "\n" << qpdf.out << qpdf.err;
+    EXPECT_EQ(qpdf.out.find("WARNING"), std::string::npos) << qpdf.out;
+  }
   // Ghostscript rewrites the fonts: the words of the Basic Multilingual Plane stay found.
   const std::string rewritten = dir_.File("gs.pdf");
   ProgramOutput gs = RunCaptured(FindTool("gs"), {"-q", "-dNOPAUSE", "-dBATCH", "-sDEVICE=pdfwrite",
