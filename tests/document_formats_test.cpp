@@ -699,6 +699,18 @@ TEST(OutputFormatsTest, PdfHasAPagePerNumber) {
   // Pages 2 and 3 have the size of page 1 (1700 x 2200 at 200 dpi), page 4 its own.
   EXPECT_EQ(Count(pdf, "/MediaBox [0 0 612 792] /Resources 11 0 R >>"), 2u);
   EXPECT_EQ(Count(pdf, "/MediaBox [0 0 595.2 841.92]"), 1u);
+  // A page number beyond a million pages is left out, and the document fails.
+  FILE* file = tmpfile();
+  ASSERT_NE(file, nullptr);
+  std::unique_ptr<DocumentFormat> huge = MakePdfFormat(file);
+  PageRecorder recorder(*huge, huge->Recording(true));
+  huge->BeginDocument(PageArrival::kAscending);
+  recorder.BeginPage(20231201, 100, 100);
+  Feed(recorder, SimpleLine(u"dated"));
+  recorder.EndPage();
+  huge->EndDocument();
+  EXPECT_FALSE(huge->Flush());
+  EXPECT_NE(ContentsAndClose(file).find("/Count 0 "), std::string::npos);
   const std::string empty = Document(MakePdfFormat, [](PageTextSink&) {});
   EXPECT_NE(empty.find("/Count 0 /Kids [] >>"), std::string::npos);
   EXPECT_EQ(empty.substr(empty.size() - 6), "%%EOF\n");

@@ -45,6 +45,9 @@ using numeric::PutFraction;
 constexpr int32_t kLeastResolution = 10;
 constexpr int32_t kMostResolution = 10000;
 constexpr int32_t kDefaultResolution = 300;
+// Every number up to the highest has a page: a number beyond this one (a date read from a
+// file name, say) would make millions of empty pages, and fails the document instead.
+constexpr int32_t kMostPages = 1000000;
 // The page of a run whose every file failed: A4 at the default resolution.
 constexpr int32_t kDefaultWidth = 2480;
 constexpr int32_t kDefaultHeight = 3508;
@@ -101,9 +104,7 @@ class PdfFormat : public DocumentFormat {
   void WriteHead() override;
   void WritePage(const RecordedPage& page) override;
   // A failed page is an empty page, unless another file gives its number.
-  void WriteFailedPage(const RecordedPage& page) override {
-    highest_ = std::max(highest_, page.number);
-  }
+  void WriteFailedPage(const RecordedPage& page) override { TakeNumber(page.number); }
   void WriteEnd() override;
 
  private:
@@ -131,6 +132,17 @@ class PdfFormat : public DocumentFormat {
   char* PutFont(char* cursor, bool wide, int32_t size);
   // The number of codes the word's text takes.
   int32_t CodeCount(const RecordedPage& page, const RecordedWord& word) const;
+
+  // Counts the page number in the book; false for one beyond kMostPages, whose page is left
+  // out and makes the document fail.
+  bool TakeNumber(int32_t number) {
+    if (number > kMostPages) {
+      Output().RecordFailure(EFBIG);
+      return false;
+    }
+    highest_ = std::max(highest_, number);
+    return true;
+  }
 
   int64_t written_ = 0;
   std::vector<int64_t> offsets_ = std::vector<int64_t>(kFirstPageObject, -1);
@@ -312,7 +324,8 @@ int64_t Scaling(int64_t width, int64_t codes, int64_t size) {
 }
 
 void PdfFormat::WritePage(const RecordedPage& page) {
-  highest_ = std::max(highest_, page.number);
+  if (!TakeNumber(page.number))
+    return;
   const int32_t dpi = UsableResolution(page.resolution);
   content_.Clear();
   // Image pixels, y growing upward from the page's bottom edge.
