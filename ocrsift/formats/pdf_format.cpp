@@ -72,9 +72,6 @@ enum : int32_t {
   kFirstPageObject
 };
 
-// The name of the font in the documents.
-const char kFontName[] = "/OcrsiftInvisible";
-
 struct PageEntry {
   int32_t object = 0;
   int32_t width = 0;  // pixels
