@@ -98,6 +98,8 @@ Model Expect(const std::vector<std::string>& args) {
         m.format = OutputFormat::Alto;
       } else if (value == "text") {
         m.format = OutputFormat::Text;
+      } else if (value == "pdf") {
+        m.format = OutputFormat::Pdf;
       } else {
         return Refused();
       }
