@@ -669,12 +669,13 @@ TEST(OutputFormatsTest, PdfFontTablesAreConsistent) {
     for (size_t i = 0; i < table.size(); i += 4)
       sum += BigEndian(table, i, 4);
     EXPECT_EQ(sum, BigEndian(font, record + 4, 4)) << tag;
-    if (tag == "maxp")
+    if (tag == "maxp") {
       EXPECT_EQ(BigEndian(font, offset + 4, 2), 2u);
-    if (tag == "hmtx")
+    } else if (tag == "hmtx") {
       EXPECT_EQ(BigEndian(font, offset, 2), 500u);
-    if (tag == "head")
+    } else if (tag == "head") {
       EXPECT_EQ(BigEndian(font, offset + 18, 2), 1000u);
+    }
   }
 }
 
