@@ -125,8 +125,11 @@ def as_xml(word):
 
 
 def inside(box, page):
+    """A box within the page; a damaged header's negative side spans from it to 0, as the
+    script's rectangles do."""
     x0, y0, x1, y1 = box
-    return 0 <= x0 <= x1 <= page[0] and 0 <= y0 <= y1 <= page[1]
+    return (min(0, page[0]) <= x0 <= x1 <= max(0, page[0]) and
+            min(0, page[1]) <= y0 <= y1 <= max(0, page[1]))
 
 
 def hocr_pages(document):
