@@ -72,6 +72,12 @@ enum : int32_t {
   kFirstPageObject
 };
 
+// The dictionaries below name these objects by number.
+static_assert(kPages == 2 && kBmpFont == 3 && kWideFont == 4 && kCidFont == 5 && kDescriptor == 6 &&
+                  kFontFile == 7 && kCidToGid == 8 && kBmpUnicode == 9 && kWideUnicode == 10 &&
+                  kResources == 11 && kInfo == 12,
+              "the object numbers the dictionaries are written with");
+
 struct PageEntry {
   int32_t object = 0;
   int32_t width = 0;  // pixels
@@ -116,7 +122,7 @@ class PdfFormat : public DocumentFormat {
   }
   void BeginObject(int32_t number);
   void EndObject() { PutText("\nendobj\n"); }
-  // A stream object's dictionary entries after /Length, then its bytes, compressed.
+  // A stream: its dictionary (/Length, /FlateDecode) and its bytes, compressed.
   void PutStream(const char* bytes, size_t n);
   // [0 0 w h] in points.
   void PutMediaBox(int32_t width, int32_t height, int32_t resolution);
