@@ -637,7 +637,7 @@ size_t Count(const std::string& text, const std::string& part) {
 
 }  // namespace
 
-// The PDF's font as the TrueType specification has it: a sorted table directory whose
+// The PDF's font as TrueType readers take it: a sorted table directory whose
 // checksums hold, the whole font summing to 0xB1B0AFBA, two glyphs half an em wide.
 TEST(OutputFormatsTest, PdfFontTablesAreConsistent) {
   const std::string& font = pdf::InvisibleFontFile();
