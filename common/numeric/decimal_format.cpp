@@ -1,6 +1,7 @@
 #include "common/numeric/decimal_format.h"
 
 #include <cassert>
+#include <climits>
 
 namespace numeric {
 
@@ -32,27 +33,30 @@ extern constexpr SmallDecimals kSmallDecimals = MakeSmallDecimals();
 
 char* PutFraction(char* cursor, int64_t numerator, int64_t denominator, int decimals) {
   assert(denominator > 0 && decimals >= 0 && decimals <= 6);
-  int64_t scale = 1;
-  for (int i = 0; i < decimals; ++i)
-    scale *= 10;
+  static const uint32_t kScales[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+  const uint64_t scale = kScales[decimals];
   const bool negative = numerator < 0;
   const uint64_t magnitude =
       negative ? 0u - static_cast<uint64_t>(numerator) : static_cast<uint64_t>(numerator);
   const uint64_t d = static_cast<uint64_t>(denominator);
   // Rounded half away from zero, in units of 10^-decimals.
-  const uint64_t scaled = (magnitude * static_cast<uint64_t>(scale) * 2 + d) / (2 * d);
-  uint64_t whole = scaled / static_cast<uint64_t>(scale);
-  uint64_t part = scaled % static_cast<uint64_t>(scale);
+  const uint64_t scaled = (magnitude * scale * 2 + d) / (2 * d);
+  uint64_t whole = scaled / scale;
+  uint32_t part = static_cast<uint32_t>(scaled % scale);
   if (negative && scaled != 0)
     *cursor++ = '-';
-  char digits[20];
-  size_t start = sizeof digits;
-  do {
-    digits[--start] = static_cast<char>('0' + whole % 10);
-    whole /= 10;
-  } while (whole != 0);
-  std::memcpy(cursor, digits + start, sizeof digits - start);
-  cursor += sizeof digits - start;
+  if (whole <= INT32_MAX) {
+    cursor = PutDecimal(cursor, static_cast<int32_t>(whole));
+  } else {
+    char digits[20];
+    size_t start = sizeof digits;
+    do {
+      digits[--start] = static_cast<char>('0' + whole % 10);
+      whole /= 10;
+    } while (whole != 0);
+    std::memcpy(cursor, digits + start, sizeof digits - start);
+    cursor += sizeof digits - start;
+  }
   if (part == 0)
     return cursor;
   int places = decimals;

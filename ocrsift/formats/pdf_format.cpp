@@ -151,8 +151,7 @@ class PdfFormat : public DocumentFormat {
   std::vector<int64_t> offsets_ = std::vector<int64_t>(kFirstPageObject, -1);
   std::map<int32_t, PageEntry> pages_;  // by page number: the last complete page of each
   int32_t highest_ = 0;
-  std::vector<bool> bmpUsed_ = std::vector<bool>(0x10000, false);
-  uint32_t highestBmp_ = 0;
+  std::vector<uint8_t> bmpUsed_ = std::vector<uint8_t>(0x10000, 0);  // 1 for each code used
   std::unordered_map<uint32_t, uint32_t> wideCodes_;  // beyond U+FFFF: the code of each
   std::vector<uint32_t> wideCharacters_;              // by code - 1
   bool wideFont_ = false;                             // the current run is in the second font
@@ -273,10 +272,8 @@ char* PdfFormat::PutWordText(char* cursor, const RecordedPage& page, const Recor
         code = 0xFFFD;
       }
     }
-    if (!wide) {
-      bmpUsed_[code] = true;
-      highestBmp_ = std::max(highestBmp_, code);
-    }
+    if (!wide)
+      bmpUsed_[code] = 1;
     if (wide != wideFont_) {
       if (open)
         cursor = PutLiteral(cursor, "> Tj ");
@@ -300,30 +297,11 @@ char* PdfFormat::PutFont(char* cursor, bool wide, int32_t size) {
   return PutLiteral(cursor, " Tf ");
 }
 
-// A horizontal scaling in thousandths of a percent, as Tz takes it: "83.333 Tz ".
-char* PutScaling(char* cursor, int64_t thousandths) {
-  const int64_t whole = thousandths / 1000;
-  int32_t part = static_cast<int32_t>(thousandths % 1000);
-  cursor = PutDecimal(cursor, static_cast<int32_t>(std::min<int64_t>(whole, INT32_MAX)));
-  if (part != 0) {
-    *cursor++ = '.';
-    *cursor++ = static_cast<char>('0' + part / 100);
-    part %= 100;
-    if (part != 0) {
-      *cursor++ = static_cast<char>('0' + part / 10);
-      part %= 10;
-      if (part != 0)
-        *cursor++ = static_cast<char>('0' + part);
-    }
-  }
+// The horizontal scaling (Tz, in percent, three decimals) that stretches `codes` glyphs half an
+// em wide at the font size to `width` pixels: "83.333 Tz ".
+char* PutScaling(char* cursor, int64_t width, int64_t codes, int64_t size) {
+  cursor = PutFraction(cursor, 100 * width * pdf::kUnitsPerEm, codes * size * pdf::kGlyphWidth, 3);
   return PutLiteral(cursor, " Tz ");
-}
-
-// The scaling that stretches `codes` glyphs half an em wide at the font size to `width`
-// pixels, in thousandths of a percent, rounded.
-int64_t Scaling(int64_t width, int64_t codes, int64_t size) {
-  const int64_t denominator = codes * size * pdf::kGlyphWidth;
-  return (2 * 100 * 1000 * width * pdf::kUnitsPerEm + denominator) / (2 * denominator);
 }
 
 void PdfFormat::WritePage(const RecordedPage& page) {
@@ -367,19 +345,18 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       }
       left = rect.left;
       // Glyphs are half an em wide: Tz stretches the word to its box.
-      cursor = PutScaling(
-          cursor, Scaling(std::max<int64_t>(1, int64_t{rect.right} - rect.left), codes, size));
+      cursor =
+          PutScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left), codes, size);
       cursor = PutWordText(cursor, page, word, size);
       if (w + 1 < end) {
         // The blank over the gap to the next word, half a pixel at least.
         const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
         const int64_t gap2 = std::max<int64_t>(1, 2 * (int64_t{next.left} - rect.right));
-        cursor = PutScaling(cursor, Scaling(gap2, 2, size));
+        cursor = PutScaling(cursor, gap2, 2, size);
         if (wideFont_)
           cursor = PutFont(cursor, false, size);
         cursor = PutLiteral(cursor, "<0020> Tj\n");
-        bmpUsed_[0x20] = true;
-        highestBmp_ = std::max<uint32_t>(highestBmp_, 0x20);
+        bmpUsed_[0x20] = 1;
       }
       content_.Commit(cursor);
     }
@@ -428,8 +405,8 @@ void PdfFormat::PutUnicodeMap(int32_t object, bool wide) {
     for (size_t i = 0; i < wideCharacters_.size(); ++i)
       entries.emplace_back(static_cast<uint32_t>(i + 1), wideCharacters_[i]);
   } else {
-    for (uint32_t c = 0; c <= highestBmp_; ++c) {
-      if (bmpUsed_[c])
+    for (uint32_t c = 0; c < bmpUsed_.size(); ++c) {
+      if (bmpUsed_[c] != 0)
         entries.emplace_back(c, c);
     }
   }
@@ -543,8 +520,11 @@ void PdfFormat::WriteEnd() {
   EndObject();
   // Every code to glyph 1: sending them to .notdef would make some converters write a font
   // subset per character.
-  const uint32_t highestCode =
-      std::max<uint32_t>(highestBmp_, static_cast<uint32_t>(wideCharacters_.size()));
+  uint32_t highestCode = static_cast<uint32_t>(wideCharacters_.size());
+  for (uint32_t c = highestCode + 1; c < bmpUsed_.size(); ++c) {
+    if (bmpUsed_[c] != 0)
+      highestCode = c;
+  }
   std::string map(2 * (size_t{highestCode} + 1), '\0');
   for (size_t i = 1; i < map.size(); i += 2)
     map[i] = '\1';
