@@ -53,6 +53,8 @@ class FrfTest : public ::testing::Test {
   }
 
   std::string PathOf() const { return temp_.File("page.frf"); }
+  // The name line that precedes the first failure report of the file on the error channel.
+  std::string NameLine() const { return "\n** File \"" + PathOf() + "\""; }
 
   TempDir temp_;
 };

@@ -79,8 +79,8 @@ TEST_F(FrfTextBlockTest, VersionTenHead) {
   const BuiltFile file = Build(PageOf(10, {block}));
   const PageRun run = Run(file);
   EXPECT_EQ(run.result, PARSE_BAD_FORMAT);
-  EXPECT_EQ(run.errors,
-            BlockError("\nInvalid FRF format", 1, 191, file.Offset("frame0.block0.marker")));
+  EXPECT_EQ(run.errors, NameLine() + BlockError("\nInvalid FRF format", 1, 191,
+                                                file.Offset("frame0.block0.marker")));
 }
 
 TEST_F(FrfTextBlockTest, TextCounts) {
@@ -109,8 +109,8 @@ TEST_F(FrfTextBlockTest, TextCounts) {
     file = Build(PageOf(6, {MakeBlock(u"first"), block}));
     run = Run(file);
     EXPECT_EQ(run.result, PARSE_BAD_FORMAT) << count;
-    EXPECT_EQ(run.errors,
-              BlockError("\nInvalid FRF format", 2, 202, file.Offset("frame0.block1.longCount")))
+    EXPECT_EQ(run.errors, NameLine() + BlockError("\nInvalid FRF format", 2, 202,
+                                                  file.Offset("frame0.block1.longCount")))
         << count;
   }
 
@@ -119,8 +119,8 @@ TEST_F(FrfTextBlockTest, TextCounts) {
   file.Truncate(file.Offset("frame0.block0.longCount") + 2);
   run = Run(file);
   EXPECT_EQ(run.result, PARSE_EOF);
-  EXPECT_EQ(run.errors,
-            BlockError("\nUnexpected End-Of-File", 1, 202, file.Offset("frame0.block0.longCount")));
+  EXPECT_EQ(run.errors, NameLine() + BlockError("\nUnexpected End-Of-File", 1, 202,
+                                                file.Offset("frame0.block0.longCount")));
 }
 
 struct CountCase {
@@ -183,7 +183,8 @@ TEST_F(FrfTextBlockTest, CountChecksFailAtTheirSteps) {
     ResetRunOptions();
     PageRun run = Run(file);
     EXPECT_EQ(run.result, PARSE_BAD_FORMAT) << c.name;
-    EXPECT_EQ(run.errors, BlockError("\nInvalid FRF format", 2, c.step, offset)) << c.name;
+    EXPECT_EQ(run.errors, NameLine() + BlockError("\nInvalid FRF format", 2, c.step, offset))
+        << c.name;
     EXPECT_EQ(run.failedFrame, 0) << c.name;
     EXPECT_EQ(run.step, 103) << c.name;  // the frame's own step stays at the block count
     // The block's dump moves the stream and leaves the last read start at the position.
@@ -223,7 +224,8 @@ TEST_F(FrfTextBlockTest, BlocksWithoutTextAndLooseCounts) {
   EXPECT_EQ(run.result, PARSE_EOF);
   const uint32_t boxesStart = file.Offset("frame0.block0.boxes");
   const uint32_t rest = static_cast<uint32_t>(file.bytes.size()) - boxesStart;
-  EXPECT_EQ(run.errors, BlockError("\nUnexpected End-Of-File", 1, 221, boxesStart + rest / 2 * 2));
+  EXPECT_EQ(run.errors,
+            NameLine() + BlockError("\nUnexpected End-Of-File", 1, 221, boxesStart + rest / 2 * 2));
   VerboseOn();
   run = RunCaptured(file, out);
   size_t traced = 0;
@@ -241,14 +243,14 @@ TEST_F(FrfTextBlockTest, BlocksWithoutTextAndLooseCounts) {
   file = Build(PageOf(6, {empty}));
   run = Run(file);
   EXPECT_EQ(run.result, PARSE_BAD_FORMAT);
-  EXPECT_EQ(run.errors,
-            BlockError("\nInvalid FRF format", 1, 231, file.Offset("frame0.block0.maskLength")));
+  EXPECT_EQ(run.errors, NameLine() + BlockError("\nInvalid FRF format", 1, 231,
+                                                file.Offset("frame0.block0.maskLength")));
   empty = MakeBlock(u"");
   empty.data40Terminator = 1;
   file = Build(PageOf(10, {empty}));
   run = Run(file);
-  EXPECT_EQ(run.errors, BlockError("\nInvalid FRF format", 1, 241,
-                                   file.Offset("frame0.block0.data40Terminator")));
+  EXPECT_EQ(run.errors, NameLine() + BlockError("\nInvalid FRF format", 1, 241,
+                                                file.Offset("frame0.block0.data40Terminator")));
 }
 
 TEST_F(FrfTextBlockTest, WriterReceivesTextBoxesAndLines) {
@@ -332,7 +334,7 @@ TEST_F(FrfTextBlockTest, FailureReportAndDump) {
   VerboseOn();
   std::string out;
   PageRun run = RunCaptured(file, out);
-  EXPECT_EQ(run.errors, BlockError("\nInvalid FRF format", 1, 211, failing));
+  EXPECT_EQ(run.errors, NameLine() + BlockError("\nInvalid FRF format", 1, 211, failing));
   // From the part start − 80 to the position + 144, whole lines, the failing read marked.
   char line[32];
   std::snprintf(line, sizeof line, "\n%06X: ", (partStart - 80) & ~0xFu);

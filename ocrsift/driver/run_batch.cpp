@@ -13,6 +13,7 @@
 #include "common/platform/platform.h"
 #include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/diagnostics/hex_dump.h"
+#include "ocrsift/diagnostics/name_lines.h"
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/driver/command_line.h"
 #include "ocrsift/driver/document_choice.h"
@@ -169,10 +170,16 @@ int RunBatch() {
       return FinishDocument(*document, 0);
     }
 
+    ForgetNameLines();
     ReportVerbose("\n** File \"%s\"", path);
+    NoteNameLine(VerboseChannel(), gRunState.CurrentPath);
     ReportTag(options.ListTagNumber, "\n** File \"%s\"", path);
-    if (options.TestOnly && !options.Quiet)
+    if (options.ListTags)
+      NoteNameLine(stdout, gRunState.CurrentPath);
+    if (options.TestOnly && !options.Quiet) {
       std::fprintf(stdout, "\n** File \"%s\"...", path);
+      NoteNameLine(stdout, gRunState.CurrentPath);
+    }
 
     if (!ParseOneFile(*recorder))
       runResult = 2;

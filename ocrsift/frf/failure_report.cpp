@@ -2,6 +2,7 @@
 
 #include "ocrsift/diagnostics/channels.h"
 #include "ocrsift/diagnostics/hex_dump.h"
+#include "ocrsift/diagnostics/name_lines.h"
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/frf/frame_kinds.h"
 #include "ocrsift/frf/frf.h"
@@ -32,9 +33,7 @@ void ReportPageFailure(const PageParse& page, FrfStream& stream, const RunOption
                        const std::string& path) {
   if (options.IgnoreBadPages)
     return;
-  // Under -q the name line of the file comes before its failure report only.
-  if (options.Quiet)
-    ReportError("\n** File \"%s\"...", path.c_str());
+  NameFileBeforeReport(path);
   if (page.failedFrame < 0) {
     ReportRecordFailure(stream, page);
   } else {
@@ -46,17 +45,22 @@ void ReportBlockFailure(const PageContext& page, int result, int32_t frameNumber
                         int32_t blockNumber, int32_t step, int32_t partStart) {
   if (page.options.IgnoreBadPages)
     return;
+  NameFileBeforeReport(page.path);
   ReportError("\n%s (%d:%d:%d) offset=%08lX", FailureName(result), frameNumber, blockNumber, step,
               OffsetValue(page.stream.LastReadStart()));
   HexDumpAroundFailure(page.stream, partStart);
 }
 
 void ReportUnknownVersion(const PageContext& page) {
+  // Under -i this is the one message of the file, and it names the file itself.
+  if (!page.options.IgnoreBadPages)
+    NameFileBeforeReport(page.path);
   ReportError("\nUNKNOW VERSION for file %s", page.path.c_str());
 }
 
 void ReportEmptyFile(const PageContext& page) {
   if (!page.options.IgnoreBadPages) {
+    NameFileBeforeReport(page.path);
     ReportError("\nEmpty file, not processed by FineReader, \"%s\" ", page.path.c_str());
   }
 }

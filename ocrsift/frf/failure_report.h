@@ -1,5 +1,6 @@
-// Every report of a page that cannot be parsed, on the error channel. Under -i only the
-// unknown version is reported.
+// Every report of a page that cannot be parsed, on the error channel, the first of a file
+// preceded there by its name line (name_lines.h). Under -i only the unknown version is
+// reported.
 #pragma once
 
 #include <cstdint>

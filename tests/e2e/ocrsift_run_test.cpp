@@ -231,6 +231,14 @@ TEST_F(OcrsiftRun, FormatTestReportsEveryFile) {
   ProgramOutput allGood = Ocrsift({"-t", "-q", "good.frf"});
   EXPECT_EQ(allGood.exitCode, 0);
   EXPECT_EQ(allGood.out, "");
+
+  // Each failure is named on the error channel, a file listed twice each time; where the
+  // channel showed the name line already (-v), it is not repeated.
+  dir_.Write("twice.lst", "bad.frf\ngood.frf\nbad.frf\n");
+  ProgramOutput twice = Ocrsift({"-p", "1", "@twice.lst"});
+  EXPECT_EQ(twice.err, "\n** File \"bad.frf\"" + badReport + "\n** File \"bad.frf\"" + badReport);
+  ProgramOutput verbose = Ocrsift({"-v", "-p", "1", "bad.frf"});
+  EXPECT_EQ(Occurrences(verbose.out, "** File"), 1u) << verbose.out;
 }
 
 TEST_F(OcrsiftRun, HeaderFailureReportsStepAndOffsetAndDumpsUnderVerbose) {
@@ -242,7 +250,7 @@ TEST_F(OcrsiftRun, HeaderFailureReportsStepAndOffsetAndDumpsUnderVerbose) {
 
   ProgramOutput plain = Ocrsift({"-p", "1", "cut.frf"});
   EXPECT_EQ(plain.exitCode, 2);
-  EXPECT_EQ(plain.err, report);
+  EXPECT_EQ(plain.err, "\n** File \"cut.frf\"" + report);
   // The page was never begun: the script holds only "save".
   EXPECT_EQ(plain.out, kSave);
 
@@ -284,7 +292,8 @@ TEST_F(OcrsiftRun, HeaderFailureReportsStepAndOffsetAndDumpsUnderVerbose) {
         continue;
       }
       EXPECT_EQ(w.exitCode, 2) << side << value;
-      EXPECT_EQ(w.err, "\nInvalid FRF format (9) offset=" + Hex8(wide.Offset("header.data2Lead")));
+      EXPECT_EQ(w.err, "\n** File \"wide.frf\"\nInvalid FRF format (9) offset=" +
+                           Hex8(wide.Offset("header.data2Lead")));
       EXPECT_EQ(w.out, kSave);
     }
   }
@@ -296,7 +305,7 @@ TEST_F(OcrsiftRun, FrameFailuresNameTheFrameKindStepAndOffset) {
   unknown.Write(dir_, "unknown.frf");
   ProgramOutput u = Ocrsift({"-p", "1", "unknown.frf"});
   EXPECT_EQ(u.exitCode, 2);
-  EXPECT_EQ(u.err, "\nUnknow Frame: Invalid FRF format (0::600) offset=" +
+  EXPECT_EQ(u.err, "\n** File \"unknown.frf\"\nUnknow Frame: Invalid FRF format (0::600) offset=" +
                        Hex8(unknown.Offset("header.frameTypes")));
   // Without -i a failed page stays open, also as the run's last page: djvused must reject the
   // script rather than store what was read of it.
@@ -321,7 +330,9 @@ TEST_F(OcrsiftRun, FrameFailuresNameTheFrameKindStepAndOffset) {
       frames.Write(dir_, "frames.frf");
       ProgramOutput f = Ocrsift({"-p", "1", "frames.frf"});
       EXPECT_EQ(f.exitCode, 2) << c.field;
-      EXPECT_EQ(f.err, c.report + Hex8(frames.Offset(c.field))) << int{version};
+      EXPECT_EQ(f.err,
+                std::string("\n** File \"frames.frf\"") + c.report + Hex8(frames.Offset(c.field)))
+          << int{version};
     }
   }
 
@@ -333,15 +344,14 @@ TEST_F(OcrsiftRun, FrameFailuresNameTheFrameKindStepAndOffset) {
   EXPECT_EQ(b.exitCode, 2);
   // The block reports first; its dump (shown under -v only) returns the stream to where the
   // failure left it, which is where the frame report's offset points.
-  EXPECT_EQ(b.err, "\nInvalid FRF format (1:1:212) offset=" + Hex8(field) +
+  EXPECT_EQ(b.err, "\n** File \"block.frf\"\nInvalid FRF format (1:1:212) offset=" + Hex8(field) +
                        "\nText Frame: Invalid FRF format (0::103) offset=" + Hex8(field + 4));
 
   ProgramOutput q = Ocrsift({"-t", "-q", "block.frf"});
-  // The block reports before the driver, whose report begins with the file's name line.
+  // The file's name line comes before its first report, the block's, and only there.
   EXPECT_EQ(q.out,
-            "\nInvalid FRF format (1:1:212) offset=" + Hex8(field) +
-                "\n** File \"block.frf\"...\nText Frame: Invalid FRF format (0::103) offset=" +
-                Hex8(field + 4));
+            "\n** File \"block.frf\"...\nInvalid FRF format (1:1:212) offset=" + Hex8(field) +
+                "\nText Frame: Invalid FRF format (0::103) offset=" + Hex8(field + 4));
 }
 
 TEST_F(OcrsiftRun, IgnoreModeClosesDamagedPagesSilentlyButStillFails) {

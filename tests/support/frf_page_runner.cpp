@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "ocrsift/diagnostics/name_lines.h"
 #include "ocrsift/diagnostics/run_options.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/frf/frf.h"
@@ -27,6 +28,7 @@ PageRun RunFrfPage(const std::string& path, int32_t pageNumber) {
   PageRecorder recorder(*document, document->Recording(gRunOptions.JoinHyphenated));
   document->BeginDocument(PageArrival::kAscending);
   FrfStream stream(path.c_str());
+  ForgetNameLines();  // a new file, as the driver begins each one
   if (stream.Failed()) {
     run.result = PARSE_EOF;
   } else {
