@@ -2,7 +2,8 @@
 # The main job on a bundled sample: a small book of two DjVu pages with visible text, the
 # FineReader work files of its pages (tests/data), ocrsift's script applied with djvused, the
 # recovered text searched for a word that was hyphenated across lines, and two pages exported
-# as images with rastrify. Everything is made in demo-out/.
+# as images with rastrify. Everything is made in demo-out/, laid out as README's recipes expect
+# a book: book.djvu, frf/ and scans/.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
@@ -16,7 +17,7 @@ rastrify=$root/build/default/rastrify/rastrify
 
 out=$root/demo-out
 rm -rf "$out"
-mkdir -p "$out/frf" "$out/images"
+mkdir -p "$out/frf" "$out/scans" "$out/images"
 
 # One text line rendered with netpbm's built-in font, scaled to the line's height and pasted
 # where the work file says the line is.
@@ -35,6 +36,8 @@ for page in 1 2; do
   paste_line "$pbm" "naive cafe" 100 400 60
   paste_line "$pbm" "Ubung" 100 500 60
   cjb2 "$pbm" "$out/page$page.djvu"
+  # The scans as README's searchable-PDF recipe takes them: TIFF G4 at 300 dpi.
+  pnmtotiff -g4 -xresolution 300 -yresolution 300 "$pbm" >"$out/scans/page000$page.tif"
 done
 djvm -c "$out/book.djvu" "$out/page1.djvu" "$out/page2.djvu"
 rm -f "$out"/page?.pbm "$out"/page?.djvu "$out/line.pbm"
@@ -66,4 +69,4 @@ echo "== rastrify -p 1-2 -g pgm: exporting both pages as images"
 echo
 ls -l "$out/images"
 echo
-echo "Done. The book with its text layer is $out/book.djvu."
+echo "Done. The book with its text layer is $out/book.djvu; README's recipes run in $out."

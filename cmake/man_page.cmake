@@ -1,10 +1,12 @@
-# ocrsift_man_page(<page source>): installs a man page, compressed as Debian keeps them, into
-# share/man/man<section>. The source names the version as @PROJECT_VERSION@, so that the
-# project's version is written in one place. Windows builds ship no man pages.
+# ocrsift_man_page(<page source> <program target>): installs a man page, compressed as Debian
+# keeps them, into share/man/man<section>. The source names the version as @PROJECT_VERSION@,
+# so that the project's version is written in one place. The page is made whenever its program
+# is built, so that an install after building only the programs finds it. Windows builds ship
+# no man pages.
 include(GNUInstallDirs)
 find_program(OCRSIFT_GZIP gzip)
 
-function(ocrsift_man_page source)
+function(ocrsift_man_page source program)
   if(WIN32)
     return()
   endif()
@@ -20,6 +22,7 @@ function(ocrsift_man_page source)
       DEPENDS ${input}
       COMMENT "Compressing the man page ${page}")
     add_custom_target(man_${page} ALL DEPENDS ${output})
+    add_dependencies(${program} man_${page})
     install(FILES ${output} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
   else()
     install(FILES ${input} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})

@@ -3,7 +3,12 @@
 # The stand-in decoder renders with djvulibre-bin and converts with netpbm, and ocrsift's
 # script is meant for djvused, so the package depends on both.
 include(GNUInstallDirs)
+# The package holds what the build made (the programs and the man pages they bring with them);
+# making it must not first build every test, one job at a time.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
+# README links the reference pages as docs/*.md, so they keep that place beside it.
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ocrsift)

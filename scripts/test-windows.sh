@@ -33,7 +33,7 @@ cmake --build --preset mingw -j "$jobs" --target package
 # What the zip must hold, and the manifest and version resources in both programs.
 zip=build/mingw/ocrsift-*-win64.zip
 listing=$(cmake -E tar tf $zip)
-for entry in WINDOWS.txt README.md bin/ocrsift.exe bin/rastrify.exe bin/decoder/README.txt; do
+for entry in WINDOWS.txt README.md docs/options.md bin/ocrsift.exe bin/rastrify.exe bin/decoder/README.txt; do
   grep -q "/$entry\$" <<<"$listing" || { echo "the zip lacks $entry" >&2; exit 1; }
 done
 for exe in build/mingw/ocrsift/driver/ocrsift.exe build/mingw/rastrify/rastrify.exe; do
