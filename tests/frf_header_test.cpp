@@ -57,7 +57,7 @@ TEST_F(FrfHeaderTest, SignatureVersionAndNamesFlag) {
   EXPECT_EQ(run.result, PARSE_BAD_FORMAT);
   EXPECT_EQ(run.step, 2);
   EXPECT_EQ(out, "\nFormat version: 0.7");
-  EXPECT_EQ(run.errors, "\nUNKNOW VERSION for file " + PathOf());
+  EXPECT_EQ(run.errors, NameLine() + "\nUNKNOW VERSION for file " + PathOf());
   ResetRunOptions();
 
   file = Build(EmptyPage(6));
@@ -152,7 +152,8 @@ TEST_F(FrfHeaderTest, EmptyFileTest) {
   PageRun run = Run(file);
   EXPECT_EQ(run.result, PARSE_BAD_FORMAT);
   EXPECT_EQ(run.step, 6);
-  EXPECT_EQ(run.errors, "\nEmpty file, not processed by FineReader, \"" + PathOf() + "\" ");
+  EXPECT_EQ(run.errors,
+            NameLine() + "\nEmpty file, not processed by FineReader, \"" + PathOf() + "\" ");
   gRunOptions.IgnoreBadPages = true;
   run = Run(file);
   EXPECT_EQ(run.result, PARSE_BAD_FORMAT);
