@@ -77,7 +77,8 @@ for package in djvulibre-bin netpbm; do
 done
 dpkg-deb -x "$deb" "$work/deb"
 for file in usr/bin/ocrsift usr/bin/rastrify usr/bin/decoder/DjVuDecode.exe \
-  usr/share/man/man1/ocrsift.1.gz usr/share/man/man1/rastrify.1.gz; do
+  usr/share/man/man1/ocrsift.1.gz usr/share/man/man1/rastrify.1.gz usr/share/doc/ocrsift/README.md \
+  usr/share/doc/ocrsift/docs/options.md; do
   [ -e "$work/deb/$file" ] || fail "the package lacks /$file"
 done
 check_programs "$work/deb/usr/bin" "$(basename "$deb")"
