@@ -11,6 +11,7 @@
 
 #include "fuzz/arguments.h"
 #include "ocrsift/driver/command_line.h"
+#include "ocrsift/formats/format_registry.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ struct Model {
   bool testOnly = false;
   bool quiet = false;
   bool errorsToStdout = false;
-  OutputFormat format = OutputFormat::Djvused;
+  std::string format = DefaultFormat().name;
 };
 
 Model Refused() {
@@ -90,19 +91,12 @@ Model Expect(const std::vector<std::string>& args) {
           return Refused();
         value = args[++i];
       }
-      if (value == "djvused") {
-        m.format = OutputFormat::Djvused;
-      } else if (value == "hocr") {
-        m.format = OutputFormat::Hocr;
-      } else if (value == "alto") {
-        m.format = OutputFormat::Alto;
-      } else if (value == "text") {
-        m.format = OutputFormat::Text;
-      } else if (value == "pdf") {
-        m.format = OutputFormat::Pdf;
-      } else {
+      bool known = false;
+      for (const FormatRow& row : AllFormats())
+        known = known || value == row.name;
+      if (!known)
         return Refused();
-      }
+      m.format = value;
     } else if (letter == 'q') {
       m.quiet = true;
     } else if (letter == 't') {
@@ -167,7 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (o.FirstPage != m.firstPage || o.AutoPageNumbers != m.autoNumbers ||
         o.JoinHyphenated != m.join || o.IgnoreBadPages != m.ignore || o.Verbose != m.verbose ||
         o.ListTags != m.listTags || o.ListTagNumber != m.tag || o.HexDumpMode != m.hexDump ||
-        o.TestOnly != m.testOnly || o.Quiet != m.quiet || o.Format != m.format)
+        o.TestOnly != m.testOnly || o.Quiet != m.quiet ||
+        (o.Format != nullptr ? o.Format->name : DefaultFormat().name) != m.format)
       Fail("an option", args);
     if ((o.ErrorStream == stdout) != m.errorsToStdout)
       Fail("errors not sent to standard output", args);

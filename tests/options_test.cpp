@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ocrsift/driver/command_line.h"
+#include "ocrsift/formats/format_registry.h"
 #include "tests/support/run_program.h"
 
 using testing_support::ProgramOutput;
@@ -197,13 +198,13 @@ TEST(OcrsiftOptions, LettersAndTheirRules) {
 
   // -o: the value attached or the next argument, a later one wins.
   EXPECT_TRUE(Parse({"-p1", "f"}));
-  EXPECT_EQ(gRunOptions.Format, OutputFormat::Djvused);
+  EXPECT_EQ(gRunOptions.Format, nullptr);
   EXPECT_TRUE(Parse({"-ohocr", "-p1", "f"}));
-  EXPECT_EQ(gRunOptions.Format, OutputFormat::Hocr);
+  EXPECT_EQ(gRunOptions.Format, FindFormat("hocr"));
   EXPECT_TRUE(Parse({"-", "o", "alto", "-p1", "f"}));
-  EXPECT_EQ(gRunOptions.Format, OutputFormat::Alto);
+  EXPECT_EQ(gRunOptions.Format, FindFormat("alto"));
   EXPECT_TRUE(Parse({"-ohocr", "-o", "text", "-p1", "f"}));
-  EXPECT_EQ(gRunOptions.Format, OutputFormat::Text);
+  EXPECT_EQ(gRunOptions.Format, FindFormat("text"));
 }
 
 TEST(OcrsiftOptions, PositionalArgumentForms) {

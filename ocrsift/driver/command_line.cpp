@@ -1,15 +1,16 @@
 #include "ocrsift/driver/command_line.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "common/numeric/decimal.h"
 #include "common/text/option_value.h"
 #include "ocrsift/diagnostics/channels.h"
+#include "ocrsift/formats/format_registry.h"
 
 namespace {
 
-const char kUsageText[] =
+// The usage text before the -o line, which the format registry completes, and after it.
+const char kUsageHead[] =
     "\n"
     "This program extract OCR information from work files\n"
     "of FineReader v. 7.x and produce output file, compatible\n"
@@ -22,7 +23,10 @@ const char kUsageText[] =
     "  -g               -- auto generate page number, from digits in FRF file name\n"
     "  -h               -- normal hyphenation between lines\n"
     "  -i               -- ignore unrecognized pages\n"
-    "  -o <format>      -- output format: djvused (default), hocr, alto, text, pdf\n"
+    "  -o <format>      -- output format: ";
+
+const char kUsageTail[] =
+    "\n"
     "Options for format exploring:\n"
     "  -v               -- verbose\n"
     "  -l               -- list all format tags\n"
@@ -48,21 +52,11 @@ bool TakePositional(const std::string& argument) {
 
 // The formats -o names, exactly as written.
 bool TakeOutputFormat(const char* name) {
-  static const struct {
-    const char* name;
-    OutputFormat format;
-  } kFormats[] = {{"djvused", OutputFormat::Djvused},
-                  {"hocr", OutputFormat::Hocr},
-                  {"alto", OutputFormat::Alto},
-                  {"text", OutputFormat::Text},
-                  {"pdf", OutputFormat::Pdf}};
-  for (const auto& entry : kFormats) {
-    if (std::strcmp(name, entry.name) == 0) {
-      gRunOptions.Format = entry.format;
-      return true;
-    }
-  }
-  return false;
+  const FormatRow* row = FindFormat(name);
+  if (row == nullptr)
+    return false;
+  gRunOptions.Format = row;
+  return true;
 }
 
 }  // namespace
@@ -165,6 +159,6 @@ bool ApplyOptionRules() {
 void ShowUsage() {
   std::printf("\nOcrsift to produce OCR-ed DjVu files, version %s\n", OCRSIFT_VERSION);
   std::printf("Copyright (C) 2026 the Ocrsift developers; free to use, copy and change.\n");
-  std::printf("%s", kUsageText);
+  std::printf("%s%s%s", kUsageHead, FormatNames(true).c_str(), kUsageTail);
   std::fflush(stdout);
 }
