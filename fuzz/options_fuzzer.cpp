@@ -20,6 +20,7 @@ Model Refused();
 
 struct Model {
   bool ok = true;
+  bool unknownFormat = false;  // refused with its own message, no usage
   std::string spec;
   int32_t firstPage = -1;
   bool autoNumbers = false;
@@ -94,8 +95,11 @@ Model Expect(const std::vector<std::string>& args) {
       bool known = false;
       for (const FormatRow& row : AllFormats())
         known = known || value == row.name;
-      if (!known)
-        return Refused();
+      if (!known) {
+        Model unknown = Refused();
+        unknown.unknownFormat = true;
+        return unknown;
+      }
       m.format = value;
     } else if (letter == 'q') {
       m.quiet = true;
@@ -149,10 +153,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<const char*> argv = fuzz_support::ArgumentPointers(args);
   ResetRunOptions();
   gRunOptions.ErrorStream = nowhere;
-  const bool ok = ParseOptions(static_cast<int>(args.size()), argv.data());
+  const ParseOutcome outcome = ParseCommandLine(static_cast<int>(args.size()), argv.data());
+  const bool ok = outcome == ParseOutcome::kAccepted;
   const Model m = Expect(args);
   const RunOptions& o = gRunOptions;
-  if (ok != m.ok)
+  if (ok != m.ok || (outcome == ParseOutcome::kRefused) != m.unknownFormat)
     Fail("the result", args);
   // A parse that fails at an argument leaves the options half set; only the full parse counts.
   if (ok) {

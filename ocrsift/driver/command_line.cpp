@@ -50,11 +50,16 @@ bool TakePositional(const std::string& argument) {
   return true;
 }
 
-// The formats -o names, exactly as written.
+// The formats -o names, exactly as written. An unknown name is reported with the list of
+// names: the habit of an output-file option ("-o text.pdf") must not put the usage into the
+// file that standard output was redirected to.
 bool TakeOutputFormat(const char* name) {
   const FormatRow* row = FindFormat(name);
-  if (row == nullptr)
+  if (row == nullptr) {
+    ReportError("Unknown output format \"%s\"; the formats are: %s\n", name,
+                FormatNames(false).c_str());
     return false;
+  }
   gRunOptions.Format = row;
   return true;
 }
@@ -62,16 +67,21 @@ bool TakeOutputFormat(const char* name) {
 }  // namespace
 
 bool ParseOptions(int argc, const char* const* argv) {
+  return ParseCommandLine(argc, argv) == ParseOutcome::kAccepted;
+}
+
+ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
+  constexpr ParseOutcome kShowUsage = ParseOutcome::kShowUsage;
   for (int i = 1; i < argc; ++i) {
     const char* argument = (argv[i] != nullptr) ? argv[i] : "";
     if (argument[0] != '-') {
       if (!TakePositional(argument))
-        return false;
+        return kShowUsage;
       continue;
     }
     const char* option = nullptr;
     if (!text::TakeOptionText(argc, argv, i, option))
-      return false;
+      return kShowUsage;
     switch (option[0]) {
       case 'd':
         gRunOptions.HexDumpMode = true;
@@ -88,7 +98,7 @@ bool ParseOptions(int argc, const char* const* argv) {
       case 'l':
         if (option[1] == '2') {
           if (i + 1 >= argc)
-            return false;
+            return kShowUsage;
           ++i;
           gRunOptions.ListTagNumber = numeric::ReadDecimal(argv[i]);
         }
@@ -96,15 +106,17 @@ bool ParseOptions(int argc, const char* const* argv) {
         break;
       case 'o': {
         const char* value = nullptr;
-        // An unknown name shows the usage, as an option missing its value does.
-        if (!text::TakeOptionValue(option + 1, argc, argv, i, value) || !TakeOutputFormat(value))
-          return false;
+        // A missing value shows the usage; an unknown name is refused with its own message.
+        if (!text::TakeOptionValue(option + 1, argc, argv, i, value))
+          return kShowUsage;
+        if (!TakeOutputFormat(value))
+          return ParseOutcome::kRefused;
         break;
       }
       case 'p': {
         const char* value = nullptr;
         if (!text::TakeOptionValue(option + 1, argc, argv, i, value))
-          return false;
+          return kShowUsage;
         gRunOptions.FirstPage = numeric::ReadDecimal(value);
         break;
       }
@@ -122,7 +134,7 @@ bool ParseOptions(int argc, const char* const* argv) {
         break;  // unknown letters are ignored and take no value
     }
   }
-  return ApplyOptionRules();
+  return ApplyOptionRules() ? ParseOutcome::kAccepted : kShowUsage;
 }
 
 bool ApplyOptionRules() {
