@@ -63,6 +63,7 @@ std::string Document(MakeFormat makeFormat, const std::function<void(PageTextSin
   PageRecorder recorder(*format, format->Recording(join));
   format->BeginDocument(PageArrival::kAnyOrder);
   feed(recorder);
+  recorder.Finish();
   format->EndDocument();
   EXPECT_TRUE(format->Flush());
   return ContentsAndClose(file);

@@ -7,8 +7,9 @@
 //
 // The styles and the source image come before the layout in the document, and are known only
 // once every page has been read: the pages wait in the page spool, so memory stays that of one
-// page, and follow them at the end of the run. A page that ends in the first part of a word
-// broken across pages is held until the next page tells the word that completes it.
+// page, and follow them at the end of the run. A word broken across pages is a pair too: the
+// recorder hands on the page of the first part with the whole word, which the next page
+// begins with.
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -59,7 +60,6 @@ class AltoFormat : public DocumentFormat {
   bool HeadFollowsPages() const override { return true; }
   void WriteHead() override;
   void WritePage(const RecordedPage& page) override;
-  void FinishHeldPage() override;
   void WriteEnd() override { PutText(" </Layout>\n</alto>\n"); }
 
  private:
@@ -93,16 +93,10 @@ class AltoFormat : public DocumentFormat {
   std::vector<const UnitText*> fonts_;  // in the order of their IDs
   std::vector<uint32_t> fontStamp_;     // per font ID: the StyleRefs call that named it last
   uint32_t styleCall_ = 0;
-  // The page held back: it ends in a broken word's first part, whose SUBS_CONTENT goes
-  // between heldHead_ and heldTail_ once the next page tells the whole word.
-  bool held_ = false;
-  int32_t heldNumber_ = 0;
-  std::string heldHead_;
-  std::string heldTail_;
-  // In the page being composed: where the held word's substitution would go, or 0.
-  size_t holdAt_ = 0;
-  // The first word of the page being composed completes the held page's broken word.
-  bool completesHeld_ = false;
+  // The page being written ends in a HypPart1 that the next page's first word completes; the
+  // page written before did.
+  bool endsInFirstPart_ = false;
+  bool previousEndedInFirstPart_ = false;
 };
 
 void AltoFormat::StyleRefs(const AreaNames& names, std::vector<char>& refs) {
@@ -149,12 +143,12 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
                            int32_t n) {
   const uint16_t* units = page.units.data() + word.firstUnit;
   const size_t index = static_cast<size_t>(&word - page.words.data());
-  // A word whose first part is on the page held back completes it only in the text; in the
+  // A word whose first part ends the page before completes it only in the text; in the
   // layout it is the HypPart2 of that page's HypPart1.
-  const bool joinsHeld = index == 0 && completesHeld_;
+  const bool joinsPrevious = index == 0 && page.completesPrevious && previousEndedInFirstPart_;
   // A carried part that stands without its HypPart1 (on a failed page, which is not written)
   // is no part: the String holds the whole word.
-  const bool secondPart = word.carried > 0 && (word.partner >= 0 || joinsHeld);
+  const bool secondPart = word.carried > 0 && (word.partner >= 0 || joinsPrevious);
   const int32_t contentStart = secondPart ? word.carried : 0;
   // A broken word ends in "- ": at the line's end the hyphen is the line's HYP, elsewhere
   // (HYP may only end a line) it stays in the content, as it does when it is all the word
@@ -182,9 +176,11 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
   } else if (word.broken && word.partner >= 0) {
     const RecordedWord& whole = page.words[static_cast<size_t>(word.partner)];
     PutSubstitution(" SUBS_TYPE=\"HypPart1", page.units.data() + whole.firstUnit, whole.length);
-  } else if (hyphenated && index + 1 == page.words.size()) {
-    // The page's last word, broken: the word that completes it comes with the next page.
-    holdAt_ = text.Size();
+  } else if (hyphenated && index + 1 == page.words.size() && !page.completion.empty()) {
+    // The page's last word, broken: the next page begins with the word that completes it.
+    PutSubstitution(" SUBS_TYPE=\"HypPart1", page.completion.data(),
+                    static_cast<int32_t>(page.completion.size()));
+    endsInFirstPart_ = true;
   }
   // The space or hyphen after a word shares its line: the layout of a book is large.
   if (hyphenated) {
@@ -197,24 +193,10 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
 }
 
 void AltoFormat::WritePage(const RecordedPage& page) {
-  completesHeld_ = false;
-  if (held_) {
-    // The held page is finished first: its String is a HypPart1 when this page's first word
-    // completes it.
-    held_ = false;
-    ComposeBuffer& text = Text();
-    text.Append(heldHead_.data(), heldHead_.size());
-    const RecordedWord* first = page.words.empty() ? nullptr : &page.words[0];
-    if (first != nullptr && first->carried > 0 && first->partner < 0) {
-      completesHeld_ = true;
-      PutSubstitution(" SUBS_TYPE=\"HypPart1", page.units.data() + first->firstUnit, first->length);
-    }
-    text.Append(heldTail_.data(), heldTail_.size());
-    FinishPage(heldNumber_);
-  }
+  previousEndedInFirstPart_ = endsInFirstPart_;
+  endsInFirstPart_ = false;
   if (imageName_.empty())
     imageName_ = page.imageName;
-  holdAt_ = 0;
   ComposeBuffer& text = Text();
   char* cursor = text.Room(kHeadRoom);
   cursor = PutLiteral(cursor, "  <Page");
@@ -302,23 +284,6 @@ void AltoFormat::WritePage(const RecordedPage& page) {
     first = end;
   }
   PutText("   </PrintSpace>\n  </Page>\n");
-  if (holdAt_ != 0) {
-    held_ = true;
-    heldNumber_ = page.number;
-    heldHead_.assign(text.Data(), holdAt_);
-    heldTail_.assign(text.Data() + holdAt_, text.Size() - holdAt_);
-    text.Clear();
-    HoldPage();
-  }
-}
-
-void AltoFormat::FinishHeldPage() {
-  if (!held_)
-    return;
-  held_ = false;
-  Text().Append(heldHead_.data(), heldHead_.size());
-  Text().Append(heldTail_.data(), heldTail_.size());
-  FinishPage(heldNumber_);
 }
 
 void AltoFormat::PutName(const UnitText& name) {
