@@ -20,6 +20,7 @@
 
 #include "common/numeric/decimal_format.h"
 #include "common/numeric/wrapping_int32.h"
+#include "ocrsift/formats/area_span.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/language_tags.h"
 #include "ocrsift/formats/xml_text.h"
@@ -216,37 +217,25 @@ void AltoFormat::WritePage(const RecordedPage& page) {
   std::vector<char> refs;
   const int32_t blocks = static_cast<int32_t>(page.blocks.size());
   for (int32_t first = 0; first < blocks;) {
-    // The blocks of one area follow each other; the blocks without a written line are left
-    // out.
-    const int32_t area = page.blocks[static_cast<size_t>(first)].area;
-    int32_t end = first;
-    int32_t written = 0;
-    TextRect areaRect;
-    for (; end < blocks && page.blocks[static_cast<size_t>(end)].area == area; ++end) {
-      const RecordedBlock& block = page.blocks[static_cast<size_t>(end)];
-      if (block.lineCount == 0)
-        continue;
-      Unite(areaRect, BlockRect(page, block), written == 0);
-      ++written;
-    }
+    const AreaSpan span = AreaSpanAt(page, first);
     const AreaNames none;
-    const AreaNames& names = area >= 0 ? page.areas[static_cast<size_t>(area)] : none;
-    if (written != 0)
+    const AreaNames& names = span.area >= 0 ? page.areas[static_cast<size_t>(span.area)] : none;
+    if (span.written != 0)
       StyleRefs(names, refs);
     const char* lang = LanguageTag(names.languages);
     // Several blocks share their area's styles: named once around them, not per block.
-    const bool composed = written > 1 && !refs.empty();
+    const bool composed = span.written > 1 && !refs.empty();
     if (composed) {
       cursor = text.Room(kHeadRoom + refs.size());
       cursor = PutLiteral(cursor, "    <ComposedBlock");
       cursor = PutId(cursor, " ID=\"cb", ++composedCount);
-      cursor = PutPosition(cursor, areaRect);
+      cursor = PutPosition(cursor, span.rect);
       cursor = PutLiteral(cursor, " STYLEREFS=\"");
       cursor = PutPlainValue(cursor, refs.data(), refs.size());
       cursor = PutLiteral(cursor, ">\n");
       text.Commit(cursor);
     }
-    for (int32_t b = first; b < end; ++b) {
+    for (int32_t b = span.first; b < span.end; ++b) {
       const RecordedBlock& block = page.blocks[static_cast<size_t>(b)];
       if (block.lineCount == 0)
         continue;
@@ -281,7 +270,7 @@ void AltoFormat::WritePage(const RecordedPage& page) {
     }
     if (composed)
       PutText("    </ComposedBlock>\n");
-    first = end;
+    first = span.end;
   }
   PutText("   </PrintSpace>\n  </Page>\n");
 }

@@ -9,6 +9,7 @@
 
 #include "common/numeric/decimal_format.h"
 #include "common/text/utf8.h"
+#include "ocrsift/formats/area_span.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/language_tags.h"
 #include "ocrsift/formats/xml_text.h"
@@ -179,23 +180,13 @@ void HocrFormat::WritePage(const RecordedPage& page) {
   int32_t wordCount = 0;
   const int32_t blocks = static_cast<int32_t>(page.blocks.size());
   for (int32_t first = 0; first < blocks;) {
-    // The blocks of one area follow each other; an area without a written line is left out.
-    const int32_t area = page.blocks[static_cast<size_t>(first)].area;
-    int32_t end = first;
-    TextRect areaRect;
-    bool empty = true;
-    for (; end < blocks && page.blocks[static_cast<size_t>(end)].area == area; ++end) {
-      const RecordedBlock& block = page.blocks[static_cast<size_t>(end)];
-      if (block.lineCount == 0)
-        continue;
-      Unite(areaRect, BlockRect(page, block), empty);
-      empty = false;
-    }
-    if (!empty) {
-      const char* lang =
-          area >= 0 ? LanguageTag(page.areas[static_cast<size_t>(area)].languages) : nullptr;
-      PutHead("  <div class=\"ocr_carea\"", " id=\"carea_", ++areaCount, areaRect, nullptr);
-      for (int32_t b = first; b < end; ++b) {
+    const AreaSpan span = AreaSpanAt(page, first);
+    if (span.written != 0) {
+      const char* lang = span.area >= 0
+                             ? LanguageTag(page.areas[static_cast<size_t>(span.area)].languages)
+                             : nullptr;
+      PutHead("  <div class=\"ocr_carea\"", " id=\"carea_", ++areaCount, span.rect, nullptr);
+      for (int32_t b = span.first; b < span.end; ++b) {
         const RecordedBlock& block = page.blocks[static_cast<size_t>(b)];
         if (block.lineCount == 0)
           continue;
@@ -211,7 +202,7 @@ void HocrFormat::WritePage(const RecordedPage& page) {
       }
       PutText("  </div>\n");
     }
-    first = end;
+    first = span.end;
   }
   PutText(" </div>\n");
 }
