@@ -19,5 +19,6 @@ std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options) 
   if (row.binary)
     platform::UseBinaryMode(options.OutputStream);
   FormatSettings settings;
+  settings.glyphs = options.Glyphs;
   return row.makeStream(options.OutputStream, settings);
 }

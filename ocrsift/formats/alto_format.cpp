@@ -20,7 +20,9 @@
 
 #include "common/numeric/decimal_format.h"
 #include "common/numeric/wrapping_int32.h"
+#include "common/text/utf8.h"
 #include "ocrsift/formats/area_span.h"
+#include "ocrsift/formats/character_box.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/language_tags.h"
 #include "ocrsift/formats/xml_text.h"
@@ -39,25 +41,26 @@ const char kHeader[] =
     " <Description>\n"
     "  <MeasurementUnit>pixel</MeasurementUnit>\n";
 
+// Processing, not the OCRProcessing that ALTO 4 deprecates.
 const char kProcessing[] =
-    "  <OCRProcessing ID=\"ocr_1\">\n"
-    "   <ocrProcessingStep>\n"
-    "    <processingSoftware>\n"
-    "     <softwareName>ocrsift</softwareName>\n"
-    "     <softwareVersion>" OCRSIFT_VERSION
+    "  <Processing ID=\"ocr_1\">\n"
+    "   <processingSoftware>\n"
+    "    <softwareName>ocrsift</softwareName>\n"
+    "    <softwareVersion>" OCRSIFT_VERSION
     "</softwareVersion>\n"
-    "    </processingSoftware>\n"
-    "   </ocrProcessingStep>\n"
-    "  </OCRProcessing>\n"
+    "   </processingSoftware>\n"
+    "  </Processing>\n"
     " </Description>\n";
 
 // Identifiers: p2, cb2_1, b2_1, l2_5, w2_17 (the second page written, its first composed
 // block, first block, fifth line, 17th word).
 class AltoFormat : public DocumentFormat {
  public:
-  using DocumentFormat::DocumentFormat;
+  AltoFormat(FILE* stream, const FormatSettings& settings)
+      : DocumentFormat(stream), glyphs_(settings.glyphs) {}
 
  protected:
+  bool NeedsUnitBoxes() const override { return glyphs_; }
   bool HeadFollowsPages() const override { return true; }
   void WriteHead() override;
   void WritePage(const RecordedPage& page) override;
@@ -83,12 +86,15 @@ class AltoFormat : public DocumentFormat {
   // once.
   void StyleRefs(const AreaNames& names, std::vector<char>& refs);
   void PutString(const RecordedPage& page, const RecordedWord& word, bool lastInLine, int32_t n);
+  // A Glyph per character of the String's content, the word's units [start, end).
+  void PutGlyphs(const RecordedPage& page, const RecordedWord& word, int32_t start, int32_t end);
   // The joined word as SUBS_CONTENT, after the type of the part.
   template <size_t N>
   void PutSubstitution(const char (&type)[N], const uint16_t* units, int32_t length);
   // The XML text of a name, on a line of the head: its own text and room for each unit.
   void PutName(const UnitText& name);
 
+  const bool glyphs_;   // -c
   UnitText imageName_;  // of the first page that names its image
   std::map<UnitText, int32_t> fontIds_;
   std::vector<const UnitText*> fonts_;  // in the order of their IDs
@@ -183,14 +189,43 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
                     static_cast<int32_t>(page.completion.size()));
     endsInFirstPart_ = true;
   }
-  // The space or hyphen after a word shares its line: the layout of a book is large.
-  if (hyphenated) {
-    PutText("/><HYP CONTENT=\"-\"/>\n");
-  } else if (!lastInLine) {
-    PutText("/><SP/>\n");
+  if (glyphs_) {
+    PutText(">");
+    PutGlyphs(page, word, contentStart, contentEnd);
+    PutText("</String>");
   } else {
-    PutText("/>\n");
+    PutText("/>");
   }
+  // The glyphs and the space or hyphen after a word share its line: the layout of a book is
+  // large.
+  if (hyphenated) {
+    PutText("<HYP CONTENT=\"-\"/>\n");
+  } else if (!lastInLine) {
+    PutText("<SP/>\n");
+  } else {
+    PutText("\n");
+  }
+}
+
+void AltoFormat::PutGlyphs(const RecordedPage& page, const RecordedWord& word, int32_t start,
+                           int32_t end) {
+  // A Glyph: its position and one character of at most kXmlCharacterRoom bytes a unit.
+  constexpr size_t kGlyphRoom = 24 + 4 * (9 + kDecimalRoom) + 2 * kXmlCharacterRoom;
+  const uint16_t* units = page.units.data() + word.firstUnit;
+  const TextRect within = Ordered(word.rect);
+  ComposeBuffer& text = Text();
+  char* cursor = text.Room(static_cast<size_t>(end - start) * kGlyphRoom);
+  for (int32_t i = start; i < end;) {
+    const int32_t first = i;
+    // A surrogate pair is one character, one Glyph; the schema allows one character each.
+    const uint32_t character = text::NextCharacter(units, end, i);
+    cursor = PutLiteral(cursor, "<Glyph");
+    cursor = PutPosition(cursor, CharacterBox(page, word, within, first, i));
+    cursor = PutLiteral(cursor, " CONTENT=\"");
+    cursor = PutXmlCharacter(cursor, character);
+    cursor = PutLiteral(cursor, "\"/>");
+  }
+  text.Commit(cursor);
 }
 
 void AltoFormat::WritePage(const RecordedPage& page) {
@@ -308,6 +343,6 @@ void AltoFormat::WriteHead() {
 
 }  // namespace
 
-std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream, const FormatSettings& /*settings*/) {
-  return std::unique_ptr<DocumentFormat>(new (std::nothrow) AltoFormat(stream));
+std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream, const FormatSettings& settings) {
+  return std::unique_ptr<DocumentFormat>(new (std::nothrow) AltoFormat(stream, settings));
 }
