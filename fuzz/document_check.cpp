@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fuzz/xml_check.h"
+#include "ocrsift/formats/format_registry.h"
 
 #include <zlib.h>
 
@@ -212,6 +213,19 @@ std::vector<DocPage> ReadAlto(const std::string& document, const Failure& fail) 
     std::string type;
     fail(Attribute(line, "CONTENT", content), "a String without CONTENT");
     fail(!content.empty(), "a String with an empty CONTENT");
+    // -c: the glyphs share their String's line, each inside the String's box.
+    for (size_t at = line.find("<Glyph "); at != std::string::npos;
+         at = line.find("<Glyph ", at + 1)) {
+      const std::string glyph = line.substr(at, line.find("/>", at) - at);
+      Box g;
+      g.left = NumberAttribute(glyph, "HPOS", fail);
+      g.top = NumberAttribute(glyph, "VPOS", fail);
+      g.right = g.left + NumberAttribute(glyph, "WIDTH", fail);
+      g.bottom = g.top + NumberAttribute(glyph, "HEIGHT", fail);
+      fail(Inside(g, box), "a Glyph beyond its String");
+      std::string character;
+      fail(Attribute(glyph, "CONTENT", character) && !character.empty(), "an empty Glyph");
+    }
     // The script's word: the whole word for a second part, the content and its hyphen else.
     if (Attribute(line, "SUBS_TYPE", type) && type == "HypPart2") {
       fail(Attribute(line, "SUBS_CONTENT", content), "a HypPart2 without SUBS_CONTENT");
@@ -390,10 +404,17 @@ void RequireSameStory(const std::string& format, const std::string& document,
 
 void CheckOtherFormat(const std::vector<std::string>& files, BatchOptions options,
                       const BatchResult& scriptRun, size_t pick) {
-  static const char* const kFormats[] = {"hocr", "alto", "text", "pdf"};
-  const char* format = kFormats[pick % 4];
+  // The stream formats of the registry but the script; every other pick with -c.
+  std::vector<const char*> formats;
+  for (const FormatRow& row : AllFormats()) {
+    if (row.kind == FormatKind::kStream && &row != &DefaultFormat())
+      formats.push_back(row.name);
+  }
+  const char* format = formats[pick % formats.size()];
   options.arguments.push_back("-o");
   options.arguments.push_back(format);
+  if (pick / formats.size() % 2 == 1)
+    options.arguments.push_back("-c");
   const BatchResult run = RunBatchOnFiles(files, options);
   Require(run.result == scriptRun.result, "another format ended otherwise than the script",
           run.script);

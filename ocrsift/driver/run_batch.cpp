@@ -46,9 +46,10 @@ bool ParseOneFile(PageTextSink& sink) {
   return true;
 }
 
-// Ends the document and hands it to the system: a document that could not be written whole
-// makes the run fail.
-int FinishDocument(DocumentFormat& document, int runResult) {
+// Hands on the page the recorder still holds, ends the document and hands it to the system: a
+// document that could not be written whole makes the run fail.
+int FinishDocument(PageRecorder& recorder, DocumentFormat& document, int runResult) {
+  recorder.Finish();
   document.EndDocument();
   if (!document.Flush()) {
     ReportOutputFailure(document.Error(), document.FailedPlace());
@@ -150,7 +151,7 @@ int RunBatch() {
     }
     if (gRunState.PageNumber <= 0 && !options.HexDumpMode && !options.ListTags) {
       ReportError("\n**** page number not specified ***");
-      FinishDocument(*document, 2);
+      FinishDocument(*recorder, *document, 2);
       return 2;
     }
 
@@ -167,7 +168,7 @@ int RunBatch() {
     if (options.HexDumpMode) {
       HexDump(*gRunState.CurrentStream, 0, -1, WHOLE_DUMP_LAST, true);
       gRunState.CurrentStream.reset();
-      return FinishDocument(*document, 0);
+      return FinishDocument(*recorder, *document, 0);
     }
 
     ForgetNameLines();
@@ -185,5 +186,5 @@ int RunBatch() {
       runResult = 2;
     gRunState.CurrentStream.reset();
   }
-  return FinishDocument(*document, runResult);
+  return FinishDocument(*recorder, *document, runResult);
 }
