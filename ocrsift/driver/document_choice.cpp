@@ -20,6 +20,7 @@ std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options,
     PageFileSettings settings;
     platform::FileModifiedTime(onlyFile, settings.modifiedTime);
     settings.joinHyphenated = options.JoinHyphenated;
+    settings.glyphs = options.Glyphs;
     return row.makePageFile(options.OutputStream, settings);
   }
   assert(row.makeStream != nullptr);
@@ -28,5 +29,6 @@ std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options,
   if (row.binary)
     platform::UseBinaryMode(options.OutputStream);
   FormatSettings settings;
+  settings.glyphs = options.Glyphs;
   return row.makeStream(options.OutputStream, settings);
 }

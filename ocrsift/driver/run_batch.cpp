@@ -45,9 +45,23 @@ bool ParseOneFile(PageTextSink& sink) {
   return true;
 }
 
-// Ends the document and hands it to the system: a document that could not be written whole
-// makes the run fail.
-int FinishDocument(DocumentFormat& document, int runResult) {
+// Hands on the page the recorder still holds, ends the document and hands it to the system: a
+// document that could not be written whole makes the run fail.
+// A page the format could not hold fails the run. The recorder may hand a page on with a
+// later file, or at the end: the message names the page.
+bool ReportRefusedPage(DocumentFormat& document) {
+  int32_t number = 0;
+  if (!document.TakeRefusedPage(number))
+    return false;
+  ReportError("\nNo PAGE document for page %d: its width or height is 0 or less",
+              static_cast<int>(number));
+  return true;
+}
+
+int FinishDocument(PageRecorder& recorder, DocumentFormat& document, int runResult) {
+  recorder.Finish();
+  if (ReportRefusedPage(document))
+    runResult = 2;
   document.EndDocument();
   if (!document.Flush()) {
     ReportOutputFailure(document.Error(), document.FailedPlace());
@@ -162,7 +176,7 @@ int RunBatch() {
     }
     if (gRunState.PageNumber <= 0 && !options.HexDumpMode && !options.ListTags) {
       ReportError("\n**** page number not specified ***");
-      FinishDocument(*document, 2);
+      FinishDocument(*recorder, *document, 2);
       return 2;
     }
 
@@ -179,7 +193,7 @@ int RunBatch() {
     if (options.HexDumpMode) {
       HexDump(*gRunState.CurrentStream, 0, -1, WHOLE_DUMP_LAST, true);
       gRunState.CurrentStream.reset();
-      return FinishDocument(*document, 0);
+      return FinishDocument(*recorder, *document, 0);
     }
 
     ReportVerbose("\n** File \"%s\"", path);
@@ -192,11 +206,9 @@ int RunBatch() {
     recorder->DescribeFile(modified);
     if (!ParseOneFile(*recorder))
       runResult = 2;
-    if (document->TakeRefusedPage()) {
-      ReportError("\nNo PAGE document for \"%s\": the page's width or height is 0 or less", path);
+    if (ReportRefusedPage(*document))
       runResult = 2;
-    }
     gRunState.CurrentStream.reset();
   }
-  return FinishDocument(*document, runResult);
+  return FinishDocument(*recorder, *document, runResult);
 }

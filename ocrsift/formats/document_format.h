@@ -48,11 +48,13 @@ class DocumentFormat : public RecordedPageReceiver {
   const std::string& FailedPlace() const { return output_.FailedPlace(); }
 
   // True once after each complete page that this format cannot hold (a PAGE page without a
-  // positive width and height): the run reports it and fails.
-  bool TakeRefusedPage() {
-    const bool refused = pageRefused_;
+  // positive width and height), with its number: the run reports it and fails.
+  bool TakeRefusedPage(int32_t& number) {
+    if (!pageRefused_)
+      return false;
+    number = refusedPage_;
     pageRefused_ = false;
-    return refused;
+    return true;
   }
 
   // How the recorder must record the pages for this format.
@@ -72,8 +74,6 @@ class DocumentFormat : public RecordedPageReceiver {
   // The head is known only once every page has been read: WriteHead runs at the end, before
   // the pages, which wait in the spool.
   virtual bool HeadFollowsPages() const { return false; }
-  // At the end, before the pages are written: a format that holds a page back finishes it.
-  virtual void FinishHeldPage() {}
   // The hooks compose into Text(); what they leave there is written to the document.
   virtual void WriteHead() {}
   virtual void WritePage(const RecordedPage& page) = 0;
@@ -81,17 +81,15 @@ class DocumentFormat : public RecordedPageReceiver {
   virtual void WriteEnd() {}
 
   // In WritePage: the page cannot be written in this format; nothing of it may be composed.
-  void RefusePage() { pageRefused_ = true; }
+  void RefusePage(const RecordedPage& page) {
+    pageRefused_ = true;
+    refusedPage_ = page.number;
+  }
   ComposeBuffer& Text() { return text_; }
   DocumentOutput& Output() { return output_; }
   // Writes what has been composed and empties the buffer.
   void Emit();
-  // In WritePage: the page is not finished when the hook returns; the format finishes it
-  // later with FinishPage (in a later WritePage or in FinishHeldPage).
-  void HoldPage() { pageHeld_ = true; }
-  // What has been composed is the whole text of page `number`: written, or kept in the spool
-  // until the end. Empties the buffer.
-  void FinishPage(int32_t number);
+
   template <size_t N>
   void PutText(const char (&literal)[N]) {
     text_.Commit(PutLiteral(text_.Room(N), literal));
@@ -119,6 +117,10 @@ class DocumentFormat : public RecordedPageReceiver {
  private:
   void ReceivePage(const RecordedPage& page, bool complete) final;
 
+  // What has been composed is the whole text of page `number`: written, or kept in the spool
+  // until the end. Empties the buffer.
+  void FinishPage(int32_t number);
+
   // Records a failure of the spool in the document's output, naming the scratch file.
   void CheckSpool();
 
@@ -126,6 +128,6 @@ class DocumentFormat : public RecordedPageReceiver {
   ComposeBuffer text_;
   int32_t pageSequence_ = 0;
   std::unique_ptr<PageSpool> spool_;  // null while pages are written as they come
-  bool pageHeld_ = false;
-  bool pageRefused_ = false;
+  bool pageRefused_ = false;          // since the last TakeRefusedPage
+  int32_t refusedPage_ = 0;
 };

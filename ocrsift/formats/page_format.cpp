@@ -19,6 +19,7 @@
 
 #include "common/numeric/decimal_format.h"
 #include "common/text/utf8.h"
+#include "ocrsift/formats/character_box.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/language_tags.h"
 #include "ocrsift/formats/page_image_name.h"
@@ -85,33 +86,6 @@ char* PutXmlBytes(char* cursor, const std::string& bytes) {
     }
   }
   return cursor;
-}
-
-// Both edges ordered and within the span from low to high (low < high), at least one apart.
-void ClipSpan(int32_t first, int32_t second, int32_t low, int32_t high, int32_t& firstOut,
-              int32_t& secondOut) {
-  assert(low < high);
-  if (first > second)
-    std::swap(first, second);
-  first = std::min(std::max(first, low), high);
-  second = std::min(std::max(second, low), high);
-  if (first == second) {
-    if (second < high) {
-      ++second;
-    } else {
-      --first;
-    }
-  }
-  firstOut = first;
-  secondOut = second;
-}
-
-// A rectangle moved into outer (ordered, with width and height): a glyph's box into its word.
-TextRect ClipInto(const TextRect& rect, const TextRect& outer) {
-  TextRect clipped;
-  ClipSpan(rect.left, rect.right, outer.left, outer.right, clipped.left, clipped.right);
-  ClipSpan(rect.top, rect.bottom, outer.top, outer.bottom, clipped.top, clipped.bottom);
-  return clipped;
 }
 
 // The code units of a word as printed: a joined word without the first part it carries, a
@@ -291,18 +265,15 @@ void PageXmlFormat::PutWord(const RecordedPage& page, const RecordedWord& word, 
   const PrintedRange printed = Printed(word);
   const uint16_t* units = page.units.data() + word.firstUnit;
   if (settings_.glyphs) {
-    const TextRect* boxes = page.boxes.data() + word.firstUnit;
     for (int32_t u = printed.start; u < printed.end;) {
       // A surrogate pair is one character: one glyph, around both its units' boxes.
       const int32_t first = u;
       text::NextCharacter(units, printed.end, u);
-      TextRect box = Ordered(boxes[first]);
-      for (int32_t v = first + 1; v < u; ++v)
-        Unite(box, Ordered(boxes[v]), false);
       cursor = text.Room(kHeadRoom);
       cursor = PutIdAttribute(cursor, "     <Glyph id=\"g", ++glyphCount_);
       cursor = PutLiteral(cursor, ">\n");
-      text.Commit(PutCorners(cursor, "      <Coords points=\"", ClipInto(box, rect), false));
+      text.Commit(PutCorners(cursor, "      <Coords points=\"",
+                             CharacterBox(page, word, rect, first, u), false));
       PutTextEquiv("      ", units + first, u - first);
       PutText("     </Glyph>\n");
     }
@@ -380,7 +351,7 @@ void PageXmlFormat::PutJoins(const RecordedPage& page) {
 
 void PageXmlFormat::WritePage(const RecordedPage& page) {
   if (page.width <= 0 || page.height <= 0) {
-    RefusePage();
+    RefusePage(page);
     return;
   }
   glyphCount_ = 0;

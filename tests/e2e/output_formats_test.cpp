@@ -165,7 +165,7 @@ class OutputFormats : public ::testing::Test {
     }
     ProgramOutput book =
         RunCaptured(MAKE_FRF_BOOK_EXE, {"-n", "8", "-w", "150", "-v", "mixed", "-t", "3", "-i", "4",
-                                        "-b", "5", "-x", "1-page", dir_.File("frf")});
+                                        "-b", "5", "-e", "3", "-x", "1-page", dir_.File("frf")});
     ASSERT_EQ(book.exitCode, 0) << book.err;
     for (int i = 1; i <= 8; ++i) {
       char name[32];
@@ -220,8 +220,8 @@ TEST_F(OutputFormats, HocrBecomesAPdfWhoseWordsPdftotextFindsAtTheirBoxes) {
 }
 
 TEST_F(OutputFormats, AltoIsValidAgainstTheSchema) {
-  for (const std::vector<std::string>& options :
-       std::vector<std::vector<std::string>>{{"-o", "alto"}, {"-o", "alto", "-h"}}) {
+  for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{
+           {"-o", "alto"}, {"-o", "alto", "-h"}, {"-o", "alto", "-c"}}) {
     const std::string alto = dir_.Write("book.xml", Document(options));
     ProgramOutput valid = RunCaptured(
         FindTool("xmllint"),
@@ -229,17 +229,18 @@ TEST_F(OutputFormats, AltoIsValidAgainstTheSchema) {
     EXPECT_EQ(valid.exitCode, 0) << valid.err;
     EXPECT_NE(valid.err.find("validates"), std::string::npos) << valid.err;
     const std::string text = ReadFile(alto);
-    EXPECT_EQ(text.find("SUBS_CONTENT") != std::string::npos, options.size() == 2);
+    EXPECT_EQ(text.find("SUBS_CONTENT") != std::string::npos, options.back() != "-h");
+    EXPECT_EQ(text.find("<Glyph ") != std::string::npos, options.back() == "-c");
   }
 }
 
-// Every page's PAGE document, with and without -h, and the golden ones, valid against the
+// Every page's PAGE document, plain, with -h and with -c, and the golden ones, valid against the
 // schema and keeping the rules the schema cannot state.
 TEST_F(OutputFormats, PageIsValidAgainstTheSchemaAndTheRules) {
   std::vector<std::string> documents = {TEST_SOURCE_DIR "/data/golden/page3.page.xml",
                                         TEST_SOURCE_DIR "/data/golden/page3-glyphs.page.xml"};
   for (const std::string& page : pages_) {
-    for (const char* join : {"", "-h"}) {
+    for (const char* join : {"", "-h", "-c"}) {
       std::vector<std::string> args = {"-o", "page", "-p", "1", page};
       if (*join != '\0')
         args.insert(args.begin(), join);
