@@ -164,6 +164,7 @@ class PageXmlFormat : public DocumentFormat {
   std::string fileId_;
   std::string page_;  // the page's element, composed when it came
   bool hasPage_ = false;
+  std::vector<int32_t> bottoms_;  // the baseline's estimate, kept from line to line
   int32_t glyphCount_ = 0;
 };
 
@@ -284,14 +285,13 @@ void PageXmlFormat::PutWord(const RecordedPage& page, const RecordedWord& word, 
 
 void PageXmlFormat::PutLine(const RecordedPage& page, const RecordedLine& line, int32_t index) {
   const TextRect coords = LineCoords(page, line);
-  std::vector<int32_t> bottoms;
   ComposeBuffer& text = Text();
   char* cursor = text.Room(2 * kHeadRoom);
   cursor = PutIdAttribute(cursor, "   <TextLine id=\"l", index + 1);
   cursor = PutLiteral(cursor, ">\n");
   cursor = PutCorners(cursor, "    <Coords points=\"", coords, false);
   text.Commit(
-      PutCorners(cursor, "    <Baseline points=\"", Baseline(page, line, coords, bottoms), true));
+      PutCorners(cursor, "    <Baseline points=\"", Baseline(page, line, coords, bottoms_), true));
   for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w)
     PutWord(page, page.words[static_cast<size_t>(w)], w);
   PutText("    <TextEquiv><Unicode>");
