@@ -28,7 +28,7 @@ const char kUsageText[] =
     "  -g               -- auto generate page number, from digits in FRF file name\n"
     "  -h               -- normal hyphenation between lines\n"
     "  -i               -- ignore unrecognized pages\n"
-    "  -o <format>      -- output format: djvused (default), hocr, alto, text, pdf\n"
+    "  -o <format>      -- output format: djvused (default), hocr, alto, text, pdf, page\n"
     "Options for format exploring:\n"
     "  -v               -- verbose\n"
     "  -l               -- list all format tags\n"
@@ -131,7 +131,7 @@ TEST(OcrsiftCommandLine, RejectedVectorsShowOnlyTheUsage) {
     EXPECT_EQ(r.exitCode, 1) << entry.second;
     EXPECT_EQ(r.out, "") << entry.second;
     EXPECT_EQ(r.err, "Unknown output format \"" + entry.second +
-                         "\"; the formats are: djvused, hocr, alto, text, pdf\n");
+                         "\"; the formats are: djvused, hocr, alto, text, pdf, page\n");
   }
   ProgramOutput optionsOnly = RunCaptured(OCRSIFT_EXE, {"-p", "3", "-g"});
   EXPECT_EQ(optionsOnly.exitCode, 1);

@@ -48,8 +48,21 @@ bool ParseOneFile(PageTextSink& sink) {
 
 // Hands on the page the recorder still holds, ends the document and hands it to the system: a
 // document that could not be written whole makes the run fail.
+// A page the format could not hold fails the run. The recorder may hand a page on with a
+// later file, or at the end: the message names the page.
+bool ReportRefusedPage(DocumentFormat& document) {
+  int32_t number = 0;
+  if (!document.TakeRefusedPage(number))
+    return false;
+  ReportError("\nNo PAGE document for page %d: its width or height is 0 or less",
+              static_cast<int>(number));
+  return true;
+}
+
 int FinishDocument(PageRecorder& recorder, DocumentFormat& document, int runResult) {
   recorder.Finish();
+  if (ReportRefusedPage(document))
+    runResult = 2;
   document.EndDocument();
   if (!document.Flush()) {
     ReportOutputFailure(document.Error(), document.FailedPlace());
@@ -128,7 +141,20 @@ int RunBatch() {
     ReportError("\nNo files specified in list \"%s\" ", options.InputSpec.c_str());
     return 1;
   }
-  std::unique_ptr<DocumentFormat> document = ChooseDocumentFormat(options);
+  // A page file holds one page: a run of several files would lose all but one.
+  std::string onlyFile;
+  if (!options.Verbose && ChosenFormat(options).kind == FormatKind::kPageFile) {
+    if (names.NameCount() != 1) {
+      ReportError(
+          "\n-o %s writes the page of one FRF file, and %d are named; -w <folder> writes"
+          " a file for every page",
+          ChosenFormat(options).name, static_cast<int>(names.NameCount()));
+      return 1;
+    }
+    names.NextName(onlyFile);
+    names.Rewind();
+  }
+  std::unique_ptr<DocumentFormat> document = ChooseDocumentFormat(options, onlyFile);
   std::unique_ptr<PageRecorder> recorder;
   if (document)
     recorder.reset(new (std::nothrow)
@@ -182,7 +208,12 @@ int RunBatch() {
       NoteNameLine(stdout, gRunState.CurrentPath);
     }
 
+    int64_t modified = 0;
+    platform::FileModifiedTime(gRunState.CurrentPath, modified);
+    recorder->DescribeFile(modified);
     if (!ParseOneFile(*recorder))
+      runResult = 2;
+    if (ReportRefusedPage(*document))
       runResult = 2;
     gRunState.CurrentStream.reset();
   }

@@ -47,6 +47,16 @@ class DocumentFormat : public RecordedPageReceiver {
   // Empty when the document's own stream failed, else the scratch file that did.
   const std::string& FailedPlace() const { return output_.FailedPlace(); }
 
+  // True once after each complete page that this format cannot hold (a PAGE page without a
+  // positive width and height), with its number: the run reports it and fails.
+  bool TakeRefusedPage(int32_t& number) {
+    if (!pageRefused_)
+      return false;
+    number = refusedPage_;
+    pageRefused_ = false;
+    return true;
+  }
+
   // How the recorder must record the pages for this format.
   RecorderSettings Recording(bool joinHyphenated) const {
     RecorderSettings settings;
@@ -70,6 +80,11 @@ class DocumentFormat : public RecordedPageReceiver {
   virtual void WriteFailedPage(const RecordedPage& /*page*/) {}
   virtual void WriteEnd() {}
 
+  // In WritePage: the page cannot be written in this format; nothing of it may be composed.
+  void RefusePage(const RecordedPage& page) {
+    pageRefused_ = true;
+    refusedPage_ = page.number;
+  }
   ComposeBuffer& Text() { return text_; }
   DocumentOutput& Output() { return output_; }
   // Writes what has been composed and empties the buffer.
@@ -113,4 +128,6 @@ class DocumentFormat : public RecordedPageReceiver {
   ComposeBuffer text_;
   int32_t pageSequence_ = 0;
   std::unique_ptr<PageSpool> spool_;  // null while pages are written as they come
+  bool pageRefused_ = false;          // since the last TakeRefusedPage
+  int32_t refusedPage_ = 0;
 };

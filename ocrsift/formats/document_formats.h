@@ -7,6 +7,7 @@
 
 #include "ocrsift/formats/document_format.h"
 #include "ocrsift/formats/format_settings.h"
+#include "ocrsift/formats/page_file_settings.h"
 
 // The djvused script: per page a block that selects the page and sets its hidden text as
 // lines and words with their rectangles, and a final "save" command.
@@ -16,6 +17,10 @@ std::unique_ptr<DocumentFormat> MakeDjvusedFormat(FILE* stream, const FormatSett
 std::unique_ptr<DocumentFormat> MakeHocrFormat(FILE* stream, const FormatSettings& settings);
 // ALTO 4: one document, a Page per page; text blocks, lines and strings.
 std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream, const FormatSettings& settings);
+// PAGE 2019-07-15: the document of one page (the schema allows one Page), with its regions,
+// lines, words and, with settings.glyphs, glyphs. A run hands it one page; a later page of
+// the same number replaces the earlier one.
+std::unique_ptr<DocumentFormat> MakePageXmlFormat(FILE* stream, const PageFileSettings& settings);
 // PDF: the invisible text layer of the book's pages, to lay over the page images.
 std::unique_ptr<DocumentFormat> MakePdfFormat(FILE* stream, const FormatSettings& settings);
 // Plain text as djvutxt prints the pages that the djvused script makes.

@@ -177,6 +177,14 @@ bool FileExists(const std::string& path) {
   return access(path.c_str(), F_OK) == 0;
 }
 
+bool FileModifiedTime(const std::string& path, int64_t& seconds) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0)
+    return false;
+  seconds = static_cast<int64_t>(info.st_mtime);
+  return true;
+}
+
 int WideToNarrow(const uint16_t* text, char* out, int outSize) {
   return WideToUtf8(text, out, outSize);
 }
