@@ -671,6 +671,7 @@ TEST(OutputFormatsTest, PdfFontTablesAreConsistent) {
     EXPECT_EQ(sum, BigEndian(font, record + 4, 4)) << tag;
     if (tag == "maxp") {
       EXPECT_EQ(BigEndian(font, offset + 4, 2), 2u);
+      EXPECT_EQ(BigEndian(font, offset + 6, 4), 0x00040001u);  // glyph 1's 4 points, 1 contour
     } else if (tag == "hmtx") {
       EXPECT_EQ(BigEndian(font, offset, 2), 500u);
     } else if (tag == "head") {
@@ -711,9 +712,10 @@ TEST(OutputFormatsTest, PdfHasAPagePerNumber) {
   recorder.EndPage();
   huge->EndDocument();
   EXPECT_FALSE(huge->Flush());
-  EXPECT_NE(ContentsAndClose(file).find("/Count 0 "), std::string::npos);
+  EXPECT_NE(ContentsAndClose(file).find("/Count 1 "), std::string::npos);
   const std::string empty = Document(MakePdfFormat, [](PageTextSink&) {});
-  EXPECT_NE(empty.find("/Count 0 /Kids [] >>"), std::string::npos);
+  EXPECT_NE(empty.find("/Count 1 /Kids [13 0 R ] >>"), std::string::npos);
+  EXPECT_EQ(Count(empty, "/MediaBox [0 0 595.2 841.92] /Resources 11 0 R >>"), 1u);
   EXPECT_EQ(empty.substr(empty.size() - 6), "%%EOF\n");
 }
 

@@ -3,20 +3,23 @@
 // (width x 72 / dpi by height x 72 / dpi), found by every reader's search in every script.
 //
 // The text is rendering mode 3 (invisible) in a Type0 font with Identity-H codes on one
-// CIDFontType2, a TrueType font of two empty glyphs to which every code is sent. A character
+// CIDFontType2, a TrueType font of two glyphs to which every code is sent. A character
 // of the Basic Multilingual Plane is its own code in the first font; one beyond U+FFFF gets a
 // code of the second font in order of first use, whose ToUnicode map gives its surrogate pair.
 // Each ToUnicode map lists every code used once. Coordinates are image pixels; each line sets
 // the font size and baseline from its rectangle, each word starts at its left edge and is
 // stretched with Tz to its width, and a blank stretched over the gap follows each word but the
-// line's last, so that readers split the words where the script does.
+// line's last, so that readers split the words where the script does. Each word has a text
+// matrix of its own, and the parts of a word broken at a line end are written as printed.
 //
 // Pages are written as they come; the page tree, written at the end, lists them in the book's
 // order, a later page of a number in place of the earlier one, and an empty page for every
-// number without one (the size of the nearest written page before it, or of the first).
+// number without one (the size of the nearest written page before it, or of the first); a run
+// without a page gives one empty A4 page.
 #include <zlib.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -29,7 +32,6 @@
 #include <vector>
 
 #include "common/numeric/decimal_format.h"
-#include "common/numeric/wrapping_int32.h"
 #include "common/text/utf8.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/pdf_font.h"
@@ -233,9 +235,20 @@ void PdfFormat::WriteHead() {
   Out();
 }
 
+// The units the page prints of a word: a broken word's first part without the blank that
+// follows its hyphen, a second part without the letters it carries from the first. Written as
+// printed, no reader's text holds a word twice ("worworld.") and no second part crams the whole
+// word into its own box; the readers that join a hyphenated line end find the whole word.
+const uint16_t* PrintedUnits(const RecordedPage& page, const RecordedWord& word, int32_t& length) {
+  const int32_t end = word.broken ? word.length - 1 : word.length;
+  const int32_t carried = std::min(std::max(word.carried, 0), end);
+  length = end - carried;
+  return page.units.data() + word.firstUnit + carried;
+}
+
 int32_t PdfFormat::CodeCount(const RecordedPage& page, const RecordedWord& word) const {
-  const int32_t length = word.broken ? word.length - 1 : word.length;
-  const uint16_t* units = page.units.data() + word.firstUnit;
+  int32_t length = 0;
+  const uint16_t* units = PrintedUnits(page, word, length);
   // A surrogate pair is one character; an unpaired surrogate is one too.
   int32_t count = length;
   for (int32_t i = 0; i + 1 < length; ++i) {
@@ -250,9 +263,8 @@ int32_t PdfFormat::CodeCount(const RecordedPage& page, const RecordedWord& word)
 
 char* PdfFormat::PutWordText(char* cursor, const RecordedPage& page, const RecordedWord& word,
                              int32_t size) {
-  // A broken word ends in "- ": the blank belongs to the script, not to the word.
-  const int32_t length = word.broken ? word.length - 1 : word.length;
-  const uint16_t* units = page.units.data() + word.firstUnit;
+  int32_t length = 0;
+  const uint16_t* units = PrintedUnits(page, word, length);
   bool open = false;
   for (int32_t i = 0; i < length;) {
     uint32_t c = text::NextCharacter(units, length, i);
@@ -297,10 +309,30 @@ char* PdfFormat::PutFont(char* cursor, bool wide, int32_t size) {
   return PutLiteral(cursor, " Tf ");
 }
 
-// The horizontal scaling (Tz, in percent, three decimals) that stretches `codes` glyphs half an
-// em wide at the font size to `width` pixels: "83.333 Tz ".
-char* PutScaling(char* cursor, int64_t width, int64_t codes, int64_t size) {
-  cursor = PutFraction(cursor, 100 * width * pdf::kUnitsPerEm, codes * size * pdf::kGlyphWidth, 3);
+// The horizontal scaling (Tz, in percent) that stretches `codes` glyphs half an em wide at the
+// font size to `width` pixels under a text matrix whose horizontal scale is 1 / `shrink`:
+// "83.333 Tz ". The decimals are as many as keep the stretched run within a twentieth of a
+// pixel of its width (three at least, six at most; the matrix scaled by 1/1000 has three more
+// of its own), and a scaling that would round to 0, which some readers take as no text at all,
+// is written as the least one instead.
+char* PutScaling(char* cursor, int64_t width, int64_t codes, int64_t size, int64_t shrink) {
+  assert(shrink == 1 || shrink == 1000);
+  // No scan is 2^24 pixels wide; the bound keeps the numerator within what PutFraction takes.
+  const int64_t numerator =
+      100 * std::min<int64_t>(width, int64_t{1} << 24) * pdf::kUnitsPerEm * shrink;
+  const int64_t denominator = codes * size * pdf::kGlyphWidth;
+  const int most = shrink == 1 ? 6 : 3;
+  int decimals = 3;
+  int64_t power = 1000;
+  while (decimals < most && power * 20 < codes * size) {
+    ++decimals;
+    power *= 10;
+  }
+  // Rounded to 0 at six decimals: numerator * 2 * 10^6 < denominator.
+  if (numerator < (denominator + 1999999) / 2000000)
+    cursor = PutLiteral(cursor, "0.000001");
+  else
+    cursor = PutFraction(cursor, numerator, denominator, shrink == 1 ? decimals : 3);
   return PutLiteral(cursor, " Tz ");
 }
 
@@ -324,35 +356,34 @@ void PdfFormat::WritePage(const RecordedPage& page) {
     const int64_t baseline =
         (height - lineRect.bottom) * pdf::kUnitsPerEm - int64_t{size} * pdf::kDescent;
     const int32_t end = line.firstWord + line.wordCount;
-    int32_t left = 0;  // where the last word began
     for (int32_t w = line.firstWord; w < end; ++w) {
       const RecordedWord& word = page.words[static_cast<size_t>(w)];
       const TextRect rect = Ordered(word.rect);
       const int32_t codes = CodeCount(page, word);
       // Room for the head, the codes and a font change at each of them, and the blank.
-      cursor = content_.Room(160 + 2 * kFractionRoom + static_cast<size_t>(codes) * 40);
-      if (w == line.firstWord) {
+      cursor = content_.Room(160 + 3 * kFractionRoom + static_cast<size_t>(codes) * 40);
+      if (w == line.firstWord)
         cursor = PutFont(cursor, false, size);
-        cursor = PutLiteral(cursor, "1 0 0 1 ");
-        cursor = PutDecimal(cursor, rect.left);
-        *cursor++ = ' ';
-        cursor = PutFraction(cursor, baseline, pdf::kUnitsPerEm, 4);
-        cursor = PutLiteral(cursor, " Tm ");
-      } else {
-        // Each word from the line's start of the one before: the scaling does not apply.
-        cursor = PutDecimal(cursor, static_cast<int32_t>(WrapSub(rect.left, left)));
-        cursor = PutLiteral(cursor, " 0 Td ");
-      }
-      left = rect.left;
+      // Each word has a text matrix of its own, every other one scaled by 1/1000 with Tz raised
+      // to match: a reader that joins the glyphs of one matrix into one run of text (pdf.js)
+      // keeps each word as its own run at its own box, and words a pixel apart stay apart.
+      const int64_t shrink = (w - line.firstWord) % 2 == 0 ? 1 : 1000;
+      cursor = shrink == 1 ? PutLiteral(cursor, "1 0 0 1 ") : PutLiteral(cursor, "0.001 0 0 1 ");
+      cursor = PutDecimal(cursor, rect.left);
+      *cursor++ = ' ';
+      cursor = PutFraction(cursor, baseline, pdf::kUnitsPerEm, 4);
+      cursor = PutLiteral(cursor, " Tm ");
       // Glyphs are half an em wide: Tz stretches the word to its box.
-      cursor =
-          PutScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left), codes, size);
+      cursor = PutScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left),
+                          std::max<int64_t>(1, codes), size, shrink);
       cursor = PutWordText(cursor, page, word, size);
       if (w + 1 < end) {
-        // The blank over the gap to the next word, half a pixel at least.
+        // The blank over the gap to the next word, a quarter of the font size at least: the
+        // readers drop a narrower one and glue words that touch. The next word's matrix places
+        // it, whatever the blank covers.
         const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
-        const int64_t gap2 = std::max<int64_t>(1, 2 * (int64_t{next.left} - rect.right));
-        cursor = PutScaling(cursor, gap2, 2, size);
+        const int64_t gap2 = std::max<int64_t>(size / 2 + 1, 2 * (int64_t{next.left} - rect.right));
+        cursor = PutScaling(cursor, gap2, 2, size, shrink);
         if (wideFont_)
           cursor = PutFont(cursor, false, size);
         cursor = PutLiteral(cursor, "<0020> Tj\n");
@@ -460,6 +491,12 @@ void PdfFormat::WriteEnd() {
     PutEmptyPage(size);
     if (Text().Size() > (size_t{1} << 16))
       Out();
+  }
+  // A page tree without a page is one that readers refuse and overlay tools fail on: a run
+  // that wrote no page gives one empty A4 page.
+  if (kids.empty()) {
+    kids.push_back(static_cast<int32_t>(offsets_.size()));
+    PutEmptyPage(size);
   }
 
   BeginObject(kPages);
