@@ -5,7 +5,8 @@
 // The text is rendering mode 3 (invisible) in a Type0 font with Identity-H codes on one
 // CIDFontType2, a TrueType font of two glyphs to which every code is sent. A character
 // of the Basic Multilingual Plane is its own code in the first font; one beyond U+FFFF gets a
-// code of the second font in order of first use, whose ToUnicode map gives its surrogate pair.
+// code of the second font in order of first use, whose ToUnicode map gives its surrogate pair;
+// past 65,535 of them the document fails.
 // Each ToUnicode map lists every code used once. Coordinates are image pixels; each line sets
 // the font size and baseline from its rectangle, each word starts at its left edge and is
 // stretched with Tz to its width, and a blank stretched over the gap follows each word but the
@@ -23,6 +24,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -48,7 +50,7 @@ constexpr int32_t kLeastResolution = 10;
 constexpr int32_t kMostResolution = 10000;
 constexpr int32_t kDefaultResolution = 300;
 // Every number up to the highest has a page: a number beyond this one (a date read from a
-// file name, say) would make millions of empty pages, and fails the document instead.
+// file name, say) would make millions of empty pages; its file is left out instead.
 constexpr int32_t kMostPages = 1000000;
 // The page of a run whose every file failed: A4 at the default resolution.
 constexpr int32_t kDefaultWidth = 2480;
@@ -108,8 +110,11 @@ class PdfFormat : public DocumentFormat {
   bool KeepsBookOrder() const override { return false; }
   void WriteHead() override;
   void WritePage(const RecordedPage& page) override;
-  // A failed page is an empty page, unless another file gives its number.
+  // A failed page is an empty page, unless another file gives its number; so is the page of a
+  // file that failed before its page began.
   void WriteFailedPage(const RecordedPage& page) override { TakeNumber(page.number); }
+  void WriteUnreadPage(int32_t number) override { TakeNumber(number); }
+  int32_t MostPageNumber() const override { return kMostPages; }
   void WriteEnd() override;
 
  private:
@@ -138,13 +143,11 @@ class PdfFormat : public DocumentFormat {
   // The number of codes the word's text takes.
   int32_t CodeCount(const RecordedPage& page, const RecordedWord& word) const;
 
-  // Counts the page number in the book; false for one beyond kMostPages, whose page is left
-  // out and makes the document fail.
+  // Counts the page number in the book; false for one beyond kMostPages (the run leaves such
+  // a file out and says so), whose page is left out.
   bool TakeNumber(int32_t number) {
-    if (number > kMostPages) {
-      Output().RecordFailure(EFBIG);
+    if (number > kMostPages || number < 1)
       return false;
-    }
     highest_ = std::max(highest_, number);
     return true;
   }
@@ -153,6 +156,7 @@ class PdfFormat : public DocumentFormat {
   std::vector<int64_t> offsets_ = std::vector<int64_t>(kFirstPageObject, -1);
   std::map<int32_t, PageEntry> pages_;  // by page number: the last complete page of each
   int32_t highest_ = 0;
+  bool userUnits_ = false;  // a page counts in units of several points
   std::vector<uint8_t> bmpUsed_ = std::vector<uint8_t>(0x10000, 0);  // 1 for each code used
   std::unordered_map<uint32_t, uint32_t> wideCodes_;  // beyond U+FFFF: the code of each
   std::vector<uint32_t> wideCharacters_;              // by code - 1
@@ -215,18 +219,33 @@ void PdfFormat::PutStream(const char* bytes, size_t n) {
   PutText("\nendstream");
 }
 
+// Readers after Acrobat's limits take no page side over 14,400 units: a larger page counts in
+// units of several points (/UserUnit), as many as bring its longer side within the limit.
+int64_t PageUnit(int32_t width, int32_t height, int32_t dpi) {
+  const int64_t side = std::max<int64_t>(std::abs(int64_t{width}), std::abs(int64_t{height}));
+  const int64_t most = int64_t{14400} * dpi;  // the limit in pixels x 72
+  return std::max<int64_t>(1, (side * 72 + most - 1) / most);
+}
+
 void PdfFormat::PutMediaBox(int32_t width, int32_t height, int32_t resolution) {
   const int32_t dpi = UsableResolution(resolution);
-  char* cursor = Text().Room(32 + 4 * kFractionRoom);
+  const int64_t unit = PageUnit(width, height, dpi);
+  char* cursor = Text().Room(48 + 5 * kFractionRoom);
   cursor = PutLiteral(cursor, " /MediaBox [");
-  cursor = PutFraction(cursor, std::min<int64_t>(0, width) * 72, dpi, 4);
+  cursor = PutFraction(cursor, std::min<int64_t>(0, width) * 72, dpi * unit, 4);
   *cursor++ = ' ';
-  cursor = PutFraction(cursor, std::min<int64_t>(0, height) * 72, dpi, 4);
+  cursor = PutFraction(cursor, std::min<int64_t>(0, height) * 72, dpi * unit, 4);
   *cursor++ = ' ';
-  cursor = PutFraction(cursor, std::max<int64_t>(0, width) * 72, dpi, 4);
+  cursor = PutFraction(cursor, std::max<int64_t>(0, width) * 72, dpi * unit, 4);
   *cursor++ = ' ';
-  cursor = PutFraction(cursor, std::max<int64_t>(0, height) * 72, dpi, 4);
-  Text().Commit(PutLiteral(cursor, "]"));
+  cursor = PutFraction(cursor, std::max<int64_t>(0, height) * 72, dpi * unit, 4);
+  cursor = PutLiteral(cursor, "]");
+  if (unit > 1) {
+    cursor = PutLiteral(cursor, " /UserUnit ");
+    cursor = PutFraction(cursor, unit, 1, 0);
+    userUnits_ = true;
+  }
+  Text().Commit(cursor);
 }
 
 void PdfFormat::WriteHead() {
@@ -279,9 +298,11 @@ char* PdfFormat::PutWordText(char* cursor, const RecordedPage& page, const Recor
       if (found != wideCodes_.end()) {
         code = found->second;
       } else {
-        // Every code of the second font is taken: the character reads as U+FFFD.
+        // Every code of the second font is taken: the character would read as U+FFFD, so the
+        // document fails (the run says so and ends with 2) rather than lose it silently.
         wide = false;
         code = 0xFFFD;
+        Output().RecordFailure(EOVERFLOW);
       }
     }
     if (!wide)
@@ -340,13 +361,14 @@ void PdfFormat::WritePage(const RecordedPage& page) {
   if (!TakeNumber(page.number))
     return;
   const int32_t dpi = UsableResolution(page.resolution);
+  const int64_t unit = PageUnit(page.width, page.height, dpi);
   content_.Clear();
   // Image pixels, y growing upward from the page's bottom edge.
   char* cursor = content_.Room(32 + 2 * kFractionRoom);
   cursor = PutLiteral(cursor, "q\n");
-  cursor = PutFraction(cursor, 72, dpi, 6);
+  cursor = PutFraction(cursor, 72, dpi * unit, 6);
   cursor = PutLiteral(cursor, " 0 0 ");
-  cursor = PutFraction(cursor, 72, dpi, 6);
+  cursor = PutFraction(cursor, 72, dpi * unit, 6);
   content_.Commit(PutLiteral(cursor, " 0 0 cm\nBT\n3 Tr\n"));
   const int64_t height = page.height;
   for (const RecordedLine& line : page.lines) {
@@ -515,7 +537,11 @@ void PdfFormat::WriteEnd() {
   EndObject();
 
   BeginObject(kCatalog);
-  PutText("<< /Type /Catalog /Pages 2 0 R >>");
+  // /UserUnit came with version 1.6.
+  if (userUnits_)
+    PutText("<< /Type /Catalog /Pages 2 0 R /Version /1.6 >>");
+  else
+    PutText("<< /Type /Catalog /Pages 2 0 R >>");
   EndObject();
   const bool wideUsed = !wideCharacters_.empty();
   BeginObject(kResources);

@@ -641,7 +641,23 @@ TEST_F(OutputFormats, PdfWordsAreFoundByEveryReaderInEveryScript) {
     ProgramOutput qpdf = RunCaptured(FindTool("qpdf"), {"--check", file});
     EXPECT_EQ(qpdf.exitCode, 0) << run[0] << "\n" << qpdf.out << qpdf.err;
     EXPECT_EQ(qpdf.out.find("WARNING"), std::string::npos) << qpdf.out;
+    // A page for every number the run used: p2 failed, none.frf could not be opened.
+    EXPECT_NE(ReadFile(file).find(run.back().find("none") != std::string::npos ? "/Count 1 "
+                                                                               : "/Count 2 "),
+              std::string::npos);
   }
+  // A date-named file under -g is left out with a message; the book before it is written.
+  testing_support::Build(testing_support::TwoBlockPage(6)).Write(dir_, "dated/1.frf");
+  testing_support::Build(testing_support::TwoBlockPage(10)).Write(dir_, "dated/20261209.frf");
+  ProgramOutput dated = RunCaptured(OCRSIFT_EXE, {"-o", "pdf", "-g", dir_.File("dated/*.frf")});
+  EXPECT_EQ(dated.exitCode, 2);
+  EXPECT_NE(dated.err.find("Page number 20261209 of file \"" + dir_.File("dated/20261209.frf") +
+                           "\" is beyond the document's last page (1000000)"),
+            std::string::npos)
+      << dated.err;
+  EXPECT_NE(dated.rawOut.find("/Count 1 "), std::string::npos);
+  EXPECT_EQ(RunCaptured(FindTool("pdftotext"), {dir_.Write("dated.pdf", dated.rawOut), "-"}).out,
+            "Hello world.\nna\u00EFve caf\u00E9\n\u00DCbung\n\n\f");
   // Ghostscript rewrites the fonts: the words of the Basic Multilingual Plane stay found.
   const std::string rewritten = dir_.File("gs.pdf");
   ProgramOutput gs = RunCaptured(FindTool("gs"), {"-q", "-dNOPAUSE", "-dBATCH", "-sDEVICE=pdfwrite",
