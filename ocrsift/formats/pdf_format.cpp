@@ -331,21 +331,20 @@ char* PdfFormat::PutFont(char* cursor, bool wide, int32_t size) {
 }
 
 // The horizontal scaling (Tz, in percent) that stretches `codes` glyphs half an em wide at the
-// font size to `width` pixels under a text matrix whose horizontal scale is 1 / `shrink`:
+// font size to `width` pixels under a text matrix whose horizontal scale is `grow`:
 // "83.333 Tz ". The decimals are as many as keep the stretched run within a twentieth of a
-// pixel of its width (three at least, six at most; the matrix scaled by 1/1000 has three more
-// of its own), and a scaling that would round to 0, which some readers take as no text at all,
-// is written as the least one instead.
-char* PutScaling(char* cursor, int64_t width, int64_t codes, int64_t size, int64_t shrink) {
-  assert(shrink == 1 || shrink == 1000);
+// pixel of its width (three at least, six at most), and a scaling that would round to 0, which
+// some readers take as no text at all, is written as the least one instead.
+char* PutScaling(char* cursor, int64_t width, int64_t codes, int64_t size, int64_t grow) {
+  assert(grow == 1 || grow == 2);
   // No scan is 2^24 pixels wide; the bound keeps the numerator within what PutFraction takes.
-  const int64_t numerator =
-      100 * std::min<int64_t>(width, int64_t{1} << 24) * pdf::kUnitsPerEm * shrink;
-  const int64_t denominator = codes * size * pdf::kGlyphWidth;
-  const int most = shrink == 1 ? 6 : 3;
+  const int64_t numerator = 100 * std::min<int64_t>(width, int64_t{1} << 24) * pdf::kUnitsPerEm;
+  const int64_t denominator = codes * size * pdf::kGlyphWidth * grow;
+  const int64_t run =
+      codes * size * grow;  // the run's width at 100 Tz, in thousandths of a pixel x 2
   int decimals = 3;
   int64_t power = 1000;
-  while (decimals < most && power * 20 < codes * size) {
+  while (decimals < 6 && power * 20 < run) {
     ++decimals;
     power *= 10;
   }
@@ -353,7 +352,7 @@ char* PutScaling(char* cursor, int64_t width, int64_t codes, int64_t size, int64
   if (numerator < (denominator + 1999999) / 2000000)
     cursor = PutLiteral(cursor, "0.000001");
   else
-    cursor = PutFraction(cursor, numerator, denominator, shrink == 1 ? decimals : 3);
+    cursor = PutFraction(cursor, numerator, denominator, decimals);
   return PutLiteral(cursor, " Tz ");
 }
 
@@ -377,6 +376,12 @@ void PdfFormat::WritePage(const RecordedPage& page) {
     // The em spans the line: the baseline lies a descent above its bottom.
     const int64_t baseline =
         (height - lineRect.bottom) * pdf::kUnitsPerEm - int64_t{size} * pdf::kDescent;
+    // The line's words share the baseline: its digits once, " 184.5 Tm ".
+    char baselineText[kFractionRoom + 8];
+    char* const baselineEnd =
+        PutLiteral(PutFraction(baselineText + 1, baseline, pdf::kUnitsPerEm, 4), " Tm ");
+    baselineText[0] = ' ';
+    const size_t baselineLength = static_cast<size_t>(baselineEnd - baselineText);
     const int32_t end = line.firstWord + line.wordCount;
     for (int32_t w = line.firstWord; w < end; ++w) {
       const RecordedWord& word = page.words[static_cast<size_t>(w)];
@@ -386,18 +391,17 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       cursor = content_.Room(160 + 3 * kFractionRoom + static_cast<size_t>(codes) * 40);
       if (w == line.firstWord)
         cursor = PutFont(cursor, false, size);
-      // Each word has a text matrix of its own, every other one scaled by 1/1000 with Tz raised
-      // to match: a reader that joins the glyphs of one matrix into one run of text (pdf.js)
+      // Each word has a text matrix of its own, every other one scaled by 2 with Tz halved to
+      // match: a reader that joins the glyphs of one matrix into one run of text (pdf.js)
       // keeps each word as its own run at its own box, and words a pixel apart stay apart.
-      const int64_t shrink = (w - line.firstWord) % 2 == 0 ? 1 : 1000;
-      cursor = shrink == 1 ? PutLiteral(cursor, "1 0 0 1 ") : PutLiteral(cursor, "0.001 0 0 1 ");
+      const int64_t grow = (w - line.firstWord) % 2 == 0 ? 1 : 2;
+      cursor = grow == 1 ? PutLiteral(cursor, "1 0 0 1 ") : PutLiteral(cursor, "2 0 0 1 ");
       cursor = PutDecimal(cursor, rect.left);
-      *cursor++ = ' ';
-      cursor = PutFraction(cursor, baseline, pdf::kUnitsPerEm, 4);
-      cursor = PutLiteral(cursor, " Tm ");
+      std::memcpy(cursor, baselineText, baselineLength);
+      cursor += baselineLength;
       // Glyphs are half an em wide: Tz stretches the word to its box.
       cursor = PutScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left),
-                          std::max<int64_t>(1, codes), size, shrink);
+                          std::max<int64_t>(1, codes), size, grow);
       cursor = PutWordText(cursor, page, word, size);
       if (w + 1 < end) {
         // The blank over the gap to the next word, a quarter of the font size at least: the
@@ -405,7 +409,7 @@ void PdfFormat::WritePage(const RecordedPage& page) {
         // it, whatever the blank covers.
         const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
         const int64_t gap2 = std::max<int64_t>(size / 2 + 1, 2 * (int64_t{next.left} - rect.right));
-        cursor = PutScaling(cursor, gap2, 2, size, shrink);
+        cursor = PutScaling(cursor, gap2, 2, size, grow);
         if (wideFont_)
           cursor = PutFont(cursor, false, size);
         cursor = PutLiteral(cursor, "<0020> Tj\n");
