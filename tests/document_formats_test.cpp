@@ -696,12 +696,21 @@ TEST(OutputFormatsTest, PdfHasAPagePerNumber) {
     sink.BeginPage(4, 2480, 3508);
     Feed(sink, SimpleLine(u"four"));
     sink.EndPage();
+    sink.DescribePage({}, 200);
+    sink.BeginPage(6, 1700, 2200);
+    Feed(sink, SimpleLine(u"six"));
+    sink.EndPage();
+    sink.BeginPage(7, 1700, 2200);
+    Feed(sink, SimpleLine(u"seven"));
+    sink.FailPage();
   });
-  EXPECT_NE(pdf.find("/Count 4 "), std::string::npos);
-  EXPECT_EQ(Count(pdf, "/Type /Page "), 4u);
-  // Pages 2 and 3 have the size of page 1 (1700 x 2200 at 200 dpi), page 4 its own.
-  EXPECT_EQ(Count(pdf, "/MediaBox [0 0 612 792] /Resources 11 0 R >>"), 2u);
-  EXPECT_EQ(Count(pdf, "/MediaBox [0 0 595.2 841.92]"), 1u);
+  EXPECT_NE(pdf.find("/Count 7 "), std::string::npos);
+  EXPECT_EQ(Count(pdf, "/Type /Page "), 7u);
+  // Pages 2 and 3 have the size of page 1 (1700 x 2200 at 200 dpi), page 4 its own, page 5
+  // page 4's, the failed last page 7 page 6's.
+  EXPECT_EQ(Count(pdf, "/MediaBox [0 0 612 792] /Resources 11 0 R >>"), 3u);
+  EXPECT_EQ(Count(pdf, "/MediaBox [0 0 595.2 841.92] /Resources 11 0 R >>"), 1u);
+  EXPECT_EQ(Count(pdf, "/MediaBox [0 0 595.2 841.92]"), 2u);
   // A page number beyond a million pages is left out (the run says so); the document stands.
   FILE* file = tmpfile();
   ASSERT_NE(file, nullptr);

@@ -431,6 +431,12 @@ TEST_F(OutputFormats, TextIsWhatDjvutxtReadsFromTheBookTheScriptMakes) {
   EXPECT_EQ(text.exitCode, 0) << text.err;
   EXPECT_EQ(text.rawOut, djvutxt.rawOut);
   EXPECT_EQ(std::count(text.rawOut.begin(), text.rawOut.end(), '\f'), 3);
+  // Two files of one number, in ascending name order otherwise: the later one is page 1.
+  dir_.Write("same/a1.frf", ReadFile(TEST_SOURCE_DIR "/data/sample-v6.frf"));
+  dir_.Write("same/b1.frf", ReadFile(TEST_SOURCE_DIR "/data/sample-frames-v10.frf"));
+  ProgramOutput same = RunCaptured(OCRSIFT_EXE, {"-g", "-o", "text", dir_.File("same/*.frf")});
+  EXPECT_EQ(same.exitCode, 0) << same.err;
+  EXPECT_EQ(std::count(same.rawOut.begin(), same.rawOut.end(), '\f'), 1) << same.rawOut;
 }
 
 // The pages of the PDF tests: every script and the characters the documents must escape, a
