@@ -122,6 +122,16 @@ for name in scans djvu; do
   words_found "$pdfbook/book.pdf" "$pdfbook/frf" || fail "the $name recipe's book lacks words"
   echo "$name recipe: ok"
 done
+# Scans at 150 dpi for FRF files at 300: the scans recipe stops, naming the page.
+for i in 1 2 3; do
+  pnmtotiff -g4 -xresolution 150 -yresolution 150 "$work/blank.pbm" >"$pdfbook/scans/page000$i.tif"
+done
+rm -f "$pdfbook/book.pdf"
+! (cd "$pdfbook" && PATH="$prefix/bin:$PATH" bash -e "$work/scans.sh") >"$work/scans.out" 2>&1 ||
+  fail "the scans recipe overlays 150 dpi scans"
+grep -q "^page 1: the image is " "$work/scans.out" || { cat "$work/scans.out" >&2; fail "the scans recipe names no page"; }
+[ ! -e "$pdfbook/book.pdf" ] || fail "the scans recipe made a book of 150 dpi scans"
+echo "scans recipe at 150 dpi: stops"
 
 # The archive recipe of README, run as written over three books; the third has a damaged
 # page, so the recipe must list it as failed, leave its document unchanged and make no PDF.
