@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -723,6 +724,28 @@ TEST(OutputFormatsTest, PdfHasAPagePerNumber) {
   huge->EndDocument();
   EXPECT_TRUE(huge->Flush());
   EXPECT_NE(ContentsAndClose(file).find("/Count 1 "), std::string::npos);
+  // Past 65,535 distinct characters beyond U+FFFF the document fails instead of writing U+FFFD.
+  FILE* crowded = tmpfile();
+  ASSERT_NE(crowded, nullptr);
+  std::unique_ptr<DocumentFormat> many = MakePdfFormat(crowded);
+  PageRecorder manyRecorder(*many, many->Recording(true));
+  many->BeginDocument(PageArrival::kAscending);
+  manyRecorder.BeginPage(1, 100, 100);
+  for (uint32_t c = 0x10000; c < 0x10000 + 0x10000;) {
+    std::u16string words;  // 400 characters in words of 8
+    for (int k = 0; k < 400; ++k, ++c) {
+      words += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      words += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+      if (k % 8 == 7)
+        words += u' ';
+    }
+    Feed(manyRecorder, SimpleLine(words));
+  }
+  manyRecorder.EndPage();
+  many->EndDocument();
+  EXPECT_FALSE(many->Flush());
+  EXPECT_EQ(many->Error(), EOVERFLOW);
+  std::fclose(crowded);
   // A side over 14,400 points counts in units of 2 points; one of 14,400 in points.
   const std::string wide = Document(MakePdfFormat, [](PageTextSink& sink) {
     sink.DescribePage({}, 100);
