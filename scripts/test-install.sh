@@ -90,12 +90,13 @@ recipe() {
 }
 
 # words_found <pdf> <frf folder>: every word of the book's text is a word of the PDF's text
-# layer as pdftotext -bbox lists them.
+# layer as pdftotext -bbox lists them or as its plain text joins them (a word broken at a line
+# end is printed in two parts: the text has the first part and the whole word).
 words_found() {
   "$prefix/bin/ocrsift" -o text -p 1 "$2/*.frf" | tr -s ' \n\f' '\n' | LC_ALL=C sort -u >"$work/want"
-  pdftotext -bbox "$1" - | sed -n 's/.*<word [^>]*>\(.*\)<\/word>.*/\1/p' |
-    python3 -c 'import html, sys; sys.stdout.write(html.unescape(sys.stdin.read()))' |
-    LC_ALL=C sort -u >"$work/have"
+  { pdftotext -bbox "$1" - | sed -n 's/.*<word [^>]*>\(.*\)<\/word>.*/\1/p' |
+      python3 -c 'import html, sys; sys.stdout.write(html.unescape(sys.stdin.read()))'
+    pdftotext "$1" - | tr -s ' \n\f' '\n'; } | LC_ALL=C sort -u >"$work/have"
   [ -s "$work/want" ] || return 1
   LC_ALL=C comm -23 "$work/want" "$work/have" >"$work/lost" || true
   [ ! -s "$work/lost" ] || { head "$work/lost" >&2; return 1; }
