@@ -24,6 +24,8 @@ have mutool || need+=(mupdf-tools)
 have img2pdf || need+=(img2pdf)
 have pdfgrep || need+=(pdfgrep)
 have gs || need+=(ghostscript)
+# The browsers' PDF engines, pdf.js and PDFium, run by Debian's node (npm packages, below).
+have node || need+=(nodejs)
 # Further tools for one part of CI each, asked for by flag (any number of them):
 #   --fuzz      fuzz/run: clang with libFuzzer and the sanitizers' runtime, and a symbolizer
 #   --valgrind  the memcheck run of the tests
@@ -71,7 +73,28 @@ for part in "$@"; do
   esac
 done
 
+# pdf.js and PDFium for the end-to-end PDF check, pinned by tests/e2e/engines/package-lock.json
+# and installed once into a cache folder outside the source tree (the tests look there, or in
+# $OCRSIFT_ENGINES): nothing is fetched at test time.
+install_engines() {
+  local source cache
+  source="$(cd "$(dirname "$0")/.." && pwd)/tests/e2e/engines"
+  cache="${OCRSIFT_ENGINES:-${XDG_CACHE_HOME:-$HOME/.cache}/ocrsift-engines}"
+  if [ -d "$cache/node_modules" ] && cmp -s "$source/package-lock.json" "$cache/package-lock.json"; then
+    return 0
+  fi
+  if ! have npm; then
+    echo "ensure-tools: npm is needed once to install pdf.js and PDFium into $cache" >&2
+    return 1
+  fi
+  echo "Installing pdf.js and PDFium into $cache"
+  mkdir -p "$cache"
+  cp "$source/package.json" "$source/package-lock.json" "$cache/"
+  (cd "$cache" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+}
+
 if [ ${#need[@]} -eq 0 ]; then
+  install_engines
   exit 0
 fi
 if [ "$(id -u)" -eq 0 ] && have apt-get; then
@@ -79,6 +102,7 @@ if [ "$(id -u)" -eq 0 ] && have apt-get; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq "${need[@]}" >/dev/null
+  install_engines
 else
   echo "Missing tools. Please install these Debian packages: ${need[*]}" >&2
   echo "  sudo apt-get install ${need[*]}" >&2

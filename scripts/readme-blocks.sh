@@ -112,10 +112,12 @@ same_words() {
 }
 ocrsift=$home/.local/bin/ocrsift
 # pdf_words <pdf> <page> <file>: the words of the page's text layer as pdftotext -bbox lists
-# them (plain pdftotext joins a word broken at a line end).
+# them and as plain pdftotext joins them.
 pdf_words() {
   pdftotext -f "$2" -l "$2" -bbox "$1" - 2>/dev/null | sed -n 's/.*<word [^>]*>\(.*\)<\/word>.*/\1/p' |
     python3 -c 'import html, sys; sys.stdout.write(html.unescape(sys.stdin.read()))' >"$3"
+  # A word broken at a line end is written as its printed parts; plain pdftotext joins them.
+  pdftotext -f "$2" -l "$2" "$1" - 2>/dev/null >>"$3"
 }
 
 # The recipes of one book, whose second work file is missing: page 2 stays without text, and
@@ -143,6 +145,17 @@ for name in scans djvu; do
   pdf_words "$book/book.pdf" 2 "$work/have.txt"
   [ -z "$(tr -d ' \n\f' <"$work/have.txt")" ] || fail "the $name block gave page 2 text"
 done
+# Scans at 150 dpi for FRF files at 300: the scans block stops, naming the page, and makes no
+# book whose words would land off their pixels.
+pbmmake -white 2480 3508 >"$work/blank.pbm"
+for i in 1 2 3 4; do
+  pnmtotiff -g4 -xresolution 150 -yresolution 150 "$work/blank.pbm" >"$book/scans/page000$i.tif"
+done
+rm -f "$book/book.pdf"
+! run_block scans "$book" || fail "the scans block overlays 150 dpi scans"
+grep -q "^page 1: the image is " "$work/block.out" || { cat "$work/block.out" >&2; fail "the scans block names no page"; }
+[ ! -e "$book/book.pdf" ] || fail "the scans block made a book of 150 dpi scans"
+cp "$fixtures/book/scans/"* "$book/scans/"
 run_block formats "$book" -e || { cat "$work/block.out" >&2; fail "the formats block"; }
 grep -q "class='ocr_page'\|class=\"ocr_page\"" "$book/book.hocr" || fail "the formats block's hOCR"
 grep -q "<alto " "$book/book.xml" || fail "the formats block's ALTO"

@@ -181,6 +181,16 @@ int RunBatch() {
       return 2;
     }
 
+    if (gRunState.PageNumber > document->MostPageNumber() && !options.HexDumpMode &&
+        !options.ListTags) {
+      // A number past what the document can hold (a date read from a file name, say) loses
+      // that page only.
+      ReportError("\nPage number %d of file \"%s\" is beyond the document's last page (%d)",
+                  gRunState.PageNumber, path, document->MostPageNumber());
+      runResult = 2;
+      continue;
+    }
+
     gRunState.CurrentStream.reset(new (std::nothrow) FrfStream(path));
     if (!gRunState.CurrentStream || gRunState.CurrentStream->Failed()) {
       gRunState.CurrentStream.reset();
@@ -188,6 +198,7 @@ int RunBatch() {
         ReportError("\nCan't open file \"%s\" ", path);
       // A page that was asked for and not delivered is a failure of the run, also under -i.
       runResult = 2;
+      document->AddUnreadPage(gRunState.PageNumber);
       continue;
     }
 
@@ -211,8 +222,10 @@ int RunBatch() {
     int64_t modified = 0;
     platform::FileModifiedTime(gRunState.CurrentPath, modified);
     recorder->DescribeFile(modified);
-    if (!ParseOneFile(*recorder))
+    if (!ParseOneFile(*recorder)) {
       runResult = 2;
+      document->AddUnreadPage(gRunState.PageNumber);
+    }
     if (ReportRefusedPage(*document))
       runResult = 2;
     gRunState.CurrentStream.reset();

@@ -10,6 +10,7 @@
 // come in another order, they wait in a page spool (a scratch file) until the end.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -39,6 +40,15 @@ class DocumentFormat : public RecordedPageReceiver {
   // The page was not read whole. Only the djvused script writes it (without closing it, so
   // that djvused rejects the script); every other format leaves it out.
   void AddFailedPage(const RecordedPage& page);
+  // The file of this page number gave no page (it failed before its page began): a format
+  // with a page for every number keeps the number, as the script's numbering does.
+  void AddUnreadPage(int32_t number) {
+    assert(text_.Size() == 0);
+    WriteUnreadPage(number);
+    Emit();
+  }
+  // The highest page number the document can hold; a file of a higher number is left out.
+  virtual int32_t MostPageNumber() const { return INT32_MAX; }
   void EndDocument();
   // Hands the document to the system; false when any write of it failed.
   bool Flush() { return output_.Flush(); }
@@ -78,6 +88,7 @@ class DocumentFormat : public RecordedPageReceiver {
   virtual void WriteHead() {}
   virtual void WritePage(const RecordedPage& page) = 0;
   virtual void WriteFailedPage(const RecordedPage& /*page*/) {}
+  virtual void WriteUnreadPage(int32_t /*number*/) {}
   virtual void WriteEnd() {}
 
   // In WritePage: the page cannot be written in this format; nothing of it may be composed.

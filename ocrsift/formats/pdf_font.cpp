@@ -75,8 +75,18 @@ std::vector<Table> MakeTables() {
   cmap.U16(0xFFFF).U16(0).U16(0xFFFF).U16(1).U16(0);
   tables.push_back(cmap);
 
-  // Both glyphs are empty: no outline at all.
-  tables.push_back(Table("glyf"));
+  // .notdef is empty; glyph 1 is a box over the em, from the descent to the ascent. Readers
+  // that keep only text with an extent (MuPDF's display list) keep a page whose words all stand
+  // on one baseline, and those that expect outlines find some (pdf.js warns of an empty glyf).
+  Table glyf("glyf");
+  glyf.S16(1).S16(0).S16(kDescent).S16(kGlyphWidth).S16(kAscent);  // one contour, its bounds
+  glyf.U16(3).U16(0);                                              // its last point, no code
+  glyf.Bytes("\1\1\1\1", 4);  // four points on the curve, each coordinate a 16-bit delta
+  glyf.S16(0).S16(0).S16(kGlyphWidth).S16(0);                                 // x: 0, 0, 500, 500
+  glyf.S16(kDescent).S16(kAscent - kDescent).S16(0).S16(kDescent - kAscent);  // y
+  const uint32_t glyphSize = static_cast<uint32_t>(glyf.Data().size());
+  glyf.Zeros(static_cast<int>(glyphSize % 4 == 0 ? 0 : 1));  // loca's short offsets are even
+  tables.push_back(glyf);
 
   Table head("head");
   head.U32(0x00010000).U32(0x00010000).U32(0).U32(0x5F0F3CF5);
@@ -95,11 +105,11 @@ std::vector<Table> MakeTables() {
   tables.push_back(hmtx);
 
   Table loca("loca");
-  loca.Zeros(3);
+  loca.U16(0).U16(0).U16((glyphSize + 1) / 2);  // in 16-bit words
   tables.push_back(loca);
 
   Table maxp("maxp");
-  maxp.U32(0x00010000).U16(2).Zeros(4).U16(2).Zeros(8);
+  maxp.U32(0x00010000).U16(2).U16(4).U16(1).Zeros(2).U16(2).Zeros(8);  // 4 points, 1 contour
   tables.push_back(maxp);
 
   // Family, subfamily, full name and PostScript name, in UTF-16BE for Windows and Unicode.

@@ -1,7 +1,7 @@
-// The font of the PDF's invisible text: a TrueType font of two empty glyphs (.notdef and the
-// one every character is drawn with), 500 units wide on an em of 1000, with an ascent of 800
-// and a descent of 200. Nothing is ever drawn with it; readers take each character's place
-// from its width and the text's matrix, and its meaning from the ToUnicode map.
+// The font of the PDF's invisible text: a TrueType font of two glyphs (an empty .notdef and a
+// box over the em, the one every character is drawn with), 500 units wide on an em of 1000, with an
+// ascent of 800 and a descent of 200. Nothing is ever drawn with it; readers take each character's
+// place from its width and the text's matrix, and its meaning from the ToUnicode map.
 #pragma once
 
 #include <string>

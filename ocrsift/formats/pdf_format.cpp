@@ -3,23 +3,28 @@
 // (width x 72 / dpi by height x 72 / dpi), found by every reader's search in every script.
 //
 // The text is rendering mode 3 (invisible) in a Type0 font with Identity-H codes on one
-// CIDFontType2, a TrueType font of two empty glyphs to which every code is sent. A character
+// CIDFontType2, a TrueType font of two glyphs to which every code is sent. A character
 // of the Basic Multilingual Plane is its own code in the first font; one beyond U+FFFF gets a
-// code of the second font in order of first use, whose ToUnicode map gives its surrogate pair.
+// code of the second font in order of first use, whose ToUnicode map gives its surrogate pair;
+// past 65,535 of them the document fails.
 // Each ToUnicode map lists every code used once. Coordinates are image pixels; each line sets
 // the font size and baseline from its rectangle, each word starts at its left edge and is
 // stretched with Tz to its width, and a blank stretched over the gap follows each word but the
-// line's last, so that readers split the words where the script does.
+// line's last, so that readers split the words where the script does. Each word has a text
+// matrix of its own, and the parts of a word broken at a line end are written as printed.
 //
 // Pages are written as they come; the page tree, written at the end, lists them in the book's
 // order, a later page of a number in place of the earlier one, and an empty page for every
-// number without one (the size of the nearest written page before it, or of the first).
+// number without one (the size of the nearest written page before it, or of the first); a run
+// without a page gives one empty A4 page.
 #include <zlib.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -29,7 +34,6 @@
 #include <vector>
 
 #include "common/numeric/decimal_format.h"
-#include "common/numeric/wrapping_int32.h"
 #include "common/text/utf8.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/pdf_font.h"
@@ -46,7 +50,7 @@ constexpr int32_t kLeastResolution = 10;
 constexpr int32_t kMostResolution = 10000;
 constexpr int32_t kDefaultResolution = 300;
 // Every number up to the highest has a page: a number beyond this one (a date read from a
-// file name, say) would make millions of empty pages, and fails the document instead.
+// file name, say) would make millions of empty pages; its file is left out instead.
 constexpr int32_t kMostPages = 1000000;
 // The page of a run whose every file failed: A4 at the default resolution.
 constexpr int32_t kDefaultWidth = 2480;
@@ -106,8 +110,11 @@ class PdfFormat : public DocumentFormat {
   bool KeepsBookOrder() const override { return false; }
   void WriteHead() override;
   void WritePage(const RecordedPage& page) override;
-  // A failed page is an empty page, unless another file gives its number.
+  // A failed page is an empty page, unless another file gives its number; so is the page of a
+  // file that failed before its page began.
   void WriteFailedPage(const RecordedPage& page) override { TakeNumber(page.number); }
+  void WriteUnreadPage(int32_t number) override { TakeNumber(number); }
+  int32_t MostPageNumber() const override { return kMostPages; }
   void WriteEnd() override;
 
  private:
@@ -136,13 +143,11 @@ class PdfFormat : public DocumentFormat {
   // The number of codes the word's text takes.
   int32_t CodeCount(const RecordedPage& page, const RecordedWord& word) const;
 
-  // Counts the page number in the book; false for one beyond kMostPages, whose page is left
-  // out and makes the document fail.
+  // Counts the page number in the book; false for one beyond kMostPages (the run leaves such
+  // a file out and says so), whose page is left out.
   bool TakeNumber(int32_t number) {
-    if (number > kMostPages) {
-      Output().RecordFailure(EFBIG);
+    if (number > kMostPages || number < 1)
       return false;
-    }
     highest_ = std::max(highest_, number);
     return true;
   }
@@ -151,6 +156,7 @@ class PdfFormat : public DocumentFormat {
   std::vector<int64_t> offsets_ = std::vector<int64_t>(kFirstPageObject, -1);
   std::map<int32_t, PageEntry> pages_;  // by page number: the last complete page of each
   int32_t highest_ = 0;
+  bool userUnits_ = false;  // a page counts in units of several points
   std::vector<uint8_t> bmpUsed_ = std::vector<uint8_t>(0x10000, 0);  // 1 for each code used
   std::unordered_map<uint32_t, uint32_t> wideCodes_;  // beyond U+FFFF: the code of each
   std::vector<uint32_t> wideCharacters_;              // by code - 1
@@ -213,18 +219,33 @@ void PdfFormat::PutStream(const char* bytes, size_t n) {
   PutText("\nendstream");
 }
 
+// Readers after Acrobat's limits take no page side over 14,400 units: a larger page counts in
+// units of several points (/UserUnit), as many as bring its longer side within the limit.
+int64_t PageUnit(int32_t width, int32_t height, int32_t dpi) {
+  const int64_t side = std::max<int64_t>(std::abs(int64_t{width}), std::abs(int64_t{height}));
+  const int64_t most = int64_t{14400} * dpi;  // the limit in pixels x 72
+  return std::max<int64_t>(1, (side * 72 + most - 1) / most);
+}
+
 void PdfFormat::PutMediaBox(int32_t width, int32_t height, int32_t resolution) {
   const int32_t dpi = UsableResolution(resolution);
-  char* cursor = Text().Room(32 + 4 * kFractionRoom);
+  const int64_t unit = PageUnit(width, height, dpi);
+  char* cursor = Text().Room(48 + 5 * kFractionRoom);
   cursor = PutLiteral(cursor, " /MediaBox [");
-  cursor = PutFraction(cursor, std::min<int64_t>(0, width) * 72, dpi, 4);
+  cursor = PutFraction(cursor, std::min<int64_t>(0, width) * 72, dpi * unit, 4);
   *cursor++ = ' ';
-  cursor = PutFraction(cursor, std::min<int64_t>(0, height) * 72, dpi, 4);
+  cursor = PutFraction(cursor, std::min<int64_t>(0, height) * 72, dpi * unit, 4);
   *cursor++ = ' ';
-  cursor = PutFraction(cursor, std::max<int64_t>(0, width) * 72, dpi, 4);
+  cursor = PutFraction(cursor, std::max<int64_t>(0, width) * 72, dpi * unit, 4);
   *cursor++ = ' ';
-  cursor = PutFraction(cursor, std::max<int64_t>(0, height) * 72, dpi, 4);
-  Text().Commit(PutLiteral(cursor, "]"));
+  cursor = PutFraction(cursor, std::max<int64_t>(0, height) * 72, dpi * unit, 4);
+  cursor = PutLiteral(cursor, "]");
+  if (unit > 1) {
+    cursor = PutLiteral(cursor, " /UserUnit ");
+    cursor = PutFraction(cursor, unit, 1, 0);
+    userUnits_ = true;
+  }
+  Text().Commit(cursor);
 }
 
 void PdfFormat::WriteHead() {
@@ -233,9 +254,20 @@ void PdfFormat::WriteHead() {
   Out();
 }
 
+// The units the page prints of a word: a broken word's first part without the blank that
+// follows its hyphen, a second part without the letters it carries from the first. Written as
+// printed, no reader's text holds a word twice ("worworld.") and no second part crams the whole
+// word into its own box; the readers that join a hyphenated line end find the whole word.
+const uint16_t* PrintedUnits(const RecordedPage& page, const RecordedWord& word, int32_t& length) {
+  const int32_t end = word.broken ? word.length - 1 : word.length;
+  const int32_t carried = std::min(std::max(word.carried, 0), end);
+  length = end - carried;
+  return page.units.data() + word.firstUnit + carried;
+}
+
 int32_t PdfFormat::CodeCount(const RecordedPage& page, const RecordedWord& word) const {
-  const int32_t length = word.broken ? word.length - 1 : word.length;
-  const uint16_t* units = page.units.data() + word.firstUnit;
+  int32_t length = 0;
+  const uint16_t* units = PrintedUnits(page, word, length);
   // A surrogate pair is one character; an unpaired surrogate is one too.
   int32_t count = length;
   for (int32_t i = 0; i + 1 < length; ++i) {
@@ -250,9 +282,8 @@ int32_t PdfFormat::CodeCount(const RecordedPage& page, const RecordedWord& word)
 
 char* PdfFormat::PutWordText(char* cursor, const RecordedPage& page, const RecordedWord& word,
                              int32_t size) {
-  // A broken word ends in "- ": the blank belongs to the script, not to the word.
-  const int32_t length = word.broken ? word.length - 1 : word.length;
-  const uint16_t* units = page.units.data() + word.firstUnit;
+  int32_t length = 0;
+  const uint16_t* units = PrintedUnits(page, word, length);
   bool open = false;
   for (int32_t i = 0; i < length;) {
     uint32_t c = text::NextCharacter(units, length, i);
@@ -267,9 +298,11 @@ char* PdfFormat::PutWordText(char* cursor, const RecordedPage& page, const Recor
       if (found != wideCodes_.end()) {
         code = found->second;
       } else {
-        // Every code of the second font is taken: the character reads as U+FFFD.
+        // Every code of the second font is taken: the character would read as U+FFFD, so the
+        // document fails (the run says so and ends with 2) rather than lose it silently.
         wide = false;
         code = 0xFFFD;
+        Output().RecordFailure(EOVERFLOW);
       }
     }
     if (!wide)
@@ -297,10 +330,29 @@ char* PdfFormat::PutFont(char* cursor, bool wide, int32_t size) {
   return PutLiteral(cursor, " Tf ");
 }
 
-// The horizontal scaling (Tz, in percent, three decimals) that stretches `codes` glyphs half an
-// em wide at the font size to `width` pixels: "83.333 Tz ".
-char* PutScaling(char* cursor, int64_t width, int64_t codes, int64_t size) {
-  cursor = PutFraction(cursor, 100 * width * pdf::kUnitsPerEm, codes * size * pdf::kGlyphWidth, 3);
+// The horizontal scaling (Tz, in percent) that stretches `codes` glyphs half an em wide at the
+// font size to `width` pixels under a text matrix whose horizontal scale is `grow`:
+// "83.333 Tz ". The decimals are as many as keep the stretched run within a twentieth of a
+// pixel of its width (three at least, six at most), and a scaling that would round to 0, which
+// some readers take as no text at all, is written as the least one instead.
+char* PutScaling(char* cursor, int64_t width, int64_t codes, int64_t size, int64_t grow) {
+  assert(grow == 1 || grow == 2);
+  // No scan is 2^24 pixels wide; the bound keeps the numerator within what PutFraction takes.
+  const int64_t numerator = 100 * std::min<int64_t>(width, int64_t{1} << 24) * pdf::kUnitsPerEm;
+  const int64_t denominator = codes * size * pdf::kGlyphWidth * grow;
+  const int64_t run =
+      codes * size * grow;  // the run's width at 100 Tz, in thousandths of a pixel x 2
+  int decimals = 3;
+  int64_t power = 1000;
+  while (decimals < 6 && power * 20 < run) {
+    ++decimals;
+    power *= 10;
+  }
+  // Rounded to 0 at six decimals: numerator * 2 * 10^6 < denominator.
+  if (numerator < (denominator + 1999999) / 2000000)
+    cursor = PutLiteral(cursor, "0.000001");
+  else
+    cursor = PutFraction(cursor, numerator, denominator, decimals);
   return PutLiteral(cursor, " Tz ");
 }
 
@@ -308,13 +360,14 @@ void PdfFormat::WritePage(const RecordedPage& page) {
   if (!TakeNumber(page.number))
     return;
   const int32_t dpi = UsableResolution(page.resolution);
+  const int64_t unit = PageUnit(page.width, page.height, dpi);
   content_.Clear();
   // Image pixels, y growing upward from the page's bottom edge.
   char* cursor = content_.Room(32 + 2 * kFractionRoom);
   cursor = PutLiteral(cursor, "q\n");
-  cursor = PutFraction(cursor, 72, dpi, 6);
+  cursor = PutFraction(cursor, 72, dpi * unit, 6);
   cursor = PutLiteral(cursor, " 0 0 ");
-  cursor = PutFraction(cursor, 72, dpi, 6);
+  cursor = PutFraction(cursor, 72, dpi * unit, 6);
   content_.Commit(PutLiteral(cursor, " 0 0 cm\nBT\n3 Tr\n"));
   const int64_t height = page.height;
   for (const RecordedLine& line : page.lines) {
@@ -323,36 +376,40 @@ void PdfFormat::WritePage(const RecordedPage& page) {
     // The em spans the line: the baseline lies a descent above its bottom.
     const int64_t baseline =
         (height - lineRect.bottom) * pdf::kUnitsPerEm - int64_t{size} * pdf::kDescent;
+    // The line's words share the baseline: its digits once, " 184.5 Tm ".
+    char baselineText[kFractionRoom + 8];
+    char* const baselineEnd =
+        PutLiteral(PutFraction(baselineText + 1, baseline, pdf::kUnitsPerEm, 4), " Tm ");
+    baselineText[0] = ' ';
+    const size_t baselineLength = static_cast<size_t>(baselineEnd - baselineText);
     const int32_t end = line.firstWord + line.wordCount;
-    int32_t left = 0;  // where the last word began
     for (int32_t w = line.firstWord; w < end; ++w) {
       const RecordedWord& word = page.words[static_cast<size_t>(w)];
       const TextRect rect = Ordered(word.rect);
       const int32_t codes = CodeCount(page, word);
       // Room for the head, the codes and a font change at each of them, and the blank.
-      cursor = content_.Room(160 + 2 * kFractionRoom + static_cast<size_t>(codes) * 40);
-      if (w == line.firstWord) {
+      cursor = content_.Room(160 + 3 * kFractionRoom + static_cast<size_t>(codes) * 40);
+      if (w == line.firstWord)
         cursor = PutFont(cursor, false, size);
-        cursor = PutLiteral(cursor, "1 0 0 1 ");
-        cursor = PutDecimal(cursor, rect.left);
-        *cursor++ = ' ';
-        cursor = PutFraction(cursor, baseline, pdf::kUnitsPerEm, 4);
-        cursor = PutLiteral(cursor, " Tm ");
-      } else {
-        // Each word from the line's start of the one before: the scaling does not apply.
-        cursor = PutDecimal(cursor, static_cast<int32_t>(WrapSub(rect.left, left)));
-        cursor = PutLiteral(cursor, " 0 Td ");
-      }
-      left = rect.left;
+      // Each word has a text matrix of its own, every other one scaled by 2 with Tz halved to
+      // match: a reader that joins the glyphs of one matrix into one run of text (pdf.js)
+      // keeps each word as its own run at its own box, and words a pixel apart stay apart.
+      const int64_t grow = (w - line.firstWord) % 2 == 0 ? 1 : 2;
+      cursor = grow == 1 ? PutLiteral(cursor, "1 0 0 1 ") : PutLiteral(cursor, "2 0 0 1 ");
+      cursor = PutDecimal(cursor, rect.left);
+      std::memcpy(cursor, baselineText, baselineLength);
+      cursor += baselineLength;
       // Glyphs are half an em wide: Tz stretches the word to its box.
-      cursor =
-          PutScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left), codes, size);
+      cursor = PutScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left),
+                          std::max<int64_t>(1, codes), size, grow);
       cursor = PutWordText(cursor, page, word, size);
       if (w + 1 < end) {
-        // The blank over the gap to the next word, half a pixel at least.
+        // The blank over the gap to the next word, a quarter of the font size at least: the
+        // readers drop a narrower one and glue words that touch. The next word's matrix places
+        // it, whatever the blank covers.
         const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
-        const int64_t gap2 = std::max<int64_t>(1, 2 * (int64_t{next.left} - rect.right));
-        cursor = PutScaling(cursor, gap2, 2, size);
+        const int64_t gap2 = std::max<int64_t>(size / 2 + 1, 2 * (int64_t{next.left} - rect.right));
+        cursor = PutScaling(cursor, gap2, 2, size, grow);
         if (wideFont_)
           cursor = PutFont(cursor, false, size);
         cursor = PutLiteral(cursor, "<0020> Tj\n");
@@ -461,6 +518,12 @@ void PdfFormat::WriteEnd() {
     if (Text().Size() > (size_t{1} << 16))
       Out();
   }
+  // A page tree without a page is one that readers refuse and overlay tools fail on: a run
+  // that wrote no page gives one empty A4 page.
+  if (kids.empty()) {
+    kids.push_back(static_cast<int32_t>(offsets_.size()));
+    PutEmptyPage(size);
+  }
 
   BeginObject(kPages);
   char* cursor = Text().Room(48 + kDecimalRoom);
@@ -478,7 +541,11 @@ void PdfFormat::WriteEnd() {
   EndObject();
 
   BeginObject(kCatalog);
-  PutText("<< /Type /Catalog /Pages 2 0 R >>");
+  // /UserUnit came with version 1.6.
+  if (userUnits_)
+    PutText("<< /Type /Catalog /Pages 2 0 R /Version /1.6 >>");
+  else
+    PutText("<< /Type /Catalog /Pages 2 0 R >>");
   EndObject();
   const bool wideUsed = !wideCharacters_.empty();
   BeginObject(kResources);
