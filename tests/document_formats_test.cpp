@@ -748,7 +748,7 @@ TEST(OutputFormatsTest, PdfHasAPagePerNumber) {
   // Past 65,535 distinct characters beyond U+FFFF the document fails instead of writing U+FFFD.
   FILE* crowded = tmpfile();
   ASSERT_NE(crowded, nullptr);
-  std::unique_ptr<DocumentFormat> many = MakePdfFormat(crowded);
+  std::unique_ptr<DocumentFormat> many = MakePdfFormat(crowded, FormatSettings());
   PageRecorder manyRecorder(*many, many->Recording(true));
   many->BeginDocument(PageArrival::kAscending);
   manyRecorder.BeginPage(1, 100, 100);
