@@ -38,6 +38,21 @@ std::vector<std::string> FindFiles(const std::string& pattern);
 // True when a file or directory of that name exists.
 bool FileExists(const std::string& path);
 
+// What stands at the path of a folder that is to receive new files.
+enum class FolderState { kMissing, kEmpty, kNotEmpty, kNotFolder, kUnreadable };
+// errno (0: none known) tells why a folder is kUnreadable.
+FolderState InspectFolder(const std::string& path);
+
+// Makes the folder (its parent must exist); false (errno set) when it cannot be made.
+bool MakeFolder(const std::string& path);
+
+// Gives the file `from` the name `to`, replacing a file of that name in one step, so a reader
+// of `to` sees the old file or the new one, never a part; false (errno set) on failure.
+bool RenameOver(const std::string& from, const std::string& to);
+
+// Removes the file; true when none of that name is left (also when there was none).
+bool RemoveFile(const std::string& path);
+
 // The file of that name opened for reading in binary mode, or null when it cannot be opened
 // or is no regular file: a directory (which some systems open and fail only in its reads), a
 // FIFO, socket or device (whose reads may wait forever) is never opened for the caller.
