@@ -53,6 +53,10 @@ bool RenameOver(const std::string& from, const std::string& to);
 // Removes the file; true when none of that name is left (also when there was none).
 bool RemoveFile(const std::string& path);
 
+// The time the file's content was last changed, in whole seconds since 1970-01-01 00:00 UTC
+// (earlier times negative); false, with seconds unchanged, when the file cannot be examined.
+bool FileModifiedTime(const std::string& path, int64_t& seconds);
+
 // The file of that name opened for reading in binary mode, or null when it cannot be opened
 // or is no regular file: a directory (which some systems open and fail only in its reads), a
 // FIFO, socket or device (whose reads may wait forever) is never opened for the caller.

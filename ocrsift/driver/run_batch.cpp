@@ -174,6 +174,9 @@ int RunBatch() {
     if (options.TestOnly && !options.Quiet)
       std::fprintf(stdout, "\n** File \"%s\"...", path);
 
+    int64_t modified = 0;
+    platform::FileModifiedTime(gRunState.CurrentPath, modified);
+    recorder->DescribeFile(modified);
     if (!ParseOneFile(*recorder))
       runResult = 2;
     gRunState.CurrentStream.reset();

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ocrsift/formats/document_format.h"
+#include "ocrsift/formats/page_file_settings.h"
 
 // The djvused script: per page a block that selects the page and sets its hidden text as
 // lines and words with their rectangles, and a final "save" command.
@@ -14,6 +15,10 @@ std::unique_ptr<DocumentFormat> MakeDjvusedFormat(FILE* stream);
 std::unique_ptr<DocumentFormat> MakeHocrFormat(FILE* stream);
 // ALTO 4: one document, a Page per page; text blocks, lines and strings.
 std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream);
+// PAGE 2019-07-15: the document of one page (the schema allows one Page), with its regions,
+// lines, words and, with settings.glyphs, glyphs. A run hands it one page; a later page of
+// the same number replaces the earlier one.
+std::unique_ptr<DocumentFormat> MakePageXmlFormat(FILE* stream, const PageFileSettings& settings);
 // PDF: the invisible text layer of the book's pages, to lay over the page images.
 std::unique_ptr<DocumentFormat> MakePdfFormat(FILE* stream);
 // Plain text as djvutxt prints the pages that the djvused script makes.

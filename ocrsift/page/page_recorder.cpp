@@ -19,6 +19,7 @@ void PageRecorder::BeginPage(int32_t page, int32_t width, int32_t height) {
   page_.height = height;
   page_.imageName.swap(nextImageName_);
   page_.resolution = nextResolution_;
+  page_.fileTime = nextFileTime_;
   nextImageName_.clear();
   nextResolution_ = 0;
   pageOpen_ = true;

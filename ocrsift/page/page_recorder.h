@@ -21,6 +21,9 @@ class PageRecorder : public PageTextSink {
   PageRecorder(const PageRecorder&) = delete;
   PageRecorder& operator=(const PageRecorder&) = delete;
 
+  // The modification time of the file about to be parsed, for the page it gives (the parsers
+  // know no files; the driver tells it before each).
+  void DescribeFile(int64_t modifiedTime) { nextFileTime_ = modifiedTime; }
   void DescribePage(const UnitText& imageName, int32_t resolution) override;
   void BeginPage(int32_t page, int32_t width, int32_t height) override;
   void EndPage() override;
@@ -45,6 +48,7 @@ class PageRecorder : public PageTextSink {
   RecordedPage page_;
   UnitText nextImageName_;
   int32_t nextResolution_ = 0;
+  int64_t nextFileTime_ = 0;
   bool pageOpen_ = false;
   int32_t area_ = -1;
   // The word of this page whose first part waits for its second, -1 when none.

@@ -41,6 +41,10 @@ struct RecordedPage {
   int32_t width = 0;
   int32_t height = 0;
   int32_t resolution = 0;
+  // When the FRF file that gave the page was last changed, in seconds since 1970 UTC (0 when
+  // unknown): the documents that are one page's file carry it, so that the same files give
+  // the same bytes.
+  int64_t fileTime = 0;
   UnitText imageName;  // empty when the file names none
   std::vector<AreaNames> areas;
   std::vector<RecordedBlock> blocks;

@@ -191,6 +191,21 @@ bool RemoveFile(const std::string& path) {
     return true;
   errno = ErrnoOfLastError();
   return false;
+bool FileModifiedTime(const std::string& path, int64_t& seconds) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    return false;
+  // FILETIME counts 100-nanosecond steps from 1601-01-01 UTC; floor division keeps a time
+  // before 1970 in the second it lies in.
+  const int64_t ticks = static_cast<int64_t>((uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                             data.ftLastWriteTime.dwLowDateTime);
+  constexpr int64_t kTicksPerSecond = 10000000;
+  constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
+  int64_t whole = ticks / kTicksPerSecond;
+  if (ticks % kTicksPerSecond < 0)
+    --whole;
+  seconds = whole - kSecondsFrom1601To1970;
+  return true;
 }
 
 int WideToNarrow(const uint16_t* text, char* out, int outSize) {
