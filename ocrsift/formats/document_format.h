@@ -46,6 +46,10 @@ class DocumentFormat : public RecordedPageReceiver {
   int Error() const { return output_.Error(); }
   // Empty when the document's own stream failed, else the scratch file that did.
   const std::string& FailedPlace() const { return output_.FailedPlace(); }
+  bool FailedPlaceIsScratch() const { return output_.FailedPlaceIsScratch(); }
+  // A page was left out of the document, said on the error channel where it happened: the run
+  // fails although the document was written whole.
+  virtual bool LostPages() const { return false; }
 
   // How the recorder must record the pages for this format.
   RecorderSettings Recording(bool joinHyphenated) const {

@@ -25,9 +25,10 @@ bool DocumentOutput::Flush() {
   return error_ == 0;
 }
 
-void DocumentOutput::RecordFailure(int error, const std::string& place) {
+void DocumentOutput::RecordFailure(int error, const std::string& place, bool scratch) {
   if (error_ != 0)
     return;
   error_ = error != 0 ? error : EIO;
   place_ = place;
+  scratch_ = scratch;
 }
