@@ -11,6 +11,7 @@
 
 #include "fuzz/arguments.h"
 #include "ocrsift/driver/command_line.h"
+#include "ocrsift/formats/format_registry.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ Model Refused();
 
 struct Model {
   bool ok = true;
+  bool unknownFormat = false;  // refused with its own message, no usage
   std::string spec;
   int32_t firstPage = -1;
   bool autoNumbers = false;
@@ -31,7 +33,7 @@ struct Model {
   bool testOnly = false;
   bool quiet = false;
   bool errorsToStdout = false;
-  OutputFormat format = OutputFormat::Djvused;
+  std::string format = DefaultFormat().name;
 };
 
 Model Refused() {
@@ -90,19 +92,15 @@ Model Expect(const std::vector<std::string>& args) {
           return Refused();
         value = args[++i];
       }
-      if (value == "djvused") {
-        m.format = OutputFormat::Djvused;
-      } else if (value == "hocr") {
-        m.format = OutputFormat::Hocr;
-      } else if (value == "alto") {
-        m.format = OutputFormat::Alto;
-      } else if (value == "text") {
-        m.format = OutputFormat::Text;
-      } else if (value == "pdf") {
-        m.format = OutputFormat::Pdf;
-      } else {
-        return Refused();
+      bool known = false;
+      for (const FormatRow& row : AllFormats())
+        known = known || value == row.name;
+      if (!known) {
+        Model unknown = Refused();
+        unknown.unknownFormat = true;
+        return unknown;
       }
+      m.format = value;
     } else if (letter == 'q') {
       m.quiet = true;
     } else if (letter == 't') {
@@ -155,10 +153,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<const char*> argv = fuzz_support::ArgumentPointers(args);
   ResetRunOptions();
   gRunOptions.ErrorStream = nowhere;
-  const bool ok = ParseOptions(static_cast<int>(args.size()), argv.data());
+  const ParseOutcome outcome = ParseCommandLine(static_cast<int>(args.size()), argv.data());
+  const bool ok = outcome == ParseOutcome::kAccepted;
   const Model m = Expect(args);
   const RunOptions& o = gRunOptions;
-  if (ok != m.ok)
+  if (ok != m.ok || (outcome == ParseOutcome::kRefused) != m.unknownFormat)
     Fail("the result", args);
   // A parse that fails at an argument leaves the options half set; only the full parse counts.
   if (ok) {
@@ -167,7 +166,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (o.FirstPage != m.firstPage || o.AutoPageNumbers != m.autoNumbers ||
         o.JoinHyphenated != m.join || o.IgnoreBadPages != m.ignore || o.Verbose != m.verbose ||
         o.ListTags != m.listTags || o.ListTagNumber != m.tag || o.HexDumpMode != m.hexDump ||
-        o.TestOnly != m.testOnly || o.Quiet != m.quiet || o.Format != m.format)
+        o.TestOnly != m.testOnly || o.Quiet != m.quiet ||
+        (o.Format != nullptr ? o.Format->name : DefaultFormat().name) != m.format)
       Fail("an option", args);
     if ((o.ErrorStream == stdout) != m.errorsToStdout)
       Fail("errors not sent to standard output", args);

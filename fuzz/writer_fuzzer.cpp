@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<int32_t> widths;
   std::vector<int32_t> heights;
   {
-    std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(stream);
+    std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(stream, FormatSettings());
     PageRecorder writer(*format, format->Recording(in.ConsumeBool()));
     format->BeginDocument(PageArrival::kAnyOrder);
     const int pages = in.ConsumeIntegralInRange<int>(0, 3);

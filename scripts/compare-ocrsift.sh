@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs two ocrsift programs on the same large set of inputs in every mode and every output
-# format (-o djvused, hocr, alto, text) and compares their standard output, standard error and
+# format (-o with each name of scripts/format-names.sh) and compares their standard output, standard error and
 # exit code byte for byte: the check of a change that must not change behaviour. Inputs: the samples of tests/data, a generated book (make_frf_book,
 # built by the default preset when missing), every cut of each sample, and damaged copies
 # (every byte of the two text samples set to 00, FF and itself + 1, random bytes of the rest;
@@ -69,7 +69,7 @@ export -f compare
 export old new
 
 modes=("-p 1" "-i -p 1" "-h -p 1" "-v -p 1" "-l" "-l2 6" "-d" "-t" "-t -q" "-g")
-formats=(djvused hocr alto text)
+mapfile -t formats < <("$root/scripts/format-names.sh")
 {
   for format in "${formats[@]}"; do
     for mode in "${modes[@]}"; do

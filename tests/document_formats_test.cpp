@@ -51,7 +51,7 @@ std::string ContentsAndClose(FILE* file) {
   return bytes;
 }
 
-using MakeFormat = std::unique_ptr<DocumentFormat> (*)(FILE*);
+using MakeFormat = std::unique_ptr<DocumentFormat> (*)(FILE*, const FormatSettings&);
 
 // A whole document of one format (begin, the pages fed through the recorder as the parsers
 // feed it, end, flush) against a temporary file; every byte that reached it.
@@ -59,7 +59,7 @@ std::string Document(MakeFormat makeFormat, const std::function<void(PageTextSin
                      bool join = true) {
   FILE* file = tmpfile();
   EXPECT_NE(file, nullptr);
-  std::unique_ptr<DocumentFormat> format = makeFormat(file);
+  std::unique_ptr<DocumentFormat> format = makeFormat(file, FormatSettings());
   PageRecorder recorder(*format, format->Recording(join));
   format->BeginDocument(PageArrival::kAnyOrder);
   feed(recorder);
@@ -191,7 +191,7 @@ TEST(DjvusedFormatTest, TheExploringModesWriteNoDocument) {
     Feed(w, SimpleLine(u"more text"));
     w.FailPage();
   };
-  EXPECT_EQ(Document([](FILE*) { return MakeNoDocument(); }, run), "");
+  EXPECT_EQ(Document([](FILE*, const FormatSettings&) { return MakeNoDocument(); }, run), "");
   // The same pages as a script do write: the feeding above is not empty.
   EXPECT_NE(Script(run), "");
 }
@@ -703,7 +703,7 @@ TEST(OutputFormatsTest, PdfHasAPagePerNumber) {
   // A page number beyond a million pages is left out, and the document fails.
   FILE* file = tmpfile();
   ASSERT_NE(file, nullptr);
-  std::unique_ptr<DocumentFormat> huge = MakePdfFormat(file);
+  std::unique_ptr<DocumentFormat> huge = MakePdfFormat(file, FormatSettings());
   PageRecorder recorder(*huge, huge->Recording(true));
   huge->BeginDocument(PageArrival::kAscending);
   recorder.BeginPage(20231201, 100, 100);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ocrsift/driver/command_line.h"
+#include "ocrsift/formats/format_registry.h"
 #include "tests/support/run_program.h"
 
 using testing_support::ProgramOutput;
@@ -106,25 +108,58 @@ TEST(OcrsiftCommandLine, MissingPageNumberGoesToTheChannelTheRulesChoose) {
 }
 
 TEST(OcrsiftCommandLine, RejectedVectorsShowOnlyTheUsage) {
-  const std::vector<std::vector<std::string>> rejected = {{"a.frf", "b.frf"},
-                                                          {"-p"},
-                                                          {"a.frf", "-p"},
-                                                          {"a.frf", "-"},
-                                                          {"a.frf", "-l2"},
-                                                          {"a.frf", "-p5", "\"b.frf\""},
-                                                          {"-p1", "a.frf", "-o"},
-                                                          {"-p1", "a.frf", "-o", "xml"},
-                                                          {"-p1", "a.frf", "-oHOCR"},
-                                                          {"-p1", "a.frf", "-output", "hocr"}};
+  const std::vector<std::vector<std::string>> rejected = {
+      {"a.frf", "b.frf"},    {"-p"},           {"a.frf", "-p"},
+      {"a.frf", "-"},        {"a.frf", "-l2"}, {"a.frf", "-p5", "\"b.frf\""},
+      {"-p1", "a.frf", "-o"}};
   for (const auto& args : rejected) {
     ProgramOutput r = RunCaptured(OCRSIFT_EXE, args);
     EXPECT_EQ(r.exitCode, 1) << args.size();
     EXPECT_EQ(r.err, "") << args[0];
     ExpectUsage(r.out);
   }
+  // A format name that names none is refused on standard error with the names there are,
+  // before a later missing value or name is seen; standard output, perhaps the file the user
+  // meant, stays empty.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> unknown = {
+      {{"-p1", "a.frf", "-o", "xml"}, "xml"},
+      {{"-p1", "a.frf", "-oHOCR"}, "HOCR"},
+      {{"-o", "text.pdf", "-p"}, "text.pdf"},
+      {{"-p1", "a.frf", "-output", "hocr"}, "utput"}};
+  for (const auto& entry : unknown) {
+    ProgramOutput r = RunCaptured(OCRSIFT_EXE, entry.first);
+    EXPECT_EQ(r.exitCode, 1) << entry.second;
+    EXPECT_EQ(r.out, "") << entry.second;
+    EXPECT_EQ(r.err, "Unknown output format \"" + entry.second +
+                         "\"; the formats are: djvused, hocr, alto, text, pdf\n");
+  }
   ProgramOutput optionsOnly = RunCaptured(OCRSIFT_EXE, {"-p", "3", "-g"});
   EXPECT_EQ(optionsOnly.exitCode, 1);
   EXPECT_EQ(optionsOnly.err, kNoName);
+}
+
+// Standard output a terminal (util-linux's script gives the program one and copies what it
+// shows, both channels, to ours): a binary document is refused before any file is read; the
+// text formats and the modes that write no document still run.
+TEST(OcrsiftCommandLine, BinaryFormatsRefuseATerminal) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no pseudo-terminal to give the program";
+#else
+  const char kRefusal[] = "Output format \"pdf\" is binary and is not written to a terminal";
+  const struct {
+    const char* options;
+    int exitCode;
+    bool refused;
+  } cases[] = {{"-o pdf -p 1", 1, true}, {"-o text -p 1", 2, false}, {"-v -o pdf -p 1", 2, false}};
+  for (const auto& c : cases) {
+    const std::string command =
+        std::string("'") + OCRSIFT_EXE + "' " + c.options + " no-such-file.frf";
+    ProgramOutput r = RunCaptured("/usr/bin/script", {"-qec", command, "/dev/null"});
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.options << r.out;
+    EXPECT_EQ(r.out.find(kRefusal) != std::string::npos, c.refused) << c.options << r.out;
+    EXPECT_EQ(r.out.find("no-such-file.frf") == std::string::npos, c.refused) << r.out;
+  }
+#endif
 }
 
 TEST(OcrsiftOptions, PageNumberSpellings) {
@@ -197,13 +232,13 @@ TEST(OcrsiftOptions, LettersAndTheirRules) {
 
   // -o: the value attached or the next argument, a later one wins.
   EXPECT_TRUE(Parse({"-p1", "f"}));
-  EXPECT_EQ(gRunOptions.Format, OutputFormat::Djvused);
+  EXPECT_EQ(gRunOptions.Format, nullptr);
   EXPECT_TRUE(Parse({"-ohocr", "-p1", "f"}));
-  EXPECT_EQ(gRunOptions.Format, OutputFormat::Hocr);
+  EXPECT_EQ(gRunOptions.Format, FindFormat("hocr"));
   EXPECT_TRUE(Parse({"-", "o", "alto", "-p1", "f"}));
-  EXPECT_EQ(gRunOptions.Format, OutputFormat::Alto);
+  EXPECT_EQ(gRunOptions.Format, FindFormat("alto"));
   EXPECT_TRUE(Parse({"-ohocr", "-o", "text", "-p1", "f"}));
-  EXPECT_EQ(gRunOptions.Format, OutputFormat::Text);
+  EXPECT_EQ(gRunOptions.Format, FindFormat("text"));
 }
 
 TEST(OcrsiftOptions, PositionalArgumentForms) {

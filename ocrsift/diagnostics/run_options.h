@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <string>
 
-// The document a plain run writes (-o): the djvused script or another format.
-enum class OutputFormat { Djvused, Hocr, Alto, Text, Pdf };
+// A row of the format registry (ocrsift/formats/format_registry.h), which lives above this
+// library: the options only point at it.
+struct FormatRow;
 
 struct RunOptions {
   std::string InputSpec;  // file name, wildcard pattern, or "@" and a list file
@@ -21,7 +22,7 @@ struct RunOptions {
   bool HexDumpMode = false;
   bool TestOnly = false;
   bool Quiet = false;
-  OutputFormat Format = OutputFormat::Djvused;
+  const FormatRow* Format = nullptr;  // the document a plain run writes (-o); null: the default
   FILE* ErrorStream = stderr;
   FILE* VerboseStream = stdout;  // null: the verbose channel prints nothing
   FILE* OutputStream = nullptr;  // where the document goes

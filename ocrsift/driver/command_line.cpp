@@ -1,15 +1,16 @@
 #include "ocrsift/driver/command_line.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "common/numeric/decimal.h"
 #include "common/text/option_value.h"
 #include "ocrsift/diagnostics/channels.h"
+#include "ocrsift/formats/format_registry.h"
 
 namespace {
 
-const char kUsageText[] =
+// The usage text before the -o line, which the format registry completes, and after it.
+const char kUsageHead[] =
     "\n"
     "This program extract OCR information from work files\n"
     "of FineReader v. 7.x and produce output file, compatible\n"
@@ -22,7 +23,10 @@ const char kUsageText[] =
     "  -g               -- auto generate page number, from digits in FRF file name\n"
     "  -h               -- normal hyphenation between lines\n"
     "  -i               -- ignore unrecognized pages\n"
-    "  -o <format>      -- output format: djvused (default), hocr, alto, text, pdf\n"
+    "  -o <format>      -- output format: ";
+
+const char kUsageTail[] =
+    "\n"
     "Options for format exploring:\n"
     "  -v               -- verbose\n"
     "  -l               -- list all format tags\n"
@@ -46,38 +50,38 @@ bool TakePositional(const std::string& argument) {
   return true;
 }
 
-// The formats -o names, exactly as written.
+// The formats -o names, exactly as written. An unknown name is reported with the list of
+// names: the habit of an output-file option ("-o text.pdf") must not put the usage into the
+// file that standard output was redirected to.
 bool TakeOutputFormat(const char* name) {
-  static const struct {
-    const char* name;
-    OutputFormat format;
-  } kFormats[] = {{"djvused", OutputFormat::Djvused},
-                  {"hocr", OutputFormat::Hocr},
-                  {"alto", OutputFormat::Alto},
-                  {"text", OutputFormat::Text},
-                  {"pdf", OutputFormat::Pdf}};
-  for (const auto& entry : kFormats) {
-    if (std::strcmp(name, entry.name) == 0) {
-      gRunOptions.Format = entry.format;
-      return true;
-    }
+  const FormatRow* row = FindFormat(name);
+  if (row == nullptr) {
+    ReportError("Unknown output format \"%s\"; the formats are: %s\n", name,
+                FormatNames(false).c_str());
+    return false;
   }
-  return false;
+  gRunOptions.Format = row;
+  return true;
 }
 
 }  // namespace
 
 bool ParseOptions(int argc, const char* const* argv) {
+  return ParseCommandLine(argc, argv) == ParseOutcome::kAccepted;
+}
+
+ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
+  constexpr ParseOutcome kShowUsage = ParseOutcome::kShowUsage;
   for (int i = 1; i < argc; ++i) {
     const char* argument = (argv[i] != nullptr) ? argv[i] : "";
     if (argument[0] != '-') {
       if (!TakePositional(argument))
-        return false;
+        return kShowUsage;
       continue;
     }
     const char* option = nullptr;
     if (!text::TakeOptionText(argc, argv, i, option))
-      return false;
+      return kShowUsage;
     switch (option[0]) {
       case 'd':
         gRunOptions.HexDumpMode = true;
@@ -94,7 +98,7 @@ bool ParseOptions(int argc, const char* const* argv) {
       case 'l':
         if (option[1] == '2') {
           if (i + 1 >= argc)
-            return false;
+            return kShowUsage;
           ++i;
           gRunOptions.ListTagNumber = numeric::ReadDecimal(argv[i]);
         }
@@ -102,15 +106,17 @@ bool ParseOptions(int argc, const char* const* argv) {
         break;
       case 'o': {
         const char* value = nullptr;
-        // An unknown name shows the usage, as an option missing its value does.
-        if (!text::TakeOptionValue(option + 1, argc, argv, i, value) || !TakeOutputFormat(value))
-          return false;
+        // A missing value shows the usage; an unknown name is refused with its own message.
+        if (!text::TakeOptionValue(option + 1, argc, argv, i, value))
+          return kShowUsage;
+        if (!TakeOutputFormat(value))
+          return ParseOutcome::kRefused;
         break;
       }
       case 'p': {
         const char* value = nullptr;
         if (!text::TakeOptionValue(option + 1, argc, argv, i, value))
-          return false;
+          return kShowUsage;
         gRunOptions.FirstPage = numeric::ReadDecimal(value);
         break;
       }
@@ -128,7 +134,7 @@ bool ParseOptions(int argc, const char* const* argv) {
         break;  // unknown letters are ignored and take no value
     }
   }
-  return ApplyOptionRules();
+  return ApplyOptionRules() ? ParseOutcome::kAccepted : kShowUsage;
 }
 
 bool ApplyOptionRules() {
@@ -165,6 +171,6 @@ bool ApplyOptionRules() {
 void ShowUsage() {
   std::printf("\nOcrsift to produce OCR-ed DjVu files, version %s\n", OCRSIFT_VERSION);
   std::printf("Copyright (C) 2026 the Ocrsift developers; free to use, copy and change.\n");
-  std::printf("%s", kUsageText);
+  std::printf("%s%s%s", kUsageHead, FormatNames(true).c_str(), kUsageTail);
   std::fflush(stdout);
 }

@@ -1,24 +1,23 @@
 #include "ocrsift/driver/document_choice.h"
 
+#include <cassert>
+
 #include "common/platform/platform.h"
 #include "ocrsift/formats/document_formats.h"
+
+const FormatRow& ChosenFormat(const RunOptions& options) {
+  return options.Format != nullptr ? *options.Format : DefaultFormat();
+}
 
 std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options) {
   if (options.Verbose)
     return MakeNoDocument();
-  switch (options.Format) {
-    case OutputFormat::Hocr:
-      return MakeHocrFormat(options.OutputStream);
-    case OutputFormat::Alto:
-      return MakeAltoFormat(options.OutputStream);
-    case OutputFormat::Text:
-      return MakePlainTextFormat(options.OutputStream);
-    case OutputFormat::Pdf:
-      // The PDF's bytes must reach the file unchanged: no line-end translation on Windows.
-      platform::UseBinaryMode(options.OutputStream);
-      return MakePdfFormat(options.OutputStream);
-    case OutputFormat::Djvused:
-      break;
-  }
-  return MakeDjvusedFormat(options.OutputStream);
+  const FormatRow& row = ChosenFormat(options);
+  assert(row.kind == FormatKind::kStream && row.makeStream != nullptr);
+  // A binary document's bytes must reach the file unchanged: no line-end translation on
+  // Windows.
+  if (row.binary)
+    platform::UseBinaryMode(options.OutputStream);
+  FormatSettings settings;
+  return row.makeStream(options.OutputStream, settings);
 }

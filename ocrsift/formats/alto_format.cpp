@@ -354,6 +354,6 @@ void AltoFormat::WriteHead() {
 
 }  // namespace
 
-std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream) {
+std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream, const FormatSettings& /*settings*/) {
   return std::unique_ptr<DocumentFormat>(new (std::nothrow) AltoFormat(stream));
 }

@@ -138,6 +138,7 @@ void DjvusedFormat::PutPage(const RecordedPage& page) {
 
 }  // namespace
 
-std::unique_ptr<DocumentFormat> MakeDjvusedFormat(FILE* stream) {
+std::unique_ptr<DocumentFormat> MakeDjvusedFormat(FILE* stream,
+                                                  const FormatSettings& /*settings*/) {
   return std::unique_ptr<DocumentFormat>(new (std::nothrow) DjvusedFormat(stream));
 }

@@ -218,6 +218,6 @@ void HocrFormat::WritePage(const RecordedPage& page) {
 
 }  // namespace
 
-std::unique_ptr<DocumentFormat> MakeHocrFormat(FILE* stream) {
+std::unique_ptr<DocumentFormat> MakeHocrFormat(FILE* stream, const FormatSettings& /*settings*/) {
   return std::unique_ptr<DocumentFormat>(new (std::nothrow) HocrFormat(stream));
 }

@@ -574,6 +574,6 @@ void PdfFormat::WriteEnd() {
 
 }  // namespace
 
-std::unique_ptr<DocumentFormat> MakePdfFormat(FILE* stream) {
+std::unique_ptr<DocumentFormat> MakePdfFormat(FILE* stream, const FormatSettings& /*settings*/) {
   return std::unique_ptr<DocumentFormat>(new (std::nothrow) PdfFormat(stream));
 }

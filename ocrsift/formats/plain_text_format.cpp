@@ -37,6 +37,7 @@ class PlainTextFormat : public DocumentFormat {
 
 }  // namespace
 
-std::unique_ptr<DocumentFormat> MakePlainTextFormat(FILE* stream) {
+std::unique_ptr<DocumentFormat> MakePlainTextFormat(FILE* stream,
+                                                    const FormatSettings& /*settings*/) {
   return std::unique_ptr<DocumentFormat>(new (std::nothrow) PlainTextFormat(stream));
 }

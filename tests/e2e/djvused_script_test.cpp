@@ -33,7 +33,7 @@ constexpr uint16_t E = MARK_LINE_END;
 std::string WriterScript(const std::function<void(PageTextSink&)>& feed, bool join = true) {
   FILE* file = tmpfile();
   EXPECT_NE(file, nullptr);
-  std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(file);
+  std::unique_ptr<DocumentFormat> format = MakeDjvusedFormat(file, FormatSettings());
   PageRecorder recorder(*format, format->Recording(join));
   format->BeginDocument(PageArrival::kAnyOrder);
   feed(recorder);

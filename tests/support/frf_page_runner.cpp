@@ -23,7 +23,7 @@ PageRun RunFrfPage(const std::string& path, int32_t pageNumber) {
   FILE* previousErrors = gRunOptions.ErrorStream;
   gRunOptions.ErrorStream = errors;
 
-  std::unique_ptr<DocumentFormat> document = MakeDjvusedFormat(script);
+  std::unique_ptr<DocumentFormat> document = MakeDjvusedFormat(script, FormatSettings());
   PageRecorder recorder(*document, document->Recording(gRunOptions.JoinHyphenated));
   document->BeginDocument(PageArrival::kAscending);
   FrfStream stream(path.c_str());
