@@ -23,6 +23,7 @@ struct RunOptions {
   bool TestOnly = false;
   bool Quiet = false;
   const FormatRow* Format = nullptr;  // the document a plain run writes (-o); null: the default
+  std::string WorkspaceFolder;        // -w: the page files and mets.xml go there, not to stdout
   FILE* ErrorStream = stderr;
   FILE* VerboseStream = stdout;  // null: the verbose channel prints nothing
   FILE* OutputStream = nullptr;  // where the document goes

@@ -23,6 +23,8 @@ const char kUsageHead[] =
     "  -g               -- auto generate page number, from digits in FRF file name\n"
     "  -h               -- normal hyphenation between lines\n"
     "  -i               -- ignore unrecognized pages\n"
+    "  -w <folder>      -- workspace: mets.xml, PAGE and ALTO files per page, in a new or\n"
+    "                       empty folder\n"
     "  -o <format>      -- output format: ";
 
 const char kUsageTail[] =
@@ -130,9 +132,21 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
       case 'v':
         gRunOptions.Verbose = true;
         break;
+      case 'w': {
+        const char* value = nullptr;
+        if (!text::TakeOptionValue(option + 1, argc, argv, i, value) || *value == '\0')
+          return kShowUsage;
+        gRunOptions.WorkspaceFolder = value;
+        break;
+      }
       default:
         break;  // unknown letters are ignored and take no value
     }
+  }
+  if (!gRunOptions.WorkspaceFolder.empty() && gRunOptions.Format != nullptr) {
+    ReportError("Options -o and -w exclude each other: -w writes PAGE and ALTO files and"
+                " mets.xml into its folder, -o one document on standard output\n");
+    return ParseOutcome::kRefused;
   }
   return ApplyOptionRules() ? ParseOutcome::kAccepted : kShowUsage;
 }

@@ -12,6 +12,13 @@ const FormatRow& ChosenFormat(const RunOptions& options) {
 std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options) {
   if (options.Verbose)
     return MakeNoDocument();
+  if (!options.WorkspaceFolder.empty()) {
+    WorkspaceSettings settings;
+    settings.folder = options.WorkspaceFolder;
+    settings.joinHyphenated = options.JoinHyphenated;
+    settings.errorStream = options.ErrorStream;
+    return MakeWorkspace(settings);
+  }
   const FormatRow& row = ChosenFormat(options);
   assert(row.kind == FormatKind::kStream && row.makeStream != nullptr);
   // A binary document's bytes must reach the file unchanged: no line-end translation on

@@ -54,6 +54,9 @@ const char kProcessing[] =
 class AltoFormat : public DocumentFormat {
  public:
   using DocumentFormat::DocumentFormat;
+  // The document of one page file names its image as the METS file does.
+  AltoFormat(FILE* stream, const std::string& imageFileName)
+      : DocumentFormat(stream), imageFileName_(imageFileName) {}
 
  protected:
   bool HeadFollowsPages() const override { return true; }
@@ -89,6 +92,7 @@ class AltoFormat : public DocumentFormat {
   void PutName(const UnitText& name);
 
   UnitText imageName_;  // of the first page that names its image
+  std::string imageFileName_;  // UTF-8, in place of imageName_ when not empty
   std::map<UnitText, int32_t> fontIds_;
   std::vector<const UnitText*> fonts_;  // in the order of their IDs
   std::vector<uint32_t> fontStamp_;     // per font ID: the StyleRefs call that named it last
@@ -329,7 +333,13 @@ void AltoFormat::PutName(const UnitText& name) {
 
 void AltoFormat::WriteHead() {
   PutText(kHeader);
-  if (!imageName_.empty()) {
+  if (!imageFileName_.empty()) {
+    PutText("  <sourceImageInformation>\n   <fileName>");
+    ComposeBuffer& text = Text();
+    char* cursor = text.Room(imageFileName_.size() * kXmlCharacterRoom);
+    text.Commit(PutXmlUtf8(cursor, imageFileName_.data(), imageFileName_.size()));
+    PutText("</fileName>\n  </sourceImageInformation>\n");
+  } else if (!imageName_.empty()) {
     PutText("  <sourceImageInformation>\n   <fileName>");
     PutName(imageName_);
     PutText("</fileName>\n  </sourceImageInformation>\n");
@@ -356,4 +366,9 @@ void AltoFormat::WriteHead() {
 
 std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream, const FormatSettings& /*settings*/) {
   return std::unique_ptr<DocumentFormat>(new (std::nothrow) AltoFormat(stream));
+}
+
+std::unique_ptr<DocumentFormat> MakeAltoPageFile(FILE* stream, const PageFileSettings& settings) {
+  return std::unique_ptr<DocumentFormat>(new (std::nothrow)
+                                             AltoFormat(stream, settings.imageName));
 }
