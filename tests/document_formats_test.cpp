@@ -1,4 +1,5 @@
 #include "ocrsift/formats/document_formats.h"
+#include "ocrsift/formats/page_image_name.h"
 #include "ocrsift/formats/pdf_font.h"
 #include "ocrsift/formats/xml_text.h"
 #include "ocrsift/page/page_recorder.h"
@@ -837,7 +838,7 @@ const char16_t* const kLanguageNames[] = {u"Afrikaans",
 // image name that needs quoting, an area per language, an area of two blocks whose first
 // language has no tag and whose fonts repeat, a surrogate pair with a box per code unit, and
 // a line, a word and a character box beyond the page.
-void GoldenBook(PageTextSink& sink) {
+void GoldenPage(PageTextSink& sink) {
   sink.DescribePage(Units(u"Scan \"01\"; 100% \\ \u0416.tif"), 300);
   sink.BeginPage(3, 400, 300);
   uint16_t y = 0;
@@ -875,6 +876,10 @@ void GoldenBook(PageTextSink& sink) {
   // A block outside any area.
   Feed(sink, SimpleLine(u"free"));
   sink.EndPage();
+}
+
+void GoldenBook(PageTextSink& sink) {
+  GoldenPage(sink);
   sink.DescribePage({}, 0);
   sink.BeginPage(2, 400, 300);
   Feed(sink, SimpleLine(u"replaced"));
@@ -884,16 +889,32 @@ void GoldenBook(PageTextSink& sink) {
   sink.EndPage();
 }
 
+// The PAGE document of the golden book's first page, as the workspace names it.
+PageFileSettings GoldenPageSettings(bool glyphs) {
+  PageFileSettings settings;
+  settings.fileId = "OCR-D-OCR-FR7_0003";
+  settings.imageName = PageImageName(Units(u"Scan \"01\"; 100% \\ \u0416.tif"), 3);
+  settings.modifiedTime = 1700000000;
+  settings.glyphs = glyphs;
+  return settings;
+}
+
 struct GoldenCase {
   const char* file;  // in tests/data/golden
   MakeFormat makeFormat;
+  void (*feed)(PageTextSink&) = GoldenBook;
 };
 
-const GoldenCase kGoldenCases[] = {{"book.djvused", MakeDjvusedFormat},
-                                   {"book.hocr", MakeHocrFormat},
-                                   {"book.alto", MakeAltoFormat},
-                                   {"book.txt", MakePlainTextFormat},
-                                   {"book.pdf", MakePdfFormat}};
+const GoldenCase kGoldenCases[] = {
+    {"book.djvused", MakeDjvusedFormat},
+    {"book.hocr", MakeHocrFormat},
+    {"book.alto", MakeAltoFormat},
+    {"book.txt", MakePlainTextFormat},
+    {"book.pdf", MakePdfFormat},
+    {"page3.page.xml",
+     [](FILE* file) { return MakePageXmlFormat(file, GoldenPageSettings(false)); }, GoldenPage},
+    {"page3-glyphs.page.xml",
+     [](FILE* file) { return MakePageXmlFormat(file, GoldenPageSettings(true)); }, GoldenPage}};
 
 }  // namespace
 
@@ -902,7 +923,7 @@ const GoldenCase kGoldenCases[] = {{"book.djvused", MakeDjvusedFormat},
 TEST(OutputFormatsTest, GoldenDocuments) {
   for (const GoldenCase& golden : kGoldenCases) {
     const std::string path = std::string(TEST_SOURCE_DIR) + "/data/golden/" + golden.file;
-    const std::string document = Document(golden.makeFormat, GoldenBook);
+    const std::string document = Document(golden.makeFormat, golden.feed);
     if (std::getenv("OCRSIFT_UPDATE_GOLDEN") != nullptr) {
       FILE* file = std::fopen(path.c_str(), "wb");
       ASSERT_NE(file, nullptr) << path;

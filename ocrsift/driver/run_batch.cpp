@@ -211,6 +211,10 @@ int RunBatch() {
     recorder->DescribeFile(modified);
     if (!ParseOneFile(*recorder))
       runResult = 2;
+    if (document->TakeRefusedPage()) {
+      ReportError("\nNo PAGE document for \"%s\": the page's width or height is 0 or less", path);
+      runResult = 2;
+    }
     gRunState.CurrentStream.reset();
   }
   return FinishDocument(*document, runResult);

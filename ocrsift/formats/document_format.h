@@ -51,6 +51,14 @@ class DocumentFormat : public RecordedPageReceiver {
   // fails although the document was written whole.
   virtual bool LostPages() const { return false; }
 
+  // True once after each complete page that this format cannot hold (a PAGE page without a
+  // positive width and height): the run reports it and fails.
+  bool TakeRefusedPage() {
+    const bool refused = pageRefused_;
+    pageRefused_ = false;
+    return refused;
+  }
+
   // How the recorder must record the pages for this format.
   RecorderSettings Recording(bool joinHyphenated) const {
     RecorderSettings settings;
@@ -76,6 +84,8 @@ class DocumentFormat : public RecordedPageReceiver {
   virtual void WriteFailedPage(const RecordedPage& /*page*/) {}
   virtual void WriteEnd() {}
 
+  // In WritePage: the page cannot be written in this format; nothing of it may be composed.
+  void RefusePage() { pageRefused_ = true; }
   ComposeBuffer& Text() { return text_; }
   DocumentOutput& Output() { return output_; }
   // Writes what has been composed and empties the buffer.
@@ -121,4 +131,5 @@ class DocumentFormat : public RecordedPageReceiver {
   int32_t pageSequence_ = 0;
   std::unique_ptr<PageSpool> spool_;  // null while pages are written as they come
   bool pageHeld_ = false;
+  bool pageRefused_ = false;
 };

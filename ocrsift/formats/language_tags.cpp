@@ -5,6 +5,8 @@ namespace {
 struct LanguageTagEntry {
   const char* name;
   const char* tag;
+  // PAGE's English name (UTF-8) where it differs from the work files' name.
+  const char* pageName = nullptr;
 };
 
 // The recognition languages of the OCR package as its work files name them.
@@ -17,20 +19,20 @@ constexpr LanguageTagEntry kLanguageTags[] = {
     {"Belarusian", "be"},
     {"Bulgarian", "bg"},
     {"Catalan", "ca"},
-    {"ChinesePRC", "zh-Hans"},
-    {"ChineseTaiwan", "zh-Hant"},
+    {"ChinesePRC", "zh-Hans", "Chinese"},
+    {"ChineseTaiwan", "zh-Hant", "Chinese"},
     {"Croatian", "hr"},
     {"Czech", "cs"},
     {"Danish", "da"},
     {"Dutch", "nl"},
-    {"DutchBelgian", "nl-BE"},
+    {"DutchBelgian", "nl-BE", "Dutch"},
     {"English", "en"},
     {"Esperanto", "eo"},
     {"Estonian", "et"},
     {"Finnish", "fi"},
     {"French", "fr"},
     {"German", "de"},
-    {"GermanNewSpelling", "de"},
+    {"GermanNewSpelling", "de", "German"},
     {"Greek", "el"},
     {"Hebrew", "he"},
     {"Hungarian", "hu"},
@@ -47,17 +49,17 @@ constexpr LanguageTagEntry kLanguageTags[] = {
     {"Macedonian", "mk"},
     {"Malay", "ms"},
     {"Norwegian", "no"},
-    {"NorwegianBokmal", "nb"},
-    {"NorwegianNynorsk", "nn"},
+    {"NorwegianBokmal", "nb", "Norwegian Bokm\xC3\xA5l"},
+    {"NorwegianNynorsk", "nn", "Norwegian Nynorsk"},
     {"Polish", "pl"},
     {"Portuguese", "pt"},
-    {"PortugueseBrazilian", "pt-BR"},
+    {"PortugueseBrazilian", "pt-BR", "Portuguese"},
     {"Romanian", "ro"},
     {"Russian", "ru"},
-    {"RussianOldSpelling", "ru"},
+    {"RussianOldSpelling", "ru", "Russian"},
     {"Serbian", "sr"},
     {"Slovak", "sk"},
-    {"Slovenian", "sl"},
+    {"Slovenian", "sl", "Slovene"},
     {"Spanish", "es"},
     {"Swahili", "sw"},
     {"Swedish", "sv"},
@@ -93,6 +95,14 @@ bool SameName(const UnitText& name, const char* ascii) {
 }
 
 }  // namespace
+
+const char* PageLanguageName(const UnitText& languageName) {
+  for (const LanguageTagEntry& entry : kLanguageTags) {
+    if (SameName(languageName, entry.name))
+      return entry.pageName != nullptr ? entry.pageName : entry.name;
+  }
+  return nullptr;
+}
 
 const char* LanguageTag(const std::vector<UnitText>& languageNames) {
   for (const UnitText& name : languageNames) {

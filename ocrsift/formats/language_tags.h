@@ -1,4 +1,5 @@
-// The BCP 47 tags of the recognition languages that FRF text areas name.
+// The BCP 47 tags of the recognition languages that FRF text areas name, and PAGE's names of
+// them.
 #pragma once
 
 #include <cstddef>
@@ -12,3 +13,7 @@ constexpr size_t kMaxLanguageTagLength = 7;
 // The tag of the first of the names that has one ("English" gives "en"), or null when none
 // has: names such as "Digits" are no language.
 const char* LanguageTag(const std::vector<UnitText>& languageNames);
+
+// The name of the language in PAGE's list of languages (UTF-8, as one name has a letter
+// beyond ASCII), or null when PAGE has none for it.
+const char* PageLanguageName(const UnitText& languageName);
