@@ -212,6 +212,8 @@ bool RenameOver(const std::string& from, const std::string& to) {
 bool RemoveFile(const std::string& path) {
   errno = 0;
   return unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
 bool FileModifiedTime(const std::string& path, int64_t& seconds) {
   struct stat info;
   if (stat(path.c_str(), &info) != 0)

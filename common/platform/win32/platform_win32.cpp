@@ -191,6 +191,8 @@ bool RemoveFile(const std::string& path) {
     return true;
   errno = ErrnoOfLastError();
   return false;
+}
+
 bool FileModifiedTime(const std::string& path, int64_t& seconds) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
