@@ -24,8 +24,10 @@
 #include "ocrsift/page/recorded_page.h"
 
 // How the pages of a run come: each with a higher page number than the one before, or in any
-// order (numbers taken from file names, which may repeat or descend).
-enum class PageArrival { kAscending, kAnyOrder };
+// order (numbers taken from file names, which may repeat or descend), or a single page (the
+// document of one page file, which waits for a head that follows it in memory, not in a
+// scratch file).
+enum class PageArrival { kAscending, kAnyOrder, kOnePage };
 
 class DocumentFormat : public RecordedPageReceiver {
  public:
@@ -130,6 +132,8 @@ class DocumentFormat : public RecordedPageReceiver {
   ComposeBuffer text_;
   int32_t pageSequence_ = 0;
   std::unique_ptr<PageSpool> spool_;  // null while pages are written as they come
+  bool onePage_ = false;               // the page waits for the head in onePageText_
+  std::string onePageText_;
   bool pageHeld_ = false;
   bool pageRefused_ = false;
 };

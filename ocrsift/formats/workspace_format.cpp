@@ -92,7 +92,7 @@ bool WorkspaceFormat::WriteDocument(const std::string& path, PageFileFactory mak
     Fail(ENOMEM, path);
     return false;
   }
-  document->BeginDocument(PageArrival::kAscending);
+  document->BeginDocument(PageArrival::kOnePage);
   document->AddPage(page);
   document->EndDocument();
   if (!document->Flush()) {
