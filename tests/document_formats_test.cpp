@@ -1,4 +1,5 @@
 #include "ocrsift/formats/document_formats.h"
+#include "fuzz/page_rules.h"
 #include "ocrsift/formats/page_image_name.h"
 #include "ocrsift/formats/pdf_font.h"
 #include "ocrsift/formats/xml_text.h"
@@ -905,16 +906,21 @@ struct GoldenCase {
   void (*feed)(PageTextSink&) = GoldenBook;
 };
 
-const GoldenCase kGoldenCases[] = {
-    {"book.djvused", MakeDjvusedFormat},
-    {"book.hocr", MakeHocrFormat},
-    {"book.alto", MakeAltoFormat},
-    {"book.txt", MakePlainTextFormat},
-    {"book.pdf", MakePdfFormat},
-    {"page3.page.xml",
-     [](FILE* file) { return MakePageXmlFormat(file, GoldenPageSettings(false)); }, GoldenPage},
-    {"page3-glyphs.page.xml",
-     [](FILE* file) { return MakePageXmlFormat(file, GoldenPageSettings(true)); }, GoldenPage}};
+const GoldenCase kGoldenCases[] = {{"book.djvused", MakeDjvusedFormat},
+                                   {"book.hocr", MakeHocrFormat},
+                                   {"book.alto", MakeAltoFormat},
+                                   {"book.txt", MakePlainTextFormat},
+                                   {"book.pdf", MakePdfFormat},
+                                   {"page3.page.xml",
+                                    [](FILE* file, const FormatSettings&) {
+                                      return MakePageXmlFormat(file, GoldenPageSettings(false));
+                                    },
+                                    GoldenPage},
+                                   {"page3-glyphs.page.xml",
+                                    [](FILE* file, const FormatSettings&) {
+                                      return MakePageXmlFormat(file, GoldenPageSettings(true));
+                                    },
+                                    GoldenPage}};
 
 }  // namespace
 
@@ -932,5 +938,116 @@ TEST(OutputFormatsTest, GoldenDocuments) {
       continue;
     }
     EXPECT_EQ(document, testing_support::ReadFile(path)) << golden.file;
+    if (golden.feed == GoldenPage) {
+      EXPECT_EQ(fuzz_support::PageRuleProblems(document), std::vector<std::string>())
+          << golden.file;
+    }
   }
+}
+
+// The one-page PAGE document of what the feed hands on (the last complete page).
+std::string PageDocument(const std::function<void(PageTextSink&)>& feed, bool join) {
+  PageFileSettings settings;
+  settings.joinHyphenated = join;
+  FILE* file = tmpfile();
+  EXPECT_NE(file, nullptr);
+  std::unique_ptr<DocumentFormat> format = MakePageXmlFormat(file, settings);
+  PageRecorder recorder(*format, format->Recording(join));
+  format->BeginDocument(PageArrival::kAscending);
+  feed(recorder);
+  format->EndDocument();
+  EXPECT_TRUE(format->Flush());
+  EXPECT_FALSE(format->TakeRefusedPage());
+  return ContentsAndClose(file);
+}
+
+// A broken word stands as printed, its parts tied by a join only when both are on the page and
+// joining is on; whatever the case, the document keeps the rules.
+TEST(OutputFormatsTest, PageHyphenPairs) {
+  const Block first = SimpleLine(std::u16string(u"two wor") + char16_t(H));
+  const Block second = SimpleLine(u"ld. on");
+  struct Case {
+    const char* what;
+    bool join;
+    bool secondFails;  // the page of "ld." fails, the document keeps the page before
+    bool firstFails;   // the page of "wor-" fails
+    bool samePage;     // both parts in one block of one page
+    const char* word;  // a Word's text the document holds
+    bool related;
+  };
+  const Case cases[] = {
+      {"one page", true, false, false, true, "wor-", true},
+      {"one page, -h", false, false, false, true, "wor-", false},
+      {"across pages, the second", true, false, false, false, "ld.", false},
+      {"across pages, the first", true, true, false, false, "wor-", false},
+      {"first part on a failed page", true, false, true, false, "ld.", false},
+  };
+  for (const Case& c : cases) {
+    const std::string page = PageDocument(
+        [&](PageTextSink& sink) {
+          if (c.samePage) {
+            sink.BeginPage(1, 200, 1000);
+            Feed(sink, WorkedExample());
+            sink.EndPage();
+            return;
+          }
+          sink.BeginPage(1, 200, 1000);
+          Feed(sink, first);
+          c.firstFails ? sink.FailPage() : sink.EndPage();
+          sink.BeginPage(2, 200, 1000);
+          Feed(sink, second);
+          c.secondFails ? sink.FailPage() : sink.EndPage();
+        },
+        c.join);
+    EXPECT_NE(page.find(std::string("<Unicode>") + c.word + "</Unicode>"), std::string::npos)
+        << c.what << "\n"
+        << page;
+    EXPECT_EQ(page.find("world."), std::string::npos) << c.what;
+    EXPECT_EQ(page.find("type=\"join\"") != std::string::npos, c.related) << c.what;
+    EXPECT_EQ(fuzz_support::PageRuleProblems(page), std::vector<std::string>()) << c.what;
+  }
+}
+
+// A page without a positive side has no PAGE coordinates: refused, and no document at all.
+TEST(OutputFormatsTest, PageRefusesAPageWithoutSides) {
+  for (const int32_t side : {0, -40}) {
+    FILE* file = tmpfile();
+    ASSERT_NE(file, nullptr);
+    std::unique_ptr<DocumentFormat> format = MakePageXmlFormat(file, PageFileSettings());
+    PageRecorder recorder(*format, format->Recording(true));
+    format->BeginDocument(PageArrival::kAscending);
+    recorder.BeginPage(1, side, 1000);
+    Feed(recorder, SimpleLine(u"word"));
+    recorder.EndPage();
+    EXPECT_TRUE(format->TakeRefusedPage());
+    EXPECT_FALSE(format->TakeRefusedPage());
+    format->EndDocument();
+    EXPECT_TRUE(format->Flush());
+    EXPECT_EQ(ContentsAndClose(file), "");
+  }
+}
+
+// The image's name without its folders, the rastrify name without one, and its media type.
+TEST(OutputFormatsTest, PageImageNames) {
+  const struct {
+    std::u16string name;
+    int32_t page;
+    const char* expected;
+  } names[] = {
+      {u"C:\\scans\\b\u00FCcher/p 1.TIF", 3, "p 1.TIF"},
+      {u"D:page.png", 3, "page.png"},
+      {u"", 7, "page0007.tif"},
+      {u"scans/", 12345, "page12345.tif"},
+      {u"..", 1, "page0001.tif"},
+      {std::u16string(u"a\tb") + char16_t(0xD800) + u".jpg", 1,
+       "a\xEF\xBF\xBD"
+       "b\xEF\xBF\xBD.jpg"},
+  };
+  for (const auto& n : names)
+    EXPECT_EQ(PageImageName(Units(n.name), n.page), n.expected);
+  EXPECT_STREQ(MimeTypeOfImageName("p 1.TIF"), "image/tiff");
+  EXPECT_STREQ(MimeTypeOfImageName("a.b.Jpeg"), "image/jpeg");
+  EXPECT_STREQ(MimeTypeOfImageName("page.pgm"), "image/x-portable-graymap");
+  EXPECT_STREQ(MimeTypeOfImageName("noextension"), "application/octet-stream");
+  EXPECT_EQ(GroupFileId(kPageFileGroup, 7), "OCR-D-OCR-FR7_0007");
 }

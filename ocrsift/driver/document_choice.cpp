@@ -9,7 +9,8 @@ const FormatRow& ChosenFormat(const RunOptions& options) {
   return options.Format != nullptr ? *options.Format : DefaultFormat();
 }
 
-std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options) {
+std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options,
+                                                     const std::string& onlyFile) {
   if (options.Verbose)
     return MakeNoDocument();
   if (!options.WorkspaceFolder.empty()) {
@@ -20,7 +21,15 @@ std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options) 
     return MakeWorkspace(settings);
   }
   const FormatRow& row = ChosenFormat(options);
-  assert(row.kind == FormatKind::kStream && row.makeStream != nullptr);
+  if (row.kind == FormatKind::kPageFile) {
+    assert(row.makePageFile != nullptr);
+    // The file ID and the image name come from the page itself; an unknown time stays 1970.
+    PageFileSettings settings;
+    platform::FileModifiedTime(onlyFile, settings.modifiedTime);
+    settings.joinHyphenated = options.JoinHyphenated;
+    return row.makePageFile(options.OutputStream, settings);
+  }
+  assert(row.makeStream != nullptr);
   // A binary document's bytes must reach the file unchanged: no line-end translation on
   // Windows.
   if (row.binary)

@@ -158,7 +158,20 @@ int RunBatch() {
     ReportError("\nNo files specified in list \"%s\" ", options.InputSpec.c_str());
     return 1;
   }
-  std::unique_ptr<DocumentFormat> document = ChooseDocumentFormat(options);
+  // A page file holds one page: a run of several files would lose all but one.
+  std::string onlyFile;
+  if (!options.Verbose && ChosenFormat(options).kind == FormatKind::kPageFile) {
+    if (names.NameCount() != 1) {
+      ReportError(
+          "\n-o %s writes the page of one FRF file, and %d are named; -w <folder> writes"
+          " a file for every page",
+          ChosenFormat(options).name, static_cast<int>(names.NameCount()));
+      return 1;
+    }
+    names.NextName(onlyFile);
+    names.Rewind();
+  }
+  std::unique_ptr<DocumentFormat> document = ChooseDocumentFormat(options, onlyFile);
   std::unique_ptr<PageRecorder> recorder;
   if (document)
     recorder.reset(new (std::nothrow)

@@ -21,6 +21,7 @@
 #include "common/text/utf8.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/language_tags.h"
+#include "ocrsift/formats/page_image_name.h"
 #include "ocrsift/formats/xml_text.h"
 
 namespace {
@@ -184,6 +185,9 @@ class PageXmlFormat : public DocumentFormat {
   void PutJoins(const RecordedPage& page);
 
   PageFileSettings settings_;
+  // The page's: from the settings, or from the page when they leave them empty.
+  std::string imageName_;
+  std::string fileId_;
   std::string page_;  // the page's element, composed when it came
   bool hasPage_ = false;
   int32_t glyphCount_ = 0;
@@ -380,10 +384,12 @@ void PageXmlFormat::WritePage(const RecordedPage& page) {
     return;
   }
   glyphCount_ = 0;
+  imageName_ = settings_.imageName.empty() ? PageImageName(page) : settings_.imageName;
+  fileId_ = settings_.fileId.empty() ? GroupFileId(kPageFileGroup, page.number) : settings_.fileId;
   ComposeBuffer& text = Text();
-  char* cursor = text.Room(kHeadRoom + settings_.imageName.size() * kXmlCharacterRoom);
+  char* cursor = text.Room(kHeadRoom + imageName_.size() * kXmlCharacterRoom);
   cursor = PutLiteral(cursor, " <Page imageFilename=\"");
-  cursor = PutXmlBytes(cursor, settings_.imageName);
+  cursor = PutXmlBytes(cursor, imageName_);
   cursor = PutLiteral(cursor, "\" imageWidth=\"");
   cursor = PutDecimal(cursor, page.width);
   cursor = PutLiteral(cursor, "\" imageHeight=\"");
@@ -434,14 +440,11 @@ void PageXmlFormat::WriteEnd() {
     return;
   PutText(kHeader);
   ComposeBuffer& text = Text();
-  char* cursor = text.Room(kHeadRoom + settings_.fileId.size() * kXmlCharacterRoom);
-  if (!settings_.fileId.empty()) {
-    cursor = PutLiteral(cursor, " pcGtsId=\"");
-    cursor = PutXmlBytes(cursor, settings_.fileId);
-    *cursor++ = '"';
-  }
+  char* cursor = text.Room(kHeadRoom + fileId_.size() * kXmlCharacterRoom);
+  cursor = PutLiteral(cursor, " pcGtsId=\"");
+  cursor = PutXmlBytes(cursor, fileId_);
   cursor = PutLiteral(
-      cursor, ">\n <Metadata>\n  <Creator>ocrsift " OCRSIFT_VERSION "</Creator>\n  <Created>");
+      cursor, "\">\n <Metadata>\n  <Creator>ocrsift " OCRSIFT_VERSION "</Creator>\n  <Created>");
   cursor = PutUtcTime(cursor, settings_.modifiedTime);
   cursor = PutLiteral(cursor, "</Created>\n  <LastChange>");
   cursor = PutUtcTime(cursor, settings_.modifiedTime);
