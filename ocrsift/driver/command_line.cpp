@@ -23,12 +23,11 @@ const char kUsageHead[] =
     "  -g               -- auto generate page number, from digits in FRF file name\n"
     "  -h               -- normal hyphenation between lines\n"
     "  -i               -- ignore unrecognized pages\n"
-    "  -w <folder>      -- workspace: mets.xml, PAGE and ALTO files per page, in a new or\n"
-    "                       empty folder\n"
     "  -o <format>      -- output format: ";
 
 const char kUsageTail[] =
     "\n"
+    "  -w <folder>      -- write mets.xml, PAGE and ALTO files into an empty folder\n"
     "Options for format exploring:\n"
     "  -v               -- verbose\n"
     "  -l               -- list all format tags\n"
@@ -144,8 +143,9 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
     }
   }
   if (!gRunOptions.WorkspaceFolder.empty() && gRunOptions.Format != nullptr) {
-    ReportError("Options -o and -w exclude each other: -w writes PAGE and ALTO files and"
-                " mets.xml into its folder, -o one document on standard output\n");
+    ReportError(
+        "Options -o and -w exclude each other: -w writes PAGE and ALTO files and"
+        " mets.xml into its folder, -o one document on standard output\n");
     return ParseOutcome::kRefused;
   }
   return ApplyOptionRules() ? ParseOutcome::kAccepted : kShowUsage;

@@ -50,8 +50,7 @@ bool ParseOneFile(PageTextSink& sink) {
 int FinishDocument(DocumentFormat& document, int runResult) {
   document.EndDocument();
   if (!document.Flush()) {
-    ReportOutputFailure(document.Error(), document.FailedPlace(),
-                        document.FailedPlaceIsScratch());
+    ReportOutputFailure(document.Error(), document.FailedPlace(), document.FailedPlaceIsScratch());
     return 2;
   }
   if (document.LostPages())

@@ -91,7 +91,7 @@ class AltoFormat : public DocumentFormat {
   // The XML text of a name, on a line of the head: its own text and room for each unit.
   void PutName(const UnitText& name);
 
-  UnitText imageName_;  // of the first page that names its image
+  UnitText imageName_;         // of the first page that names its image
   std::string imageFileName_;  // UTF-8, in place of imageName_ when not empty
   std::map<UnitText, int32_t> fontIds_;
   std::vector<const UnitText*> fonts_;  // in the order of their IDs
@@ -369,6 +369,5 @@ std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream, const FormatSetting
 }
 
 std::unique_ptr<DocumentFormat> MakeAltoPageFile(FILE* stream, const PageFileSettings& settings) {
-  return std::unique_ptr<DocumentFormat>(new (std::nothrow)
-                                             AltoFormat(stream, settings.imageName));
+  return std::unique_ptr<DocumentFormat>(new (std::nothrow) AltoFormat(stream, settings.imageName));
 }

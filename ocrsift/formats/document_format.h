@@ -132,7 +132,7 @@ class DocumentFormat : public RecordedPageReceiver {
   ComposeBuffer text_;
   int32_t pageSequence_ = 0;
   std::unique_ptr<PageSpool> spool_;  // null while pages are written as they come
-  bool onePage_ = false;               // the page waits for the head in onePageText_
+  bool onePage_ = false;              // the page waits for the head in onePageText_
   std::string onePageText_;
   bool pageHeld_ = false;
   bool pageRefused_ = false;

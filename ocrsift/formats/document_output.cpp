@@ -17,8 +17,9 @@ void DocumentOutput::Write(const char* bytes, size_t n) {
 }
 
 bool DocumentOutput::Flush() {
+  // A document written elsewhere (the workspace's files) has no stream, but may have failed.
   if (stream_ == nullptr)
-    return true;
+    return error_ == 0;
   errno = 0;
   if (std::fflush(stream_) != 0 || std::ferror(stream_) != 0)
     Fail();

@@ -46,8 +46,8 @@ char* PutFile(char* cursor, const std::string& id, const char* mimeType, const s
   cursor = PutText(cursor, id);
   cursor = PutLiteral(cursor, "\" MIMETYPE=\"");
   cursor = PutText(cursor, mimeType);
-  cursor = PutLiteral(cursor,
-                      "\">\n    <mets:FLocat LOCTYPE=\"OTHER\" OTHERLOCTYPE=\"FILE\" xlink:href=\"");
+  cursor = PutLiteral(
+      cursor, "\">\n    <mets:FLocat LOCTYPE=\"OTHER\" OTHERLOCTYPE=\"FILE\" xlink:href=\"");
   cursor = PutXmlUtf8(cursor, href.data(), href.size());
   return PutLiteral(cursor, "\"/>\n   </mets:file>\n");
 }
@@ -59,12 +59,6 @@ char* PutPointer(char* cursor, const std::string& id) {
 }
 
 }  // namespace
-
-std::string WorkspaceFileId(const char* group, int32_t pageNumber) {
-  char number[numeric::kDecimalRoom + 2];
-  std::snprintf(number, sizeof number, "_%04d", static_cast<int>(pageNumber));
-  return std::string(group) + number;
-}
 
 void MetsTable::Add(int32_t number, const std::string& image, bool text) {
   Entry entry;
@@ -99,7 +93,7 @@ void MetsTable::Write(DocumentOutput& out) {
   text.Append(kHead, sizeof kHead - 1);
   // The images, then the PAGE files, then the ALTO files.
   for (int group = 0; group < 3; ++group) {
-    static const char* const kGroups[] = {kImageGroup, kPageGroup, kAltoGroup};
+    static const char* const kGroups[] = {kImageGroup, kPageFileGroup, kAltoGroup};
     char* cursor = text.Room(64);
     cursor = PutLiteral(cursor, "  <mets:fileGrp USE=\"");
     cursor = PutText(cursor, kGroups[group]);
@@ -107,7 +101,7 @@ void MetsTable::Write(DocumentOutput& out) {
     for (const Entry& entry : entries_) {
       if (group != 0 && !entry.text)
         continue;
-      const std::string id = WorkspaceFileId(kGroups[group], entry.number);
+      const std::string id = GroupFileId(kGroups[group], entry.number);
       cursor = text.Room(kEntryRoom + entry.nameSize * kXmlCharacterRoom);
       if (group == 0) {
         const std::string image = Name(entry);
@@ -128,14 +122,14 @@ void MetsTable::Write(DocumentOutput& out) {
   for (const Entry& entry : entries_) {
     char* cursor = text.Room(kEntryRoom);
     cursor = PutLiteral(cursor, "   <mets:div TYPE=\"page\" ID=\"");
-    cursor = PutText(cursor, WorkspaceFileId("PHYS", entry.number));
+    cursor = PutText(cursor, GroupFileId("PHYS", entry.number));
     cursor = PutLiteral(cursor, "\" ORDER=\"");
     cursor = numeric::PutDecimal(cursor, entry.number);
     cursor = PutLiteral(cursor, "\">\n");
-    cursor = PutPointer(cursor, WorkspaceFileId(kImageGroup, entry.number));
+    cursor = PutPointer(cursor, GroupFileId(kImageGroup, entry.number));
     if (entry.text) {
-      cursor = PutPointer(cursor, WorkspaceFileId(kPageGroup, entry.number));
-      cursor = PutPointer(cursor, WorkspaceFileId(kAltoGroup, entry.number));
+      cursor = PutPointer(cursor, GroupFileId(kPageFileGroup, entry.number));
+      cursor = PutPointer(cursor, GroupFileId(kAltoGroup, entry.number));
     }
     text.Commit(PutLiteral(cursor, "   </mets:div>\n"));
     emit();

@@ -49,7 +49,7 @@ class WorkspaceFormat : public DocumentFormat {
     return settings_.folder + platform::DirSeparator() + name;
   }
   std::string FilePath(const char* group, int32_t number) const {
-    return InFolder(group) + platform::DirSeparator() + WorkspaceFileId(group, number) + ".xml";
+    return InFolder(group) + platform::DirSeparator() + GroupFileId(group, number) + ".xml";
   }
   // The write of that file failed: the run stops, naming it.
   void Fail(int error, const std::string& path) { Output().RecordFailure(error, path, false); }
@@ -75,7 +75,7 @@ void WorkspaceFormat::MakeFolder(const std::string& path) {
 
 void WorkspaceFormat::WriteHead() {
   MakeFolder(settings_.folder);
-  MakeFolder(InFolder(kPageGroup));
+  MakeFolder(InFolder(kPageFileGroup));
   MakeFolder(InFolder(kAltoGroup));
 }
 
@@ -113,7 +113,7 @@ bool WorkspaceFormat::WriteDocument(const std::string& path, PageFileFactory mak
 }
 
 void WorkspaceFormat::KeepImageAlone(int32_t number, const std::string& image) {
-  for (const char* group : {kPageGroup, kAltoGroup}) {
+  for (const char* group : {kPageFileGroup, kAltoGroup}) {
     const std::string path = FilePath(group, number);
     if (!platform::RemoveFile(path)) {
       Fail(errno, path);
@@ -140,14 +140,14 @@ void WorkspaceFormat::WritePage(const RecordedPage& page) {
     return;
   }
   PageFileSettings settings;
-  settings.fileId = WorkspaceFileId(kPageGroup, page.number);
+  settings.fileId = GroupFileId(kPageFileGroup, page.number);
   settings.imageName = image;
   settings.modifiedTime = page.fileTime;
   settings.glyphs = settings_.glyphs;
   settings.joinHyphenated = settings_.joinHyphenated;
-  if (!WriteDocument(FilePath(kPageGroup, page.number), MakePageXmlFormat, settings, page))
+  if (!WriteDocument(FilePath(kPageFileGroup, page.number), MakePageXmlFormat, settings, page))
     return;
-  settings.fileId = WorkspaceFileId(kAltoGroup, page.number);
+  settings.fileId = GroupFileId(kAltoGroup, page.number);
   if (!WriteDocument(FilePath(kAltoGroup, page.number), MakeAltoPageFile, settings, page))
     return;
   table_.Add(page.number, image, true);
