@@ -7,3 +7,7 @@ if(NOT WIN32)  # runs the Linux djvused
     SOURCES e2e/djvused_script_test.cpp
     LIBS ocrsift_formats)
 endif()
+# The rule checker of PAGE documents, which the other tests and the fuzz targets rely on.
+ocrsift_test(page_rules_test
+  SOURCES page_rules_test.cpp
+  LIBS document_rules)

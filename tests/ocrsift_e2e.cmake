@@ -8,7 +8,7 @@ endif()
 # poppler, MuPDF, qpdf and Ghostscript.
 if(NOT WIN32)
   ocrsift_test(output_formats_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e/output_formats_test.cpp
-               LIBS frf_builder)
+               LIBS frf_builder document_rules)
   target_compile_definitions(output_formats_test PRIVATE
     MAKE_FRF_BOOK_EXE="$<TARGET_FILE:make_frf_book>")
   add_dependencies(output_formats_test make_frf_book)

@@ -227,7 +227,7 @@ TextRect LineCoords(const RecordedPage& page, const RecordedLine& line) {
 
 // The baseline, estimated from the bottom edges of the line's characters (the file stores
 // none): most characters stand on it and only a few reach below, so the median bottom is taken
-// (the lower of the two middle ones), inside the line, from its left edge to its right.
+// (of the two middle ones the upper), inside the line, from its left edge to its right.
 TextRect Baseline(const RecordedPage& page, const RecordedLine& line, const TextRect& coords,
                   std::vector<int32_t>& bottoms) {
   bottoms.clear();

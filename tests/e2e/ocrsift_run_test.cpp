@@ -4,6 +4,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #endif
 
@@ -527,6 +528,51 @@ TEST_F(OcrsiftRun, MixedRunKeepsEveryGoodPage) {
   const size_t startxref = pdf.rawOut.rfind("startxref\n");
   ASSERT_NE(startxref, std::string::npos);
   EXPECT_EQ(pdf.rawOut.compare(std::stoul(pdf.rawOut.substr(startxref + 10)), 5, "xref\n"), 0);
+
+  // -o page writes the page of one file: several are refused before any is read; a failed
+  // page, or one of a negative width, writes nothing and fails.
+  testing_support::FrfPage flat = TwoBlockPage(10);
+  flat.width = -2480;
+  Build(flat).Write(dir_, "flat.frf");
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+    const char* out;  // a part of standard output, or "" for nothing at all
+    const char* err;  // standard error, whole
+  } pageRuns[] = {
+      {{"-o", "page", "-p", "1", "p?.frf"},
+       1,
+       "",
+       "\n-o page writes the page of one FRF file, and 5 are named; -w <folder> writes a file for"
+       " every page"},
+      {{"-o", "page", "-p", "5", "p5.frf"}, 0, "pcGtsId=\"OCR-D-OCR-FR7_0005\">", ""},
+      {{"-o", "page", "-p", "1", "flat.frf"},
+       2,
+       "",
+       "\nNo PAGE document for \"flat.frf\": the page's width or height is 0 or less"},
+  };
+  for (const auto& run : pageRuns) {
+    ProgramOutput page = Ocrsift(run.args);
+    EXPECT_EQ(page.exitCode, run.exitCode) << run.args.back();
+    EXPECT_EQ(page.err, run.err);
+    if (*run.out == '\0') {
+      EXPECT_EQ(page.out, "");
+    } else {
+      EXPECT_NE(page.out.find(run.out), std::string::npos) << page.out;
+    }
+  }
+  ProgramOutput failed = Ocrsift({"-o", "page", "-p", "2", "p2.frf"});
+  EXPECT_EQ(failed.exitCode, 2);
+  EXPECT_EQ(failed.out, "");
+#ifndef _WIN32
+  // The document carries the file's time, so that the same file gives the same bytes.
+  const struct timespec times[2] = {{1700000000, 0}, {1700000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, dir_.File("p5.frf").c_str(), times, 0), 0);
+  EXPECT_NE(Ocrsift({"-o", "page", "-p", "5", "p5.frf"})
+                .out.find("<Created>2023-11-14T22:13:20Z</Created>\n"
+                          "  <LastChange>2023-11-14T22:13:20Z</LastChange>"),
+            std::string::npos);
+#endif
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/page_rules.h"
 #include "tests/support/djvu_document.h"
 #include "tests/support/frf_builder.h"
 #include "tests/support/run_program.h"
@@ -230,6 +231,34 @@ TEST_F(OutputFormats, AltoIsValidAgainstTheSchema) {
     const std::string text = ReadFile(alto);
     EXPECT_EQ(text.find("SUBS_CONTENT") != std::string::npos, options.size() == 2);
   }
+}
+
+// Every page's PAGE document, with and without -h, and the golden ones, valid against the
+// schema and keeping the rules the schema cannot state.
+TEST_F(OutputFormats, PageIsValidAgainstTheSchemaAndTheRules) {
+  std::vector<std::string> documents = {TEST_SOURCE_DIR "/data/golden/page3.page.xml",
+                                        TEST_SOURCE_DIR "/data/golden/page3-glyphs.page.xml"};
+  for (const std::string& page : pages_) {
+    for (const char* join : {"", "-h"}) {
+      std::vector<std::string> args = {"-o", "page", "-p", "1", page};
+      if (*join != '\0')
+        args.insert(args.begin(), join);
+      ProgramOutput run = RunCaptured(OCRSIFT_EXE, args);
+      ASSERT_EQ(run.exitCode, 0) << run.err;
+      EXPECT_EQ(fuzz_support::PageRuleProblems(run.rawOut), std::vector<std::string>()) << page;
+      documents.push_back(
+          dir_.Write("page" + std::to_string(documents.size()) + ".xml", run.rawOut));
+    }
+  }
+  std::vector<std::string> args = {"--noout", "--nonet", "--schema",
+                                   TEST_SOURCE_DIR "/../schemas/pagecontent-2019-07-15.xsd"};
+  args.insert(args.end(), documents.begin(), documents.end());
+  ProgramOutput valid = RunCaptured(FindTool("xmllint"), args);
+  EXPECT_EQ(valid.exitCode, 0) << valid.err;
+  EXPECT_EQ(static_cast<size_t>(std::count(valid.err.begin(), valid.err.end(), '\n')),
+            documents.size())
+      << valid.err;
+  std::printf("PAGE: %zu documents valid and keeping the rules\n", documents.size());
 }
 
 TEST_F(OutputFormats, TextIsWhatDjvutxtReadsFromTheBookTheScriptMakes) {
