@@ -22,6 +22,8 @@ const char kUsage[] =
     "  -t <k>       a table on every k-th page, 0 for none (default 8)\n"
     "  -i <k>       a picture frame on every k-th page, 0 for none (default 0)\n"
     "  -b <k>       a barcode frame on every k-th page, 0 for none (default 0)\n"
+    "  -e <k>       every k-th page's text ends in a word broken by a hyphen, completed by\n"
+    "               the next page's first word, 0 for none (default 0)\n"
     "  -s <seed>    seed of the text (default 1)\n"
     "  -x <prefix>  file name prefix (default \"page\"): <prefix>0001.frf, ...\n"
     "Pages are 2480 x 3508 pixels at 300 dpi.\n";
@@ -33,6 +35,7 @@ struct BookSettings {
   long tableEvery = 8;
   long pictureEvery = 0;
   long barcodeEvery = 0;
+  long breakEvery = 0;
   uint64_t seed = 1;
   std::string prefix = "page";
   std::string folder;
@@ -113,13 +116,16 @@ constexpr int32_t kLineStep = 56;
 constexpr int kLinesPerBlock = 10;
 
 // One text frame of the page's words, kLinesPerBlock lines to a block; now and then a word is
-// broken by a hyphen at a line end and its second part opens the next line.
-TextFrame TextFrameOf(Random& random, long words, int32_t& lineTop) {
+// broken by a hyphen at a line end and its second part opens the next line. With opensPart2
+// the frame begins with the second part of a word the page before broke; with endsInPart1 it
+// ends in a first part.
+TextFrame TextFrameOf(Random& random, long words, bool opensPart2, bool endsInPart1,
+                      int32_t& lineTop) {
   TextFrame frame;
   long left = words;
+  std::u16string next = opensPart2 ? u"tinued" : u"";
   while (left > 0) {
     TextBlock block;
-    std::u16string next;
     for (int line = 0; line < kLinesPerBlock && (left > 0 || !next.empty()); ++line) {
       std::u16string text = next;
       next.clear();
@@ -129,7 +135,10 @@ TextFrame TextFrameOf(Random& random, long words, int32_t& lineTop) {
           text += u' ';
         text += kVocabulary[random.Below(kVocabularySize)];
       }
-      if (line + 1 < kLinesPerBlock && left > 0) {
+      if (left == 0 && next.empty() && endsInPart1) {
+        text += u" con";
+        text += kHyphenMark;
+      } else if (line + 1 < kLinesPerBlock && left > 0) {
         if (random.Below(8) == 0) {
           text += u" con";
           text += kHyphenMark;
@@ -179,7 +188,8 @@ FrfPage BookPage(const BookSettings& settings, long page) {
   std::snprintf(image, sizeof image, "%s%04ld.tif", "page", page);
   frf.imageName.assign(image, image + std::strlen(image));
   int32_t lineTop = kTop;
-  frf.frames.push_back(TextFrameOf(random, settings.words, lineTop));
+  frf.frames.push_back(TextFrameOf(random, settings.words, Every(settings.breakEvery, page - 1),
+                                   Every(settings.breakEvery, page), lineTop));
   if (Every(settings.tableEvery, page))
     frf.frames.push_back(TableOf(random, lineTop));
   if (Every(settings.pictureEvery, page)) {
@@ -231,6 +241,10 @@ bool ParseArguments(int argc, char** argv, BookSettings& settings) {
         break;
       case 'b':
         if (!ParseCount(value, settings.barcodeEvery))
+          return false;
+        break;
+      case 'e':
+        if (!ParseCount(value, settings.breakEvery))
           return false;
         break;
       case 's':

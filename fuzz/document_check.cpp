@@ -12,6 +12,7 @@
 #include "fuzz/page_rules.h"
 #include "fuzz/xml_check.h"
 #include "fuzz/xml_tree.h"
+#include "ocrsift/formats/format_registry.h"
 
 #include <zlib.h>
 
@@ -215,6 +216,19 @@ std::vector<DocPage> ReadAlto(const std::string& document, const Failure& fail) 
     std::string type;
     fail(Attribute(line, "CONTENT", content), "a String without CONTENT");
     fail(!content.empty(), "a String with an empty CONTENT");
+    // -c: the glyphs share their String's line, each inside the String's box.
+    for (size_t at = line.find("<Glyph "); at != std::string::npos;
+         at = line.find("<Glyph ", at + 1)) {
+      const std::string glyph = line.substr(at, line.find("/>", at) - at);
+      Box g;
+      g.left = NumberAttribute(glyph, "HPOS", fail);
+      g.top = NumberAttribute(glyph, "VPOS", fail);
+      g.right = g.left + NumberAttribute(glyph, "WIDTH", fail);
+      g.bottom = g.top + NumberAttribute(glyph, "HEIGHT", fail);
+      fail(Inside(g, box), "a Glyph beyond its String");
+      std::string character;
+      fail(Attribute(glyph, "CONTENT", character) && !character.empty(), "an empty Glyph");
+    }
     // The script's word: the whole word for a second part, the content and its hyphen else.
     if (Attribute(line, "SUBS_TYPE", type) && type == "HypPart2") {
       fail(Attribute(line, "SUBS_CONTENT", content), "a HypPart2 without SUBS_CONTENT");
@@ -454,11 +468,18 @@ void RequireSameStory(const std::string& format, const std::string& document,
 
 void CheckOtherFormat(const std::vector<std::string>& files, BatchOptions options,
                       const BatchResult& scriptRun, size_t pick) {
-  // PAGE holds the page of one file.
-  static const char* const kFormats[] = {"hocr", "alto", "text", "pdf", "page"};
-  const char* format = kFormats[pick % (files.size() == 1 ? 5 : 4)];
+  // The registry's formats but the script (a page file's only for a run of one file, which
+  // PAGE holds); every other pick with -c.
+  std::vector<const char*> formats;
+  for (const FormatRow& row : AllFormats()) {
+    if (&row != &DefaultFormat() && (row.kind == FormatKind::kStream || files.size() == 1))
+      formats.push_back(row.name);
+  }
+  const char* format = formats[pick % formats.size()];
   options.arguments.push_back("-o");
   options.arguments.push_back(format);
+  if (pick / formats.size() % 2 == 1)
+    options.arguments.push_back("-c");
   const BatchResult run = RunBatchOnFiles(files, options);
   const Script script = RequireScript(scriptRun.script);
   const std::vector<const ScriptPage*> book = BookPages(script);

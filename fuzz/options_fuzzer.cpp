@@ -32,6 +32,7 @@ struct Model {
   bool hexDump = false;
   bool testOnly = false;
   bool quiet = false;
+  bool glyphs = false;
   bool errorsToStdout = false;
   std::string format = DefaultFormat().name;
 };
@@ -62,7 +63,9 @@ Model Expect(const std::vector<std::string>& args) {
       text = args[++i];
     }
     const char letter = text.empty() ? '\0' : text[0];
-    if (letter == 'd') {
+    if (letter == 'c') {
+      m.glyphs = true;
+    } else if (letter == 'd') {
       m.hexDump = true;
     } else if (letter == 'g') {
       m.autoNumbers = true;
@@ -166,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (o.FirstPage != m.firstPage || o.AutoPageNumbers != m.autoNumbers ||
         o.JoinHyphenated != m.join || o.IgnoreBadPages != m.ignore || o.Verbose != m.verbose ||
         o.ListTags != m.listTags || o.ListTagNumber != m.tag || o.HexDumpMode != m.hexDump ||
-        o.TestOnly != m.testOnly || o.Quiet != m.quiet ||
+        o.TestOnly != m.testOnly || o.Quiet != m.quiet || o.Glyphs != m.glyphs ||
         (o.Format != nullptr ? o.Format->name : DefaultFormat().name) != m.format)
       Fail("an option", args);
     if ((o.ErrorStream == stdout) != m.errorsToStdout)

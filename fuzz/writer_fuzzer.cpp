@@ -162,6 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
       writer.EndPage();
     }
+    writer.Finish();
     format->EndDocument();
     format->Flush();
   }

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Runs two ocrsift programs on the same large set of inputs in every mode and every output
-# format (-o with each name of scripts/format-names.sh) and compares their standard output, standard error and
-# exit code byte for byte: the check of a change that must not change behaviour. Inputs: the samples of tests/data, a generated book (make_frf_book,
-# built by the default preset when missing), every cut of each sample, and damaged copies
-# (every byte of the two text samples set to 00, FF and itself + 1, random bytes of the rest;
-# two book pages cut and damaged at random places). The samples and book pages run alone in
-# every mode, the cut and damaged copies in lists of 40 in every mode and, 4000 of them chosen
-# at random, alone in the plain mode; each of these in every format.
+# format (-o with each name of scripts/format-names.sh) and compares their standard output,
+# standard error and exit code byte for byte: the check of a change that must not change
+# behaviour. Inputs: the samples of tests/data, a generated book (make_frf_book, every sixth
+# page ending in a word the next page completes, built by the default preset when missing),
+# every cut of each sample, and damaged copies (every byte of the two text samples set to 00, FF
+# and itself + 1, random bytes of the rest; two book pages cut and damaged at random places).
+# The samples and book pages run alone in every mode, the cut and damaged copies in lists of 40
+# in every mode and, 4000 of them chosen at random, alone in the plain mode; each of these in
+# every format.
 #   scripts/compare-ocrsift.sh OLD NEW [-n pages] [-k folder]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-[ $# -ge 2 ] || { sed -n '2,8p' "$0" >&2; exit 2; }
+[ $# -ge 2 ] || { sed -n '2,12p' "$0" >&2; exit 2; }
 old=$(realpath "$1") new=$(realpath "$2")
 shift 2
 pages=300 work=""
@@ -23,7 +25,7 @@ make_book=$root/build/default/bench/make_frf_book
 
 mkdir -p "$work/in/book" && cd "$work/in"
 cp "$root"/tests/data/*.frf .
-"$make_book" -n "$pages" -w 120 -v mixed -t 8 -i 5 -b 7 book >/dev/null
+"$make_book" -n "$pages" -w 120 -v mixed -t 8 -i 5 -b 7 -e 6 book >/dev/null
 python3 - <<'EOF'
 import glob, os, random
 random.seed(17)

@@ -84,6 +84,9 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
     if (!text::TakeOptionText(argc, argv, i, option))
       return kShowUsage;
     switch (option[0]) {
+      case 'c':
+        gRunOptions.Glyphs = true;
+        break;
       case 'd':
         gRunOptions.HexDumpMode = true;
         break;

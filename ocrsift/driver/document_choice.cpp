@@ -17,7 +17,7 @@ std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options,
     WorkspaceSettings settings;
     settings.folder = options.WorkspaceFolder;
     settings.joinHyphenated = options.JoinHyphenated;
-    settings.errorStream = options.ErrorStream;
+    settings.glyphs = options.Glyphs;
     return MakeWorkspace(settings);
   }
   const FormatRow& row = ChosenFormat(options);
@@ -27,6 +27,7 @@ std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options,
     PageFileSettings settings;
     platform::FileModifiedTime(onlyFile, settings.modifiedTime);
     settings.joinHyphenated = options.JoinHyphenated;
+    settings.glyphs = options.Glyphs;
     return row.makePageFile(options.OutputStream, settings);
   }
   assert(row.makeStream != nullptr);
@@ -35,5 +36,6 @@ std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options,
   if (row.binary)
     platform::UseBinaryMode(options.OutputStream);
   FormatSettings settings;
+  settings.glyphs = options.Glyphs;
   return row.makeStream(options.OutputStream, settings);
 }

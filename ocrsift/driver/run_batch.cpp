@@ -45,16 +45,26 @@ bool ParseOneFile(PageTextSink& sink) {
   return true;
 }
 
-// Ends the document and hands it to the system: a document that could not be written whole
-// makes the run fail.
-int FinishDocument(DocumentFormat& document, int runResult) {
+// Hands on the page the recorder still holds, ends the document and hands it to the system: a
+// document that could not be written whole makes the run fail.
+// A page the format could not hold fails the run, named by the file it came from.
+bool ReportRefusedPage(DocumentFormat& document, const char* path) {
+  if (!document.TakeRefusedPage())
+    return false;
+  ReportError("\nNo PAGE document for \"%s\": the page's width or height is 0 or less", path);
+  return true;
+}
+
+int FinishDocument(PageRecorder& recorder, DocumentFormat& document, int runResult) {
+  recorder.Finish();
+  // The last page may wait in the recorder for a word that no next page completes.
+  if (ReportRefusedPage(document, gRunState.CurrentPath.c_str()))
+    runResult = 2;
   document.EndDocument();
   if (!document.Flush()) {
     ReportOutputFailure(document.Error(), document.FailedPlace(), document.FailedPlaceIsScratch());
     return 2;
   }
-  if (document.LostPages())
-    runResult = 2;
   std::fflush(stdout);
   return runResult;
 }
@@ -193,7 +203,7 @@ int RunBatch() {
     }
     if (gRunState.PageNumber <= 0 && !options.HexDumpMode && !options.ListTags) {
       ReportError("\n**** page number not specified ***");
-      FinishDocument(*document, 2);
+      FinishDocument(*recorder, *document, 2);
       return 2;
     }
 
@@ -210,7 +220,7 @@ int RunBatch() {
     if (options.HexDumpMode) {
       HexDump(*gRunState.CurrentStream, 0, -1, WHOLE_DUMP_LAST, true);
       gRunState.CurrentStream.reset();
-      return FinishDocument(*document, 0);
+      return FinishDocument(*recorder, *document, 0);
     }
 
     ReportVerbose("\n** File \"%s\"", path);
@@ -223,11 +233,9 @@ int RunBatch() {
     recorder->DescribeFile(modified);
     if (!ParseOneFile(*recorder))
       runResult = 2;
-    if (document->TakeRefusedPage()) {
-      ReportError("\nNo PAGE document for \"%s\": the page's width or height is 0 or less", path);
+    if (ReportRefusedPage(*document, path))
       runResult = 2;
-    }
     gRunState.CurrentStream.reset();
   }
-  return FinishDocument(*document, runResult);
+  return FinishDocument(*recorder, *document, runResult);
 }

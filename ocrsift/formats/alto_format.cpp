@@ -7,8 +7,9 @@
 //
 // The styles and the source image come before the layout in the document, and are known only
 // once every page has been read: the pages wait in the page spool, so memory stays that of one
-// page, and follow them at the end of the run. A page that ends in the first part of a word
-// broken across pages is held until the next page tells the word that completes it.
+// page, and follow them at the end of the run. A word broken across pages is a pair too: the
+// recorder hands on the page of the first part with the whole word, which the next page
+// begins with.
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -19,6 +20,9 @@
 
 #include "common/numeric/decimal_format.h"
 #include "common/numeric/wrapping_int32.h"
+#include "common/text/utf8.h"
+#include "ocrsift/formats/area_span.h"
+#include "ocrsift/formats/character_box.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/language_tags.h"
 #include "ocrsift/formats/xml_text.h"
@@ -37,32 +41,31 @@ const char kHeader[] =
     " <Description>\n"
     "  <MeasurementUnit>pixel</MeasurementUnit>\n";
 
+// Processing, not the OCRProcessing that ALTO 4 deprecates.
 const char kProcessing[] =
-    "  <OCRProcessing ID=\"ocr_1\">\n"
-    "   <ocrProcessingStep>\n"
-    "    <processingSoftware>\n"
-    "     <softwareName>ocrsift</softwareName>\n"
-    "     <softwareVersion>" OCRSIFT_VERSION
+    "  <Processing ID=\"ocr_1\">\n"
+    "   <processingSoftware>\n"
+    "    <softwareName>ocrsift</softwareName>\n"
+    "    <softwareVersion>" OCRSIFT_VERSION
     "</softwareVersion>\n"
-    "    </processingSoftware>\n"
-    "   </ocrProcessingStep>\n"
-    "  </OCRProcessing>\n"
+    "   </processingSoftware>\n"
+    "  </Processing>\n"
     " </Description>\n";
 
 // Identifiers: p2, cb2_1, b2_1, l2_5, w2_17 (the second page written, its first composed
 // block, first block, fifth line, 17th word).
 class AltoFormat : public DocumentFormat {
  public:
-  using DocumentFormat::DocumentFormat;
-  // The document of one page file names its image as the METS file does.
-  AltoFormat(FILE* stream, const std::string& imageFileName)
-      : DocumentFormat(stream), imageFileName_(imageFileName) {}
+  // imageFileName: the document of one page file names its image as the METS file does.
+  AltoFormat(FILE* stream, const FormatSettings& settings,
+             const std::string& imageFileName = std::string())
+      : DocumentFormat(stream), glyphs_(settings.glyphs), imageFileName_(imageFileName) {}
 
  protected:
+  bool NeedsUnitBoxes() const override { return glyphs_; }
   bool HeadFollowsPages() const override { return true; }
   void WriteHead() override;
   void WritePage(const RecordedPage& page) override;
-  void FinishHeldPage() override;
   void WriteEnd() override { PutText(" </Layout>\n</alto>\n"); }
 
  private:
@@ -85,28 +88,25 @@ class AltoFormat : public DocumentFormat {
   // once.
   void StyleRefs(const AreaNames& names, std::vector<char>& refs);
   void PutString(const RecordedPage& page, const RecordedWord& word, bool lastInLine, int32_t n);
+  // A Glyph per character of the String's content, the word's units [start, end).
+  void PutGlyphs(const RecordedPage& page, const RecordedWord& word, int32_t start, int32_t end);
   // The joined word as SUBS_CONTENT, after the type of the part.
   template <size_t N>
   void PutSubstitution(const char (&type)[N], const uint16_t* units, int32_t length);
   // The XML text of a name, on a line of the head: its own text and room for each unit.
   void PutName(const UnitText& name);
 
-  UnitText imageName_;         // of the first page that names its image
+  const bool glyphs_;          // -c
   std::string imageFileName_;  // UTF-8, in place of imageName_ when not empty
+  UnitText imageName_;         // of the first page that names its image
   std::map<UnitText, int32_t> fontIds_;
   std::vector<const UnitText*> fonts_;  // in the order of their IDs
   std::vector<uint32_t> fontStamp_;     // per font ID: the StyleRefs call that named it last
   uint32_t styleCall_ = 0;
-  // The page held back: it ends in a broken word's first part, whose SUBS_CONTENT goes
-  // between heldHead_ and heldTail_ once the next page tells the whole word.
-  bool held_ = false;
-  int32_t heldNumber_ = 0;
-  std::string heldHead_;
-  std::string heldTail_;
-  // In the page being composed: where the held word's substitution would go, or 0.
-  size_t holdAt_ = 0;
-  // The first word of the page being composed completes the held page's broken word.
-  bool completesHeld_ = false;
+  // The page being written ends in a HypPart1 that the next page's first word completes; the
+  // page written before did.
+  bool endsInFirstPart_ = false;
+  bool previousEndedInFirstPart_ = false;
 };
 
 void AltoFormat::StyleRefs(const AreaNames& names, std::vector<char>& refs) {
@@ -153,12 +153,12 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
                            int32_t n) {
   const uint16_t* units = page.units.data() + word.firstUnit;
   const size_t index = static_cast<size_t>(&word - page.words.data());
-  // A word whose first part is on the page held back completes it only in the text; in the
+  // A word whose first part ends the page before completes it only in the text; in the
   // layout it is the HypPart2 of that page's HypPart1.
-  const bool joinsHeld = index == 0 && completesHeld_;
+  const bool joinsPrevious = index == 0 && page.completesPrevious && previousEndedInFirstPart_;
   // A carried part that stands without its HypPart1 (on a failed page, which is not written)
   // is no part: the String holds the whole word.
-  const bool secondPart = word.carried > 0 && (word.partner >= 0 || joinsHeld);
+  const bool secondPart = word.carried > 0 && (word.partner >= 0 || joinsPrevious);
   const int32_t contentStart = secondPart ? word.carried : 0;
   // A broken word ends in "- ": at the line's end the hyphen is the line's HYP, elsewhere
   // (HYP may only end a line) it stays in the content, as it does when it is all the word
@@ -186,39 +186,56 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
   } else if (word.broken && word.partner >= 0) {
     const RecordedWord& whole = page.words[static_cast<size_t>(word.partner)];
     PutSubstitution(" SUBS_TYPE=\"HypPart1", page.units.data() + whole.firstUnit, whole.length);
-  } else if (hyphenated && index + 1 == page.words.size()) {
-    // The page's last word, broken: the word that completes it comes with the next page.
-    holdAt_ = text.Size();
+  } else if (hyphenated && index + 1 == page.words.size() && !page.completion.empty()) {
+    // The page's last word, broken: the next page begins with the word that completes it.
+    PutSubstitution(" SUBS_TYPE=\"HypPart1", page.completion.data(),
+                    static_cast<int32_t>(page.completion.size()));
+    endsInFirstPart_ = true;
   }
-  // The space or hyphen after a word shares its line: the layout of a book is large.
-  if (hyphenated) {
-    PutText("/><HYP CONTENT=\"-\"/>\n");
-  } else if (!lastInLine) {
-    PutText("/><SP/>\n");
+  if (glyphs_) {
+    PutText(">");
+    PutGlyphs(page, word, contentStart, contentEnd);
+    PutText("</String>");
   } else {
-    PutText("/>\n");
+    PutText("/>");
+  }
+  // The glyphs and the space or hyphen after a word share its line: the layout of a book is
+  // large.
+  if (hyphenated) {
+    PutText("<HYP CONTENT=\"-\"/>\n");
+  } else if (!lastInLine) {
+    PutText("<SP/>\n");
+  } else {
+    PutText("\n");
   }
 }
 
-void AltoFormat::WritePage(const RecordedPage& page) {
-  completesHeld_ = false;
-  if (held_) {
-    // The held page is finished first: its String is a HypPart1 when this page's first word
-    // completes it.
-    held_ = false;
-    ComposeBuffer& text = Text();
-    text.Append(heldHead_.data(), heldHead_.size());
-    const RecordedWord* first = page.words.empty() ? nullptr : &page.words[0];
-    if (first != nullptr && first->carried > 0 && first->partner < 0) {
-      completesHeld_ = true;
-      PutSubstitution(" SUBS_TYPE=\"HypPart1", page.units.data() + first->firstUnit, first->length);
-    }
-    text.Append(heldTail_.data(), heldTail_.size());
-    FinishPage(heldNumber_);
+void AltoFormat::PutGlyphs(const RecordedPage& page, const RecordedWord& word, int32_t start,
+                           int32_t end) {
+  // A Glyph: its position and one character of at most kXmlCharacterRoom bytes a unit.
+  constexpr size_t kGlyphRoom = 24 + 4 * (9 + kDecimalRoom) + 2 * kXmlCharacterRoom;
+  const uint16_t* units = page.units.data() + word.firstUnit;
+  const TextRect within = Ordered(word.rect);
+  ComposeBuffer& text = Text();
+  char* cursor = text.Room(static_cast<size_t>(end - start) * kGlyphRoom);
+  for (int32_t i = start; i < end;) {
+    const int32_t first = i;
+    // A surrogate pair is one character, one Glyph; the schema allows one character each.
+    const uint32_t character = text::NextCharacter(units, end, i);
+    cursor = PutLiteral(cursor, "<Glyph");
+    cursor = PutPosition(cursor, CharacterBox(page, word, within, first, i));
+    cursor = PutLiteral(cursor, " CONTENT=\"");
+    cursor = PutXmlCharacter(cursor, character);
+    cursor = PutLiteral(cursor, "\"/>");
   }
+  text.Commit(cursor);
+}
+
+void AltoFormat::WritePage(const RecordedPage& page) {
+  previousEndedInFirstPart_ = endsInFirstPart_;
+  endsInFirstPart_ = false;
   if (imageName_.empty())
     imageName_ = page.imageName;
-  holdAt_ = 0;
   ComposeBuffer& text = Text();
   char* cursor = text.Room(kHeadRoom);
   cursor = PutLiteral(cursor, "  <Page");
@@ -238,37 +255,25 @@ void AltoFormat::WritePage(const RecordedPage& page) {
   std::vector<char> refs;
   const int32_t blocks = static_cast<int32_t>(page.blocks.size());
   for (int32_t first = 0; first < blocks;) {
-    // The blocks of one area follow each other; the blocks without a written line are left
-    // out.
-    const int32_t area = page.blocks[static_cast<size_t>(first)].area;
-    int32_t end = first;
-    int32_t written = 0;
-    TextRect areaRect;
-    for (; end < blocks && page.blocks[static_cast<size_t>(end)].area == area; ++end) {
-      const RecordedBlock& block = page.blocks[static_cast<size_t>(end)];
-      if (block.lineCount == 0)
-        continue;
-      Unite(areaRect, BlockRect(page, block), written == 0);
-      ++written;
-    }
+    const AreaSpan span = AreaSpanAt(page, first);
     const AreaNames none;
-    const AreaNames& names = area >= 0 ? page.areas[static_cast<size_t>(area)] : none;
-    if (written != 0)
+    const AreaNames& names = span.area >= 0 ? page.areas[static_cast<size_t>(span.area)] : none;
+    if (span.written != 0)
       StyleRefs(names, refs);
     const char* lang = LanguageTag(names.languages);
     // Several blocks share their area's styles: named once around them, not per block.
-    const bool composed = written > 1 && !refs.empty();
+    const bool composed = span.written > 1 && !refs.empty();
     if (composed) {
       cursor = text.Room(kHeadRoom + refs.size());
       cursor = PutLiteral(cursor, "    <ComposedBlock");
       cursor = PutId(cursor, " ID=\"cb", ++composedCount);
-      cursor = PutPosition(cursor, areaRect);
+      cursor = PutPosition(cursor, span.rect);
       cursor = PutLiteral(cursor, " STYLEREFS=\"");
       cursor = PutPlainValue(cursor, refs.data(), refs.size());
       cursor = PutLiteral(cursor, ">\n");
       text.Commit(cursor);
     }
-    for (int32_t b = first; b < end; ++b) {
+    for (int32_t b = span.first; b < span.end; ++b) {
       const RecordedBlock& block = page.blocks[static_cast<size_t>(b)];
       if (block.lineCount == 0)
         continue;
@@ -303,26 +308,9 @@ void AltoFormat::WritePage(const RecordedPage& page) {
     }
     if (composed)
       PutText("    </ComposedBlock>\n");
-    first = end;
+    first = span.end;
   }
   PutText("   </PrintSpace>\n  </Page>\n");
-  if (holdAt_ != 0) {
-    held_ = true;
-    heldNumber_ = page.number;
-    heldHead_.assign(text.Data(), holdAt_);
-    heldTail_.assign(text.Data() + holdAt_, text.Size() - holdAt_);
-    text.Clear();
-    HoldPage();
-  }
-}
-
-void AltoFormat::FinishHeldPage() {
-  if (!held_)
-    return;
-  held_ = false;
-  Text().Append(heldHead_.data(), heldHead_.size());
-  Text().Append(heldTail_.data(), heldTail_.size());
-  FinishPage(heldNumber_);
 }
 
 void AltoFormat::PutName(const UnitText& name) {
@@ -364,10 +352,13 @@ void AltoFormat::WriteHead() {
 
 }  // namespace
 
-std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream, const FormatSettings& /*settings*/) {
-  return std::unique_ptr<DocumentFormat>(new (std::nothrow) AltoFormat(stream));
+std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream, const FormatSettings& settings) {
+  return std::unique_ptr<DocumentFormat>(new (std::nothrow) AltoFormat(stream, settings));
 }
 
 std::unique_ptr<DocumentFormat> MakeAltoPageFile(FILE* stream, const PageFileSettings& settings) {
-  return std::unique_ptr<DocumentFormat>(new (std::nothrow) AltoFormat(stream, settings.imageName));
+  FormatSettings format;
+  format.glyphs = settings.glyphs;
+  return std::unique_ptr<DocumentFormat>(new (std::nothrow)
+                                             AltoFormat(stream, format, settings.imageName));
 }

@@ -51,10 +51,8 @@ void DocumentFormat::FinishPage(int32_t number) {
 void DocumentFormat::AddPage(const RecordedPage& page) {
   ++pageSequence_;
   assert(text_.Size() == 0);
-  pageHeld_ = false;
   WritePage(page);
-  if (!pageHeld_)
-    FinishPage(page.number);
+  FinishPage(page.number);
   assert(text_.Size() == 0);
 }
 
@@ -65,8 +63,6 @@ void DocumentFormat::AddFailedPage(const RecordedPage& page) {
 }
 
 void DocumentFormat::EndDocument() {
-  assert(text_.Size() == 0);
-  FinishHeldPage();
   assert(text_.Size() == 0);
   if (HeadFollowsPages()) {
     WriteHead();

@@ -49,9 +49,6 @@ class DocumentFormat : public RecordedPageReceiver {
   // Empty when the document's own stream failed, else the scratch file that did.
   const std::string& FailedPlace() const { return output_.FailedPlace(); }
   bool FailedPlaceIsScratch() const { return output_.FailedPlaceIsScratch(); }
-  // A page was left out of the document, said on the error channel where it happened: the run
-  // fails although the document was written whole.
-  virtual bool LostPages() const { return false; }
 
   // True once after each complete page that this format cannot hold (a PAGE page without a
   // positive width and height): the run reports it and fails.
@@ -78,8 +75,6 @@ class DocumentFormat : public RecordedPageReceiver {
   // The head is known only once every page has been read: WriteHead runs at the end, before
   // the pages, which wait in the spool.
   virtual bool HeadFollowsPages() const { return false; }
-  // At the end, before the pages are written: a format that holds a page back finishes it.
-  virtual void FinishHeldPage() {}
   // The hooks compose into Text(); what they leave there is written to the document.
   virtual void WriteHead() {}
   virtual void WritePage(const RecordedPage& page) = 0;
@@ -92,12 +87,7 @@ class DocumentFormat : public RecordedPageReceiver {
   DocumentOutput& Output() { return output_; }
   // Writes what has been composed and empties the buffer.
   void Emit();
-  // In WritePage: the page is not finished when the hook returns; the format finishes it
-  // later with FinishPage (in a later WritePage or in FinishHeldPage).
-  void HoldPage() { pageHeld_ = true; }
-  // What has been composed is the whole text of page `number`: written, or kept in the spool
-  // until the end. Empties the buffer.
-  void FinishPage(int32_t number);
+
   template <size_t N>
   void PutText(const char (&literal)[N]) {
     text_.Commit(PutLiteral(text_.Room(N), literal));
@@ -125,6 +115,10 @@ class DocumentFormat : public RecordedPageReceiver {
  private:
   void ReceivePage(const RecordedPage& page, bool complete) final;
 
+  // What has been composed is the whole text of page `number`: written, or kept in the spool
+  // until the end. Empties the buffer.
+  void FinishPage(int32_t number);
+
   // Records a failure of the spool in the document's output, naming the scratch file.
   void CheckSpool();
 
@@ -134,6 +128,5 @@ class DocumentFormat : public RecordedPageReceiver {
   std::unique_ptr<PageSpool> spool_;  // null while pages are written as they come
   bool onePage_ = false;              // the page waits for the head in onePageText_
   std::string onePageText_;
-  bool pageHeld_ = false;
   bool pageRefused_ = false;
 };

@@ -3,12 +3,13 @@
 // pixels from the top left corner. Words read as in the djvused script: a word broken at a
 // line end stands as its first part and the hyphen, and the next word carries the whole word
 // unless joining is off.
-#include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "common/numeric/decimal_format.h"
 #include "common/text/utf8.h"
+#include "ocrsift/formats/area_span.h"
+#include "ocrsift/formats/character_box.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/language_tags.h"
 #include "ocrsift/formats/xml_text.h"
@@ -90,7 +91,6 @@ void HocrFormat::PutWord(const RecordedPage& page, const RecordedWord& word, int
   // A broken word ends in "- ": the blank belongs to the script, not to the word.
   const int32_t length = word.broken ? word.length - 1 : word.length;
   const uint16_t* units = page.units.data() + word.firstUnit;
-  const TextRect* boxes = page.boxes.data() + word.firstUnit;
   const size_t boxRoom = 4 * (1 + kDecimalRoom);
   ComposeBuffer& text = Text();
   char* cursor = text.Room(kHeadRoom + static_cast<size_t>(length) * (boxRoom + kXmlCharacterRoom));
@@ -99,25 +99,11 @@ void HocrFormat::PutWord(const RecordedPage& page, const RecordedWord& word, int
   cursor = PutLiteral(cursor, " title=\"bbox");
   cursor = PutBox(cursor, word.rect);
   cursor = PutLiteral(cursor, "; x_bboxes");
-  // Every character box lies inside the word's: the characters of a carried first part, whose
-  // boxes are on the line (or page) before, take the word's rectangle.
   const TextRect within = Ordered(word.rect);
   for (int32_t i = 0; i < length;) {
     const int32_t first = i;
     text::NextCharacter(units, length, i);
-    if (first < word.carried) {
-      cursor = PutBox(cursor, within);
-      continue;
-    }
-    TextRect box = boxes[first];
-    if (i - first == 2)
-      Unite(box, boxes[first + 1], false);
-    box = Ordered(PlaceWordInPage(box, page.width, page.height));
-    box.left = std::min(std::max(box.left, within.left), within.right);
-    box.right = std::min(std::max(box.right, within.left), within.right);
-    box.top = std::min(std::max(box.top, within.top), within.bottom);
-    box.bottom = std::min(std::max(box.bottom, within.top), within.bottom);
-    cursor = PutBox(cursor, box);
+    cursor = PutBox(cursor, CharacterBox(page, word, within, first, i));
   }
   cursor = PutLiteral(cursor, "\">");
   cursor = PutXmlUnits(cursor, units, length);
@@ -179,23 +165,13 @@ void HocrFormat::WritePage(const RecordedPage& page) {
   int32_t wordCount = 0;
   const int32_t blocks = static_cast<int32_t>(page.blocks.size());
   for (int32_t first = 0; first < blocks;) {
-    // The blocks of one area follow each other; an area without a written line is left out.
-    const int32_t area = page.blocks[static_cast<size_t>(first)].area;
-    int32_t end = first;
-    TextRect areaRect;
-    bool empty = true;
-    for (; end < blocks && page.blocks[static_cast<size_t>(end)].area == area; ++end) {
-      const RecordedBlock& block = page.blocks[static_cast<size_t>(end)];
-      if (block.lineCount == 0)
-        continue;
-      Unite(areaRect, BlockRect(page, block), empty);
-      empty = false;
-    }
-    if (!empty) {
-      const char* lang =
-          area >= 0 ? LanguageTag(page.areas[static_cast<size_t>(area)].languages) : nullptr;
-      PutHead("  <div class=\"ocr_carea\"", " id=\"carea_", ++areaCount, areaRect, nullptr);
-      for (int32_t b = first; b < end; ++b) {
+    const AreaSpan span = AreaSpanAt(page, first);
+    if (span.written != 0) {
+      const char* lang = span.area >= 0
+                             ? LanguageTag(page.areas[static_cast<size_t>(span.area)].languages)
+                             : nullptr;
+      PutHead("  <div class=\"ocr_carea\"", " id=\"carea_", ++areaCount, span.rect, nullptr);
+      for (int32_t b = span.first; b < span.end; ++b) {
         const RecordedBlock& block = page.blocks[static_cast<size_t>(b)];
         if (block.lineCount == 0)
           continue;
@@ -211,7 +187,7 @@ void HocrFormat::WritePage(const RecordedPage& page) {
       }
       PutText("  </div>\n");
     }
-    first = end;
+    first = span.end;
   }
   PutText(" </div>\n");
 }

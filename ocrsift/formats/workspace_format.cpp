@@ -32,7 +32,6 @@ class WorkspaceFormat : public DocumentFormat {
     while (folder.size() > 1 && platform::IsDirSeparator(folder.back()))
       folder.pop_back();
   }
-  bool LostPages() const override { return lostPages_; }
 
  protected:
   // The PAGE baseline is estimated from the character boxes, and -c writes them.
@@ -62,7 +61,6 @@ class WorkspaceFormat : public DocumentFormat {
 
   WorkspaceSettings settings_;
   MetsTable table_;
-  bool lostPages_ = false;
 };
 
 void WorkspaceFormat::MakeFolder(const std::string& path) {
@@ -128,14 +126,9 @@ void WorkspaceFormat::WritePage(const RecordedPage& page) {
     return;
   const std::string image = PageImageName(page);
   if (page.width <= 0 || page.height <= 0) {
-    // PAGE has no coordinates outside the image: the page cannot be described.
-    if (settings_.errorStream != nullptr) {
-      std::fprintf(settings_.errorStream,
-                   "\nPage %d has no size (%d x %d pixels): no PAGE or ALTO file written for it",
-                   static_cast<int>(page.number), static_cast<int>(page.width),
-                   static_cast<int>(page.height));
-    }
-    lostPages_ = true;
+    // PAGE has no coordinates outside the image: the page cannot be described, and the run
+    // says so.
+    RefusePage();
     KeepImageAlone(page.number, image);
     return;
   }

@@ -1,9 +1,12 @@
 #include "ocrsift/page/page_recorder.h"
 
 #include <algorithm>
+#include <cassert>
+#include <utility>
 
 PageRecorder::PageRecorder(RecordedPageReceiver& receiver, const RecorderSettings& settings)
     : receiver_(receiver),
+      joinHyphenated_(settings.joinHyphenated),
       keepUnitBoxes_(settings.keepUnitBoxes),
       words_(settings.joinHyphenated, settings.keepUnitBoxes) {}
 
@@ -34,7 +37,41 @@ void PageRecorder::HandOn(bool complete) {
   brokenWord_ = -1;
 }
 
+PageRecorder::~PageRecorder() {
+  // A page still waiting would be lost from the document.
+  assert(!waiting_ && "PageRecorder::Finish was not called at the end of the run");
+}
+
+void PageRecorder::ReleaseWaiting(bool nextComplete) {
+  if (!waiting_)
+    return;
+  // The formats other than the script leave a failed page out: the word that completes the
+  // first part is in no document with it.
+  if (!nextComplete)
+    waitingPage_.completion.clear();
+  waiting_ = false;
+  receiver_.ReceivePage(waitingPage_, true);
+}
+
+void PageRecorder::Finish() {
+  ReleaseWaiting(false);
+}
+
 void PageRecorder::EndPage() {
+  if (pageOpen_) {
+    ReleaseWaiting(true);
+    // Without joins no word completes another: nothing to wait for.
+    const bool endsInFirstPart = joinHyphenated_ && brokenWord_ >= 0 &&
+                                 static_cast<size_t>(brokenWord_) + 1 == page_.words.size();
+    if (endsInFirstPart) {
+      // The arrays trade places, so both pages keep their room.
+      std::swap(waitingPage_, page_);
+      waiting_ = true;
+      pageOpen_ = false;
+      brokenWord_ = -1;
+      return;
+    }
+  }
   HandOn(true);
 }
 
@@ -42,6 +79,8 @@ void PageRecorder::EndPage() {
 // it, in every format as in the script: a file that fails before its page begins writes
 // nothing, and the pages around it join as if it were not there.
 void PageRecorder::FailPage() {
+  if (pageOpen_)
+    ReleaseWaiting(false);
   HandOn(false);
 }
 
@@ -128,6 +167,11 @@ void PageRecorder::Record(const SplitWord& word, const char* utf8, int32_t utf8S
   page_.utf8.append(utf8, static_cast<size_t>(utf8Size));
 
   const int32_t index = static_cast<int32_t>(page_.words.size());
+  if (index == 0 && joined && waiting_) {
+    // The first part is the waiting page's last word.
+    waitingPage_.completion.assign(word.units, word.units + length);
+    page_.completesPrevious = true;
+  }
   if (word.carried != 0) {
     if (joined && brokenWord_ >= 0) {
       recorded.partner = brokenWord_;

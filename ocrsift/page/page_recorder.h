@@ -1,6 +1,12 @@
 // The receiver of the parsed pages: it splits the lines into words by the word rule, holds the
 // current page, and hands it to the run's document format once it has ended, complete or
 // failed. A file that fails before its page begins hands on nothing.
+//
+// A complete page that ends in a broken word's first part waits for the page after it: when
+// that page is complete and begins with the word that completes the first part, the waiting
+// page is handed on with the whole word (RecordedPage::completion), so no format holds pages
+// back. Pages are handed on in the order they came; Finish hands on the page still waiting at
+// the end of the run.
 #pragma once
 
 #include <cstdint>
@@ -36,13 +42,21 @@ class PageRecorder : public PageTextSink {
   // A count beyond the code units left in the block's text is cut to what is left; a code unit
   // without a stored box adds nothing to any rectangle.
   void EmitLine(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t count) override;
+  // The end of the run: the page still waiting for the next, if any, is handed on. Call it
+  // before the document ends.
+  void Finish();
+  ~PageRecorder() override;
 
  private:
   void Record(const SplitWord& word, const char* utf8, int32_t utf8Size);
   // Hands the page on once, and forgets which of its words waits for its second part.
   void HandOn(bool complete);
+  // Hands on the page that waits for this one; it keeps its completion only when this page
+  // is complete.
+  void ReleaseWaiting(bool nextComplete);
 
   RecordedPageReceiver& receiver_;
+  bool joinHyphenated_ = true;
   bool keepUnitBoxes_ = false;
   LineWordSplitter words_;
   RecordedPage page_;
@@ -53,4 +67,7 @@ class PageRecorder : public PageTextSink {
   int32_t area_ = -1;
   // The word of this page whose first part waits for its second, -1 when none.
   int32_t brokenWord_ = -1;
+  // The complete page before page_ that ends in a first part, while waiting_.
+  RecordedPage waitingPage_;
+  bool waiting_ = false;
 };

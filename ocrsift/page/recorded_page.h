@@ -53,6 +53,12 @@ struct RecordedPage {
   std::vector<uint16_t> units;
   std::vector<TextRect> boxes;  // one per code unit, when the recorder keeps them
   std::string utf8;
+  // A word broken across pages: the page's last word is a broken word's first part and the
+  // next page, complete, begins with the word that completes it; that word, whole, is here
+  // (empty otherwise). The next page has completesPrevious.
+  UnitText completion;
+  // The first word completes the last word of the page handed on just before this one.
+  bool completesPrevious = false;
 
   void Clear() {
     areas.clear();
@@ -63,6 +69,8 @@ struct RecordedPage {
     boxes.clear();
     utf8.clear();
     imageName.clear();
+    completion.clear();
+    completesPrevious = false;
   }
 };
 

@@ -37,6 +37,7 @@ std::string WriterScript(const std::function<void(PageTextSink&)>& feed, bool jo
   PageRecorder recorder(*format, format->Recording(join));
   format->BeginDocument(PageArrival::kAnyOrder);
   feed(recorder);
+  recorder.Finish();
   format->EndDocument();
   EXPECT_TRUE(format->Flush());
   fflush(file);

@@ -212,6 +212,19 @@ TEST_F(OcrsiftRun, AutomaticPageNumbersComeFromTheFileNames) {
   EXPECT_EQ(zero.out, kSave);
 }
 
+TEST_F(OcrsiftRun, ALastPageEndingInABrokenWordIsWritten) {
+  // The page waits for the next to tell the word that completes its last; the run's end
+  // must hand it on all the same.
+  testing_support::FrfPage page = TwoBlockPage(10);
+  std::get<testing_support::TextFrame>(page.frames[0]).body.blocks[1] = testing_support::MakeBlock(
+      u"na\u00EFve caf\u00AC", {testing_support::Line(100, 400, 430, 460, 10)});
+  Build(page).Write(dir_, "last.frf");
+  const ProgramOutput alto = Ocrsift({"-o", "alto", "-p", "7", "last.frf"});
+  EXPECT_EQ(alto.exitCode, 0) << alto.err;
+  EXPECT_NE(alto.out.find("CONTENT=\"caf\"/><HYP CONTENT=\"-\"/>"), std::string::npos) << alto.out;
+  EXPECT_NE(Ocrsift({"-p", "7", "last.frf"}).out.find("\nselect 7\n"), std::string::npos);
+}
+
 TEST_F(OcrsiftRun, FormatTestReportsEveryFile) {
   BuiltFile bad = Build(TwoBlockPage(6));
   bad.SetField("header.signature", 0x54355246);  // "FR5T"

@@ -165,7 +165,7 @@ class OutputFormats : public ::testing::Test {
     }
     ProgramOutput book =
         RunCaptured(MAKE_FRF_BOOK_EXE, {"-n", "8", "-w", "150", "-v", "mixed", "-t", "3", "-i", "4",
-                                        "-b", "5", "-x", "1-page", dir_.File("frf")});
+                                        "-b", "5", "-e", "3", "-x", "1-page", dir_.File("frf")});
     ASSERT_EQ(book.exitCode, 0) << book.err;
     for (int i = 1; i <= 8; ++i) {
       char name[32];
@@ -220,8 +220,8 @@ TEST_F(OutputFormats, HocrBecomesAPdfWhoseWordsPdftotextFindsAtTheirBoxes) {
 }
 
 TEST_F(OutputFormats, AltoIsValidAgainstTheSchema) {
-  for (const std::vector<std::string>& options :
-       std::vector<std::vector<std::string>>{{"-o", "alto"}, {"-o", "alto", "-h"}}) {
+  for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{
+           {"-o", "alto"}, {"-o", "alto", "-h"}, {"-o", "alto", "-c"}}) {
     const std::string alto = dir_.Write("book.xml", Document(options));
     ProgramOutput valid = RunCaptured(
         FindTool("xmllint"),
@@ -229,7 +229,8 @@ TEST_F(OutputFormats, AltoIsValidAgainstTheSchema) {
     EXPECT_EQ(valid.exitCode, 0) << valid.err;
     EXPECT_NE(valid.err.find("validates"), std::string::npos) << valid.err;
     const std::string text = ReadFile(alto);
-    EXPECT_EQ(text.find("SUBS_CONTENT") != std::string::npos, options.size() == 2);
+    EXPECT_EQ(text.find("SUBS_CONTENT") != std::string::npos, options.back() != "-h");
+    EXPECT_EQ(text.find("<Glyph ") != std::string::npos, options.back() == "-c");
   }
 }
 

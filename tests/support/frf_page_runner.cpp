@@ -38,6 +38,7 @@ PageRun RunFrfPage(const std::string& path, int32_t pageNumber) {
     run.formatVersion = page.formatVersion;
     run.frameTypes = page.frameTypes;
   }
+  recorder.Finish();
   document->EndDocument();  // writes "save"
   document->Flush();
 
