@@ -2,8 +2,9 @@
 # Installs the Release build into a temporary prefix and runs what a user gets: both programs
 # once (usage, one real page through djvused, one page exported), the man pages through
 # man --warnings, the Debian package (built, inspected, unpacked and run), README's
-# searchable-PDF recipes (from the scans, from the DjVu book), and its archive recipe over
-# three synthetic books, one of them damaged, on this machine and over ssh.
+# searchable-PDF recipes (from the scans, from the DjVu book), its workspace recipes
+# (eScriptorium, Kitodo, OCR-D), and its archive recipe over three synthetic books, one of them
+# damaged, on this machine and over ssh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -159,6 +160,51 @@ make_archive
 recipe archive >"$work/recipe.sh"
 [ -s "$work/recipe.sh" ] || fail "README has no archive recipe"
 check_archive "archive recipe" "$work/recipe.sh"
+
+# The workspace recipes as written over a three-page DjVu book and its FRF files: the
+# eScriptorium ZIP and the Kitodo archive hold mets.xml, every file it names and every image,
+# each PAGE, ALTO and METS document valid against its schema and keeping the rule checker's
+# rules; the OCR-D recipe copies the scans mets.xml names; the archive's good books got a
+# workspace, the damaged one none.
+cmake --build --preset default -j 2 --target workspace_rules >/dev/null
+wsbook=$work/wsbook
+mkdir -p "$wsbook/frf"
+"$build/bench/make_frf_book" -n 3 -w 60 -x page "$wsbook/frf" >/dev/null
+cp -r "$wsbook/frf" "$wsbook/scans"
+for i in 1 2 3; do cp "$pdfbook/scans/page000$i.tif" "$wsbook/scans/"; done
+cp "$pdfbook/book.djvu" "$wsbook/book.djvu"
+# check_workspace <label> <folder> [images]: the documents valid, the rules kept, and with
+# "images" the page images there.
+check_workspace() {
+  for group in OCR-D-OCR-FR7:pagecontent-2019-07-15 FULLTEXT:alto-4-4-local; do
+    [ "$(ls "$2/${group%%:*}"/*.xml | wc -l)" = 3 ] || fail "$1: not 3 files in ${group%%:*}"
+    xmllint --noout --nonet --schema "schemas/${group#*:}.xsd" "$2/${group%%:*}"/*.xml 2>/dev/null ||
+      fail "$1: ${group%%:*} not valid"
+  done
+  xmllint --noout --nonet --schema schemas/mets-1-12-1.xsd "$2/mets.xml" 2>/dev/null ||
+    fail "$1: mets.xml not valid"
+  "$build/workspace_rules" "$2" || fail "$1: the rule checker"
+  [ "${3:-}" != images ] || for i in 1 2 3; do
+    [ -s "$2/page000$i.tif" ] || fail "$1: image $i missing"
+  done
+}
+for name in escriptorium kitodo ocrd; do
+  recipe "$name" >"$work/$name.sh"
+  [ -s "$work/$name.sh" ] || fail "README has no $name recipe"
+  (cd "$wsbook" && PATH="$prefix/bin:$PATH" bash -e "$work/$name.sh") >"$work/$name.out" 2>&1 ||
+    { cat "$work/$name.out" >&2; fail "the $name recipe"; }
+done
+rm -rf "$work/unpacked" && mkdir -p "$work/unpacked/zip" "$work/unpacked/tar"
+unzip -q "$wsbook/book-escriptorium.zip" -d "$work/unpacked/zip"
+tar -C "$work/unpacked/tar" -xzf "$wsbook/book-delivery.tar.gz"
+check_workspace "escriptorium recipe" "$work/unpacked/zip" images
+check_workspace "kitodo recipe" "$work/unpacked/tar" images
+check_workspace "ocrd recipe" "$wsbook/ocrd" images
+for book in alpha beta; do
+  check_workspace "archive recipe's workspace of $book" "$archive/$book/workspace"
+done
+[ ! -e "$archive/gamma/workspace" ] || fail "archive recipe: the damaged book got a workspace"
+echo "workspace recipes (escriptorium, kitodo, ocrd) and the archive's workspaces: ok"
 
 # The same over ssh: an ssh server on 127.0.0.1 with a host key and a user key made here, which
 # GNU parallel reaches through PARALLEL_SSH; the hosts file names that machine only.
