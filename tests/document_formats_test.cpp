@@ -1126,7 +1126,9 @@ TEST(OutputFormatsTest, GoldenWorkspace) {
 // leaves no mets.xml (nor a temporary file).
 TEST(OutputFormatsTest, WorkspaceWriteFailureLeavesNoMets) {
   testing_support::TempDir dir;
-  const std::string blocked = dir.File("ws/FULLTEXT/FULLTEXT_0003.xml");
+  const std::string blocked =
+      dir.File(std::string("ws") + testing_support::kSeparator + "FULLTEXT" +
+               testing_support::kSeparator + "FULLTEXT_0003.xml");
   dir.Write("ws/FULLTEXT/FULLTEXT_0003.xml/in-the-way", std::string("x"));
   std::unique_ptr<DocumentFormat> workspace = WriteWorkspace(dir.File("ws"), false);
   EXPECT_FALSE(workspace->Flush());
