@@ -4,7 +4,8 @@
 // invariants of each run, the two runs must agree: -i closes failed pages and keeps quiet,
 // and may accept a header that the strict run refuses, but never loses a page, never fails
 // a run that succeeded, and with the same pages writes the same text. Each run is repeated in
-// another output format, which must tell the story of the script's book.
+// another output format, which must tell the story of the script's book, and as a workspace,
+// whose every page must tell its page's story.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,6 +14,7 @@
 #include "fuzz/batch_harness.h"
 #include "fuzz/document_check.h"
 #include "fuzz/script_check.h"
+#include "fuzz/workspace_check.h"
 
 namespace {
 
@@ -62,6 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Both runs in another format: the same book, also when -g gives numbers out of order.
   CheckOtherFormat(files, strict, strictRun, size);
   CheckOtherFormat(files, lenient, lenientRun, size / 3);
+  CheckWorkspace(files, strict, strictRun);
+  CheckWorkspace(files, lenient, lenientRun);
   const Script a = RequireScript(strictRun.script);
   const Script b = RequireScript(lenientRun.script);
   size_t matched = 0;

@@ -60,6 +60,8 @@ for part in "$@"; do
       have groff || need+=(groff-base)
       have dpkg-shlibdeps || need+=(dpkg-dev)
       have gzip || need+=(gzip)
+      have zip || need+=(zip)
+      have unzip || need+=(unzip)
       [ -x /usr/bin/time ] || need+=(time)
       ;;
     --roundtrip)

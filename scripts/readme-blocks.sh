@@ -26,7 +26,7 @@ trap cleanup EXIT
 
 # The blocks test-install knows how to run, in README's order; "quick start" is what a reader
 # has done before (./demo.sh and ./test.sh, which CI runs by themselves).
-known="quick start|build|install|package|djvused|scans|djvu|formats|archive|archive over ssh"
+known="quick start|build|install|package|djvused|scans|djvu|archive|archive over ssh|escriptorium|kitodo|ocrd|formats"
 
 # Every shell block stands in a pair of markers of a known name, and every name is there.
 awk -v known="$known" '
@@ -163,6 +163,34 @@ same_words "$work/page3.txt" "$book/book.txt" "the formats block's text"
 [ -s "$book/page0001.tif" ] && [ -s "$book/page0002.tif" ] || fail "the formats block's images"
 echo "djvused, scans, djvu and formats blocks ($me): ok"
 
+# check_workspace <label> <folder> [images]: PAGE and ALTO files of pages 1, 3 and 4 (page 2's
+# work file is missing), every document valid against its schema, the rule checker's rules
+# kept, and with "images" the page images there.
+check_workspace() {
+  local group
+  for group in OCR-D-OCR-FR7:pagecontent-2019-07-15 FULLTEXT:alto-4-4-local; do
+    [ "$(ls "$2/${group%%:*}"/*.xml | wc -l)" = 3 ] || fail "$1: not 3 files in ${group%%:*}"
+    xmllint --noout --nonet --schema "$checkout/schemas/${group#*:}.xsd" "$2/${group%%:*}"/*.xml \
+      2>/dev/null || fail "$1: ${group%%:*} not valid"
+  done
+  xmllint --noout --nonet --schema "$checkout/schemas/mets-1-12-1.xsd" "$2/mets.xml" 2>/dev/null ||
+    fail "$1: mets.xml not valid"
+  "$fixtures/workspace_rules" "$2" || fail "$1: the rule checker"
+  [ "${3:-}" != images ] || for i in 1 3 4; do
+    [ -s "$2/page000$i.tif" ] || fail "$1: image $i missing"
+  done
+}
+for name in escriptorium kitodo ocrd; do
+  run_block "$name" "$book" -e || { cat "$work/block.out" >&2; fail "the $name block"; }
+done
+rm -rf "$work/unpacked" && mkdir -p "$work/unpacked/zip" "$work/unpacked/tar"
+unzip -q "$book/book-escriptorium.zip" -d "$work/unpacked/zip"
+tar -C "$work/unpacked/tar" -xzf "$book/book-delivery.tar.gz"
+check_workspace "the escriptorium block" "$work/unpacked/zip" images
+check_workspace "the kitodo block" "$work/unpacked/tar" images
+check_workspace "the ocrd block" "$book/ocrd" images
+echo "escriptorium, kitodo and ocrd blocks ($me): ok"
+
 # The archive: alpha and the Cyrillic book are good, gamma has a damaged page. The login
 # shell of a machine need not set a locale, so the recipes run without one.
 # check_archive <label> <exit status of the blocks>
@@ -178,7 +206,9 @@ check_archive() {
       pdf_words "$work/archive/$name/book.pdf" "$page" "$work/have.txt"
       same_words "$work/want.txt" "$work/have.txt" "$1: $name's PDF page $page"
     done
+    check_workspace "$1: $name's workspace" "$work/archive/$name/workspace"
   done
+  [ ! -e "$work/archive/gamma/workspace" ] || fail "$1: the damaged book got a workspace"
   cmp -s "$work/archive/gamma/book.djvu" "$fixtures/archive/gamma/book.djvu" ||
     fail "$1: the damaged book was changed"
   [ ! -e "$work/archive/gamma/book.pdf" ] || fail "$1: the damaged book got a PDF"

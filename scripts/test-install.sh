@@ -114,6 +114,9 @@ for name in alpha "Анна Каренина, том 2" gamma; do
   seed=$((seed + 1))
 done
 truncate -s 200 "$fixtures/archive/gamma/frf/page0002.frf"
+# The workspace rule checker, for the workspace recipes' results.
+cmake --build --preset default -j 2 --target workspace_rules >/dev/null
+cp "$build/workspace_rules" "$fixtures/"
 chmod -R a+rX "$fixtures"
 
 scripts/readme-blocks.sh "$root" "$fixtures"

@@ -1156,3 +1156,67 @@ TEST(OutputFormatsTest, PageImageNames) {
   EXPECT_STREQ(MimeTypeOfImageName("noextension"), "application/octet-stream");
   EXPECT_EQ(GroupFileId(kPageFileGroup, 7), "OCR-D-OCR-FR7_0007");
 }
+
+namespace {
+
+// The golden book's workspace in dir; the FRF files' time as the golden PAGE documents have it.
+std::unique_ptr<DocumentFormat> WriteWorkspace(const std::string& folder, bool glyphs) {
+  WorkspaceSettings settings;
+  settings.folder = folder;
+  settings.glyphs = glyphs;
+  std::unique_ptr<DocumentFormat> workspace = MakeWorkspace(settings);
+  PageRecorder recorder(*workspace, workspace->Recording(true));
+  workspace->BeginDocument(PageArrival::kAnyOrder);
+  recorder.DescribeFile(1700000000);
+  GoldenBook(recorder);
+  workspace->EndDocument();
+  return workspace;
+}
+
+}  // namespace
+
+// The golden book's workspace, byte for byte: its PAGE files are the PAGE format's golden
+// documents (the workspace hands on the same ID, image name and time), its ALTO files hold
+// one page each, and mets.xml lists page 2 once, before page 3.
+TEST(OutputFormatsTest, GoldenWorkspace) {
+  const std::string golden = std::string(TEST_SOURCE_DIR) + "/data/golden/";
+  for (const bool glyphs : {false, true}) {
+    testing_support::TempDir dir;
+    const std::string folder = dir.File("ws");
+    std::unique_ptr<DocumentFormat> workspace = WriteWorkspace(folder, glyphs);
+    ASSERT_TRUE(workspace->Flush());
+    const char* page3 = glyphs ? "page3-glyphs.page.xml" : "page3.page.xml";
+    EXPECT_EQ(testing_support::ReadFile(dir.File("ws/OCR-D-OCR-FR7/OCR-D-OCR-FR7_0003.xml")),
+              testing_support::ReadFile(golden + page3));
+    for (const char* file :
+         {"mets.xml", "FULLTEXT/FULLTEXT_0002.xml", "FULLTEXT/FULLTEXT_0003.xml"}) {
+      const std::string path = golden + "workspace/" + file;
+      const std::string bytes = testing_support::ReadFile(dir.File(std::string("ws/") + file));
+      if (std::getenv("OCRSIFT_UPDATE_GOLDEN") != nullptr && !glyphs) {
+        FILE* out = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(out, nullptr) << path;
+        std::fwrite(bytes.data(), 1, bytes.size(), out);
+        std::fclose(out);
+      } else if (!glyphs || std::string(file) == "mets.xml") {
+        EXPECT_EQ(bytes, testing_support::ReadFile(path)) << file;
+      }
+    }
+  }
+}
+
+// A file of the workspace that cannot be written stops the document, naming that file, and
+// leaves no mets.xml (nor a temporary file).
+TEST(OutputFormatsTest, WorkspaceWriteFailureLeavesNoMets) {
+  testing_support::TempDir dir;
+  const std::string blocked =
+      dir.File(std::string("ws") + testing_support::kSeparator + "FULLTEXT" +
+               testing_support::kSeparator + "FULLTEXT_0003.xml");
+  dir.Write("ws/FULLTEXT/FULLTEXT_0003.xml/in-the-way", std::string("x"));
+  std::unique_ptr<DocumentFormat> workspace = WriteWorkspace(dir.File("ws"), false);
+  EXPECT_FALSE(workspace->Flush());
+  EXPECT_EQ(workspace->FailedPlace(), blocked);
+  EXPECT_FALSE(workspace->FailedPlaceIsScratch());
+  EXPECT_EQ(testing_support::ReadFile(dir.File("ws/mets.xml")), "");
+  EXPECT_EQ(testing_support::ReadFile(blocked + ".tmp"), "");
+  EXPECT_NE(testing_support::ReadFile(dir.File("ws/OCR-D-OCR-FR7/OCR-D-OCR-FR7_0003.xml")), "");
+}

@@ -29,6 +29,7 @@ const char kUsageText[] =
     "  -h               -- normal hyphenation between lines\n"
     "  -i               -- ignore unrecognized pages\n"
     "  -o <format>      -- output format: djvused (default), hocr, alto, text, pdf, page\n"
+    "  -w <folder>      -- write mets.xml, PAGE and ALTO files into an empty folder\n"
     "Options for format exploring:\n"
     "  -v               -- verbose\n"
     "  -l               -- list all format tags\n"
@@ -109,9 +110,11 @@ TEST(OcrsiftCommandLine, MissingPageNumberGoesToTheChannelTheRulesChoose) {
 
 TEST(OcrsiftCommandLine, RejectedVectorsShowOnlyTheUsage) {
   const std::vector<std::vector<std::string>> rejected = {
-      {"a.frf", "b.frf"},    {"-p"},           {"a.frf", "-p"},
-      {"a.frf", "-"},        {"a.frf", "-l2"}, {"a.frf", "-p5", "\"b.frf\""},
-      {"-p1", "a.frf", "-o"}};
+      {"a.frf", "b.frf"},        {"-p"},
+      {"a.frf", "-p"},           {"a.frf", "-"},
+      {"a.frf", "-l2"},          {"a.frf", "-p5", "\"b.frf\""},
+      {"-p1", "a.frf", "-o"},    {"-p1", "a.frf", "-w"},
+      {"-w", "", "-p1", "a.frf"}};
   for (const auto& args : rejected) {
     ProgramOutput r = RunCaptured(OCRSIFT_EXE, args);
     EXPECT_EQ(r.exitCode, 1) << args.size();
@@ -132,6 +135,14 @@ TEST(OcrsiftCommandLine, RejectedVectorsShowOnlyTheUsage) {
     EXPECT_EQ(r.out, "") << entry.second;
     EXPECT_EQ(r.err, "Unknown output format \"" + entry.second +
                          "\"; the formats are: djvused, hocr, alto, text, pdf, page\n");
+  }
+  // -w and -o, in either order, even with the default's name: refused before any file is read.
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"-w", "ws", "-o", "djvused", "-p1", "a.frf"}, {"-oalto", "-wws", "-p1", "a.frf"}}) {
+    ProgramOutput r = RunCaptured(OCRSIFT_EXE, args);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("Options -o and -w exclude each other", 0), 0u) << r.err;
   }
   ProgramOutput optionsOnly = RunCaptured(OCRSIFT_EXE, {"-p", "3", "-g"});
   EXPECT_EQ(optionsOnly.exitCode, 1);

@@ -38,6 +38,21 @@ std::vector<std::string> FindFiles(const std::string& pattern);
 // True when a file or directory of that name exists.
 bool FileExists(const std::string& path);
 
+// What stands at the path of a folder that is to receive new files.
+enum class FolderState { kMissing, kEmpty, kNotEmpty, kNotFolder, kUnreadable };
+// errno (0: none known) tells why a folder is kUnreadable.
+FolderState InspectFolder(const std::string& path);
+
+// Makes the folder (its parent must exist); false (errno set) when it cannot be made.
+bool MakeFolder(const std::string& path);
+
+// Gives the file `from` the name `to`, replacing a file of that name in one step, so a reader
+// of `to` sees the old file or the new one, never a part; false (errno set) on failure.
+bool RenameOver(const std::string& from, const std::string& to);
+
+// Removes the file; true when none of that name is left (also when there was none).
+bool RemoveFile(const std::string& path);
+
 // The time the file's content was last changed, in whole seconds since 1970-01-01 00:00 UTC
 // (earlier times negative); false, with seconds unchanged, when the file cannot be examined.
 bool FileModifiedTime(const std::string& path, int64_t& seconds);

@@ -24,6 +24,7 @@ struct RunOptions {
   bool Quiet = false;
   bool Glyphs = false;  // -c: a glyph per character, with its box, where a format has them
   const FormatRow* Format = nullptr;  // the document a plain run writes (-o); null: the default
+  std::string WorkspaceFolder;        // -w: the page files and mets.xml go there, not to stdout
   FILE* ErrorStream = stderr;
   FILE* VerboseStream = stdout;  // null: the verbose channel prints nothing
   FILE* OutputStream = nullptr;  // where the document goes

@@ -27,6 +27,7 @@ const char kUsageHead[] =
 
 const char kUsageTail[] =
     "\n"
+    "  -w <folder>      -- write mets.xml, PAGE and ALTO files into an empty folder\n"
     "Options for format exploring:\n"
     "  -v               -- verbose\n"
     "  -l               -- list all format tags\n"
@@ -133,9 +134,22 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
       case 'v':
         gRunOptions.Verbose = true;
         break;
+      case 'w': {
+        const char* value = nullptr;
+        if (!text::TakeOptionValue(option + 1, argc, argv, i, value) || *value == '\0')
+          return kShowUsage;
+        gRunOptions.WorkspaceFolder = value;
+        break;
+      }
       default:
         break;  // unknown letters are ignored and take no value
     }
+  }
+  if (!gRunOptions.WorkspaceFolder.empty() && gRunOptions.Format != nullptr) {
+    ReportError(
+        "Options -o and -w exclude each other: -w writes PAGE and ALTO files and"
+        " mets.xml into its folder, -o one document on standard output\n");
+    return ParseOutcome::kRefused;
   }
   return ApplyOptionRules() ? ParseOutcome::kAccepted : kShowUsage;
 }

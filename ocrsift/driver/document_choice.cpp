@@ -13,6 +13,13 @@ std::unique_ptr<DocumentFormat> ChooseDocumentFormat(const RunOptions& options,
                                                      const std::string& onlyFile) {
   if (options.Verbose)
     return MakeNoDocument();
+  if (!options.WorkspaceFolder.empty()) {
+    WorkspaceSettings settings;
+    settings.folder = options.WorkspaceFolder;
+    settings.joinHyphenated = options.JoinHyphenated;
+    settings.glyphs = options.Glyphs;
+    return MakeWorkspace(settings);
+  }
   const FormatRow& row = ChosenFormat(options);
   if (row.kind == FormatKind::kPageFile) {
     assert(row.makePageFile != nullptr);

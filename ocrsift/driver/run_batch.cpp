@@ -65,7 +65,7 @@ int FinishDocument(PageRecorder& recorder, DocumentFormat& document, int runResu
     runResult = 2;
   document.EndDocument();
   if (!document.Flush()) {
-    ReportOutputFailure(document.Error(), document.FailedPlace());
+    ReportOutputFailure(document.Error(), document.FailedPlace(), document.FailedPlaceIsScratch());
     return 2;
   }
   std::fflush(stdout);
@@ -92,12 +92,39 @@ PageArrival PlannedArrival(FileNameList& names, const RunOptions& options) {
   return arrival;
 }
 
+// The folder of -w must be new or empty, so that everything in it is of this run: said before
+// any file is read. The exploring modes write no workspace and leave the folder alone.
+bool WorkspaceFolderUsable(const RunOptions& options) {
+  if (options.WorkspaceFolder.empty() || options.Verbose)
+    return true;
+  const char* folder = options.WorkspaceFolder.c_str();
+  switch (platform::InspectFolder(options.WorkspaceFolder)) {
+    case platform::FolderState::kMissing:
+    case platform::FolderState::kEmpty:
+      return true;
+    case platform::FolderState::kNotEmpty:
+      ReportError("Workspace folder \"%s\" is not empty; -w writes into a new or empty folder\n",
+                  folder);
+      return false;
+    case platform::FolderState::kNotFolder:
+      ReportError("Workspace folder \"%s\" is a file, not a folder\n", folder);
+      return false;
+    case platform::FolderState::kUnreadable:
+      break;
+  }
+  ReportError("Can't read workspace folder \"%s\": %s\n", folder,
+              std::strerror(errno != 0 ? errno : EIO));
+  return false;
+}
+
 }  // namespace
 
-void ReportOutputFailure(int error, const std::string& place) {
+void ReportOutputFailure(int error, const std::string& place, bool scratch) {
   const char* cause = std::strerror(error != 0 ? error : EIO);
   if (place.empty()) {
     std::fprintf(stderr, "\nCan't write standard output: %s", cause);
+  } else if (!scratch) {
+    std::fprintf(stderr, "\nCan't write file \"%s\": %s", place.c_str(), cause);
   } else {
     std::fprintf(stderr, "\nCan't write temporary file \"%s\": %s", place.c_str(), cause);
   }
@@ -130,6 +157,8 @@ int RunBatch() {
   RunOptions& options = gRunOptions;
   // The second pass of the rules moves the error channel of -l to standard output.
   ApplyOptionRules();
+  if (!WorkspaceFolderUsable(options))
+    return 1;
 
   FileNameList names;
   names.BuildFileNameList(options.InputSpec);

@@ -20,5 +20,5 @@ void AdvancePageNumber();
 
 // The document could not be written whole (error: its errno, 0 when unknown), said on standard
 // error so that nobody takes it for complete. place names the scratch file that failed, empty
-// for standard output.
-void ReportOutputFailure(int error, const std::string& place = std::string());
+// for standard output; with scratch false place is a file the user asked for.
+void ReportOutputFailure(int error, const std::string& place = std::string(), bool scratch = true);

@@ -56,8 +56,10 @@ const char kProcessing[] =
 // block, first block, fifth line, 17th word).
 class AltoFormat : public DocumentFormat {
  public:
-  AltoFormat(FILE* stream, const FormatSettings& settings)
-      : DocumentFormat(stream), glyphs_(settings.glyphs) {}
+  // imageFileName: the document of one page file names its image as the METS file does.
+  AltoFormat(FILE* stream, const FormatSettings& settings,
+             const std::string& imageFileName = std::string())
+      : DocumentFormat(stream), glyphs_(settings.glyphs), imageFileName_(imageFileName) {}
 
  protected:
   bool NeedsUnitBoxes() const override { return glyphs_; }
@@ -94,8 +96,9 @@ class AltoFormat : public DocumentFormat {
   // The XML text of a name, on a line of the head: its own text and room for each unit.
   void PutName(const UnitText& name);
 
-  const bool glyphs_;   // -c
-  UnitText imageName_;  // of the first page that names its image
+  const bool glyphs_;          // -c
+  std::string imageFileName_;  // UTF-8, in place of imageName_ when not empty
+  UnitText imageName_;         // of the first page that names its image
   std::map<UnitText, int32_t> fontIds_;
   std::vector<const UnitText*> fonts_;  // in the order of their IDs
   std::vector<uint32_t> fontStamp_;     // per font ID: the StyleRefs call that named it last
@@ -318,7 +321,13 @@ void AltoFormat::PutName(const UnitText& name) {
 
 void AltoFormat::WriteHead() {
   PutText(kHeader);
-  if (!imageName_.empty()) {
+  if (!imageFileName_.empty()) {
+    PutText("  <sourceImageInformation>\n   <fileName>");
+    ComposeBuffer& text = Text();
+    char* cursor = text.Room(imageFileName_.size() * kXmlCharacterRoom);
+    text.Commit(PutXmlUtf8(cursor, imageFileName_.data(), imageFileName_.size()));
+    PutText("</fileName>\n  </sourceImageInformation>\n");
+  } else if (!imageName_.empty()) {
     PutText("  <sourceImageInformation>\n   <fileName>");
     PutName(imageName_);
     PutText("</fileName>\n  </sourceImageInformation>\n");
@@ -345,4 +354,11 @@ void AltoFormat::WriteHead() {
 
 std::unique_ptr<DocumentFormat> MakeAltoFormat(FILE* stream, const FormatSettings& settings) {
   return std::unique_ptr<DocumentFormat>(new (std::nothrow) AltoFormat(stream, settings));
+}
+
+std::unique_ptr<DocumentFormat> MakeAltoPageFile(FILE* stream, const PageFileSettings& settings) {
+  FormatSettings format;
+  format.glyphs = settings.glyphs;
+  return std::unique_ptr<DocumentFormat>(new (std::nothrow)
+                                             AltoFormat(stream, format, settings.imageName));
 }

@@ -16,7 +16,10 @@ void DocumentFormat::CheckSpool() {
 
 void DocumentFormat::BeginDocument(PageArrival arrival) {
   assert(text_.Size() == 0);
-  if (HeadFollowsPages() || (arrival == PageArrival::kAnyOrder && KeepsBookOrder())) {
+  onePage_ = arrival == PageArrival::kOnePage && HeadFollowsPages();
+  if (onePage_) {
+    onePageText_.clear();
+  } else if (HeadFollowsPages() || (arrival == PageArrival::kAnyOrder && KeepsBookOrder())) {
     spool_.reset(new (std::nothrow) PageSpool());
     if (!spool_) {
       output_.RecordFailure(ENOMEM);
@@ -32,7 +35,11 @@ void DocumentFormat::BeginDocument(PageArrival arrival) {
 }
 
 void DocumentFormat::FinishPage(int32_t number) {
-  if (spool_) {
+  if (onePage_) {
+    // A second page of a one-page document replaces the first, as in every document.
+    onePageText_.assign(text_.Data(), text_.Size());
+    text_.Clear();
+  } else if (spool_) {
     spool_->Keep(number, text_.Data(), text_.Size());
     text_.Clear();
     CheckSpool();
@@ -61,6 +68,8 @@ void DocumentFormat::EndDocument() {
     WriteHead();
     Emit();
   }
+  if (onePage_)
+    output_.Write(onePageText_.data(), onePageText_.size());
   if (spool_) {
     spool_->WriteInOrder(output_);
     CheckSpool();

@@ -25,8 +25,10 @@
 #include "ocrsift/page/recorded_page.h"
 
 // How the pages of a run come: each with a higher page number than the one before, or in any
-// order (numbers taken from file names, which may repeat or descend).
-enum class PageArrival { kAscending, kAnyOrder };
+// order (numbers taken from file names, which may repeat or descend), or a single page (the
+// document of one page file, which waits for a head that follows it in memory, not in a
+// scratch file).
+enum class PageArrival { kAscending, kAnyOrder, kOnePage };
 
 class DocumentFormat : public RecordedPageReceiver {
  public:
@@ -56,6 +58,7 @@ class DocumentFormat : public RecordedPageReceiver {
   int Error() const { return output_.Error(); }
   // Empty when the document's own stream failed, else the scratch file that did.
   const std::string& FailedPlace() const { return output_.FailedPlace(); }
+  bool FailedPlaceIsScratch() const { return output_.FailedPlaceIsScratch(); }
 
   // True once after each complete page that this format cannot hold (a PAGE page without a
   // positive width and height), with its number: the run reports it and fails.
@@ -139,6 +142,8 @@ class DocumentFormat : public RecordedPageReceiver {
   ComposeBuffer text_;
   int32_t pageSequence_ = 0;
   std::unique_ptr<PageSpool> spool_;  // null while pages are written as they come
+  bool onePage_ = false;              // the page waits for the head in onePageText_
+  std::string onePageText_;
   bool pageRefused_ = false;          // since the last TakeRefusedPage
   int32_t refusedPage_ = 0;
 };

@@ -17,17 +17,19 @@ void DocumentOutput::Write(const char* bytes, size_t n) {
 }
 
 bool DocumentOutput::Flush() {
+  // A document written elsewhere (the workspace's files) has no stream, but may have failed.
   if (stream_ == nullptr)
-    return true;
+    return error_ == 0;
   errno = 0;
   if (std::fflush(stream_) != 0 || std::ferror(stream_) != 0)
     Fail();
   return error_ == 0;
 }
 
-void DocumentOutput::RecordFailure(int error, const std::string& place) {
+void DocumentOutput::RecordFailure(int error, const std::string& place, bool scratch) {
   if (error_ != 0)
     return;
   error_ = error != 0 ? error : EIO;
   place_ = place;
+  scratch_ = scratch;
 }

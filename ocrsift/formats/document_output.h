@@ -23,11 +23,13 @@ class DocumentOutput {
   int Error() const { return error_; }
   bool Failed() const { return error_ != 0; }
   // A part of the document that went elsewhere first failed with this errno (0: unknown);
-  // place names the file it went to (empty: this stream).
-  void RecordFailure(int error, const std::string& place = std::string());
+  // place names the file it went to (empty: this stream), a scratch file of the program's
+  // or, with scratch false, a file the user asked for.
+  void RecordFailure(int error, const std::string& place = std::string(), bool scratch = true);
   // Where the first failure happened: empty for this stream, else the name of a file that
   // held a part of the document.
   const std::string& FailedPlace() const { return place_; }
+  bool FailedPlaceIsScratch() const { return scratch_; }
 
  private:
   void Fail();
@@ -35,4 +37,5 @@ class DocumentOutput {
   FILE* stream_ = nullptr;
   int error_ = 0;
   std::string place_;
+  bool scratch_ = true;
 };

@@ -67,3 +67,15 @@ char* PutXmlUnits(char* cursor, const uint16_t* units, int32_t count) {
   }
   return cursor;
 }
+
+char* PutXmlUtf8(char* cursor, const char* bytes, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char byte = static_cast<unsigned char>(bytes[i]);
+    if (byte < 0x80) {
+      cursor = PutXmlCharacter(cursor, byte);
+    } else {
+      *cursor++ = static_cast<char>(byte);
+    }
+  }
+  return cursor;
+}

@@ -17,6 +17,10 @@ char* PutXmlCharacter(char* cursor, uint32_t character);
 // bytes a code unit.
 char* PutXmlUnits(char* cursor, const uint16_t* units, int32_t count);
 
+// Writes n bytes of UTF-8 text that holds only characters XML allows as XML text or attribute
+// value: the markup characters escaped, at most kXmlCharacterRoom bytes a byte.
+char* PutXmlUtf8(char* cursor, const char* bytes, size_t n);
+
 // The n bytes of an attribute value that needs no escaping (a language tag, style
 // references), then its closing quote.
 inline char* PutPlainValue(char* cursor, const char* bytes, size_t n) {

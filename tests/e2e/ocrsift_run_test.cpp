@@ -9,6 +9,7 @@
 #endif
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <variant>
 #include <vector>
@@ -596,6 +597,52 @@ TEST_F(OcrsiftRun, MixedRunKeepsEveryGoodPage) {
                           "  <LastChange>2023-11-14T22:13:20Z</LastChange>"),
             std::string::npos);
 #endif
+}
+
+// The workspace keeps the book's rules: a page that failed after it began keeps its image alone
+// (its files only under -i), a file that failed before its page began or did not open has no
+// page division, and the run's result is that of the script.
+TEST_F(OcrsiftRun, WorkspaceKeepsTheBooksRules) {
+  Good("p1.frf", 6);
+  BuiltFile damaged = Build(TwoBlockPage(10));
+  damaged.SetField("end.identifier", 0);
+  damaged.Write(dir_, "p2.frf");
+  ASSERT_NE(dir_.WriteUnopenable("p3.frf"), "");
+  dir_.Write("p4.frf", std::string());
+  Good("p5.frf", 10);
+  for (const bool ignore : {false, true}) {
+    const std::string ws = ignore ? "wsi" : "ws";
+    ProgramOutput r = Ocrsift({ignore ? "-i" : "-p1", "-w", ws, "-p", "1", "p?.frf"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.rawOut, "");
+    const std::string mets = testing_support::ReadFile(dir_.File(ws + "/mets.xml"));
+    EXPECT_EQ(Occurrences(mets, "<mets:div TYPE=\"page\""), 3u) << mets;
+    EXPECT_EQ(mets.find("ORDER=\"3\""), std::string::npos);
+    EXPECT_NE(mets.find("ORDER=\"2\">\n    <mets:fptr FILEID=\"OCR-D-IMG_0002\"/>\n" +
+                        std::string(ignore ? "    <mets:fptr" : "   </mets:div>")),
+              std::string::npos)
+        << mets;
+    for (const char* number : {"1", "2", "5"}) {
+      const std::string page = testing_support::ReadFile(
+          dir_.File(ws + "/OCR-D-OCR-FR7/OCR-D-OCR-FR7_000" + number + ".xml"));
+      const std::string alto =
+          testing_support::ReadFile(dir_.File(ws + "/FULLTEXT/FULLTEXT_000" + number + ".xml"));
+      const bool written = ignore || *number != '2';
+      EXPECT_EQ(!page.empty(), written) << number;
+      EXPECT_EQ(!alto.empty(), written) << number;
+    }
+  }
+  // The folder must be new or empty, and is checked before any file (a list here) is read.
+  dir_.Write("full/old.xml", std::string("x"));
+  for (const char* folder : {"full", "p1.frf"}) {
+    ProgramOutput r = Ocrsift({"-w", folder, "-p", "1", "@missing.lst"});
+    EXPECT_EQ(r.exitCode, 1) << folder;
+    EXPECT_EQ(r.rawOut, "");
+    EXPECT_EQ(r.err.find("Workspace folder \"" + std::string(folder) + "\" is "), 0u) << r.err;
+  }
+  ProgramOutput test = Ocrsift({"-t", "-w", "new", "p1.frf"});
+  EXPECT_EQ(test.exitCode, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("new")));
 }
 
 }  // namespace

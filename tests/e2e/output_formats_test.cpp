@@ -421,6 +421,36 @@ TEST_F(OutputFormats, PageIsValidAgainstTheSchemaAndTheRules) {
   std::printf("PAGE: %zu documents valid and keeping the rules\n", documents.size());
 }
 
+// The workspace of every page, with -i and with -h: nothing on standard output, every PAGE,
+// ALTO and METS document valid against its schema, and the rules kept.
+TEST_F(OutputFormats, WorkspaceIsValidAgainstTheSchemasAndTheRules) {
+  const std::string schemas = TEST_SOURCE_DIR "/../schemas/";
+  int documents = 0;
+  for (const char* join : {"-i", "-h"}) {
+    const std::string folder = dir_.File(std::string("ws") + join);
+    const std::string out = Document({join, "-w", folder});
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(fuzz_support::WorkspaceRuleProblems(folder), std::vector<std::string>()) << join;
+    const struct {
+      const char* schema;
+      std::string files;
+    } kinds[] = {{"pagecontent-2019-07-15.xsd", folder + "/OCR-D-OCR-FR7/OCR-D-OCR-FR7_00*.xml"},
+                 {"alto-4-4-local.xsd", folder + "/FULLTEXT/FULLTEXT_00*.xml"},
+                 {"mets-1-12-1.xsd", folder + "/mets.xml"}};
+    for (const auto& kind : kinds) {
+      // The shell expands the names, as a user's would.
+      ProgramOutput valid = RunCaptured(
+          "/bin/sh", {"-c", "xmllint --noout --nonet --schema '" + schemas + kind.schema + "' " +
+                                kind.files + " 2>&1 | grep -c ' validates$'"});
+      const int count = std::atoi(valid.out.c_str());
+      EXPECT_EQ(count, kind.schema[0] == 'm' ? 1 : static_cast<int>(pages_.size()))
+          << kind.files << valid.out;
+      documents += count;
+    }
+  }
+  std::printf("workspace: %d documents valid and keeping the rules\n", documents);
+}
+
 TEST_F(OutputFormats, TextIsWhatDjvutxtReadsFromTheBookTheScriptMakes) {
   std::vector<PageSize> sizes;
   for (const std::string& page : pages_) {

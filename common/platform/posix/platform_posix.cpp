@@ -177,6 +177,43 @@ bool FileExists(const std::string& path) {
   return access(path.c_str(), F_OK) == 0;
 }
 
+FolderState InspectFolder(const std::string& path) {
+  errno = 0;
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0)
+    return errno == ENOENT ? FolderState::kMissing : FolderState::kUnreadable;
+  if (!S_ISDIR(info.st_mode))
+    return FolderState::kNotFolder;
+  DIR* dir = opendir(path.c_str());
+  if (dir == nullptr)
+    return FolderState::kUnreadable;
+  FolderState state = FolderState::kEmpty;
+  while (struct dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") {
+      state = FolderState::kNotEmpty;
+      break;
+    }
+  }
+  closedir(dir);
+  return state;
+}
+
+bool MakeFolder(const std::string& path) {
+  errno = 0;
+  return mkdir(path.c_str(), 0777) == 0;
+}
+
+bool RenameOver(const std::string& from, const std::string& to) {
+  errno = 0;
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+  errno = 0;
+  return unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
 bool FileModifiedTime(const std::string& path, int64_t& seconds) {
   struct stat info;
   if (stat(path.c_str(), &info) != 0)

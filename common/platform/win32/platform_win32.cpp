@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -109,6 +110,87 @@ void IgnoreBrokenPipe() {}
 
 bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+namespace {
+
+// The errno that tells the cause of the last failed system call in messages.
+int ErrnoOfLastError() {
+  switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+      return EACCES;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return EEXIST;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    default:
+      return EIO;
+  }
+}
+
+}  // namespace
+
+FolderState InspectFolder(const std::string& path) {
+  errno = 0;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+      return FolderState::kMissing;
+    errno = ErrnoOfLastError();
+    return FolderState::kUnreadable;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    return FolderState::kNotFolder;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    errno = ErrnoOfLastError();
+    return FolderState::kUnreadable;
+  }
+  FolderState state = FolderState::kEmpty;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") {
+      state = FolderState::kNotEmpty;
+      break;
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return state;
+}
+
+bool MakeFolder(const std::string& path) {
+  errno = 0;
+  if (CreateDirectoryA(path.c_str(), nullptr))
+    return true;
+  errno = ErrnoOfLastError();
+  return false;
+}
+
+bool RenameOver(const std::string& from, const std::string& to) {
+  errno = 0;
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  errno = ErrnoOfLastError();
+  return false;
+}
+
+bool RemoveFile(const std::string& path) {
+  errno = 0;
+  if (DeleteFileA(path.c_str()))
+    return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+    return true;
+  errno = ErrnoOfLastError();
+  return false;
 }
 
 bool FileModifiedTime(const std::string& path, int64_t& seconds) {
