@@ -144,6 +144,6 @@ class DocumentFormat : public RecordedPageReceiver {
   std::unique_ptr<PageSpool> spool_;  // null while pages are written as they come
   bool onePage_ = false;              // the page waits for the head in onePageText_
   std::string onePageText_;
-  bool pageRefused_ = false;          // since the last TakeRefusedPage
+  bool pageRefused_ = false;  // since the last TakeRefusedPage
   int32_t refusedPage_ = 0;
 };
