@@ -51,6 +51,17 @@ class OcrsiftRun : public ::testing::Test {
   std::string Good(const std::string& name, uint8_t version = 10) {
     return Build(TwoBlockPage(version)).Write(dir_, name);
   }
+  // p1 and p5 good, p2 failing at its end record (after its page began), p3 that cannot be
+  // opened, p4 empty (failing before its page began).
+  void WriteMixedPages() {
+    Good("p1.frf", 6);
+    BuiltFile damaged = Build(TwoBlockPage(10));
+    damaged.SetField("end.identifier", 0);
+    damaged.Write(dir_, "p2.frf");
+    ASSERT_NE(dir_.WriteUnopenable("p3.frf"), "");
+    dir_.Write("p4.frf", std::string());
+    Good("p5.frf", 10);
+  }
   ProgramOutput Ocrsift(const std::vector<std::string>& args) {
     return RunCaptured(OCRSIFT_EXE, args, "", dir_.path());
   }
@@ -525,13 +536,9 @@ TEST_F(OcrsiftRun, DoubleByteNamesUnderCodePage932) {
 }
 
 TEST_F(OcrsiftRun, MixedRunKeepsEveryGoodPage) {
-  Good("p1.frf", 6);
-  BuiltFile damaged = Build(TwoBlockPage(10));
-  damaged.SetField("end.identifier", 0);
-  damaged.Write(dir_, "p2.frf");
-  ASSERT_NE(dir_.WriteUnopenable("p3.frf"), "");
-  dir_.Write("p4.frf", std::string());
-  Good("p5.frf", 10);
+  WriteMixedPages();
+  if (HasFatalFailure())
+    return;
   ProgramOutput r = Ocrsift({"-p", "1", "p?.frf"});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("\nInvalid FRF format (22) offset="), std::string::npos) << r.err;
@@ -603,13 +610,9 @@ TEST_F(OcrsiftRun, MixedRunKeepsEveryGoodPage) {
 // (its files only under -i), a file that failed before its page began or did not open has no
 // page division, and the run's result is that of the script.
 TEST_F(OcrsiftRun, WorkspaceKeepsTheBooksRules) {
-  Good("p1.frf", 6);
-  BuiltFile damaged = Build(TwoBlockPage(10));
-  damaged.SetField("end.identifier", 0);
-  damaged.Write(dir_, "p2.frf");
-  ASSERT_NE(dir_.WriteUnopenable("p3.frf"), "");
-  dir_.Write("p4.frf", std::string());
-  Good("p5.frf", 10);
+  WriteMixedPages();
+  if (HasFatalFailure())
+    return;
   for (const bool ignore : {false, true}) {
     const std::string ws = ignore ? "wsi" : "ws";
     ProgramOutput r = Ocrsift({ignore ? "-i" : "-p1", "-w", ws, "-p", "1", "p?.frf"});
