@@ -9,6 +9,8 @@ namespace pdf {
 
 constexpr int32_t kMostPages = 1000000;
 
-constexpr bool HoldsPageNumber(int32_t number) { return number >= 1 && number <= kMostPages; }
+constexpr bool HoldsPageNumber(int32_t number) {
+  return number >= 1 && number <= kMostPages;
+}
 
 }  // namespace pdf
