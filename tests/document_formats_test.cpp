@@ -2,6 +2,7 @@
 #include "fuzz/page_rules.h"
 #include "ocrsift/formats/page_image_name.h"
 #include "ocrsift/formats/pdf_font.h"
+#include "ocrsift/formats/pdf_page_limit.h"
 #include "ocrsift/formats/xml_text.h"
 #include "ocrsift/page/page_recorder.h"
 #include "ocrsift/page/text_marks.h"
@@ -745,6 +746,13 @@ TEST(OutputFormatsTest, PdfHasAPagePerNumber) {
   huge->EndDocument();
   EXPECT_TRUE(huge->Flush());
   EXPECT_NE(ContentsAndClose(file).find("/Count 1 "), std::string::npos);
+  EXPECT_EQ(huge->MostPageNumber(), pdf::kMostPages);
+  // A million pages exactly: the last one the document holds.
+  EXPECT_EQ(pdf::kMostPages, 1000000);
+  const std::pair<int32_t, bool> kHeld[] = {
+      {0, false}, {1, true}, {999999, true}, {1000000, true}, {1000001, false}};
+  for (const auto& held : kHeld)
+    EXPECT_EQ(pdf::HoldsPageNumber(held.first), held.second) << held.first;
   // Past 65,535 distinct characters beyond U+FFFF the document fails instead of writing U+FFFD.
   FILE* crowded = tmpfile();
   ASSERT_NE(crowded, nullptr);
