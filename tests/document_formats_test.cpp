@@ -602,7 +602,10 @@ TEST(OutputFormatsTest, AltoHyphenPairs) {
     page(sink, 2, SimpleLine(u"ample"));
     page(sink, 3, SimpleLine(std::u16string(u"fg") + char16_t(H)));
     page(sink, 4, SimpleLine(std::u16string(u"\0h i ", 5) + char16_t(H)));
+    // Cut by U+0000 before its hyphen, a word is no longer broken: it keeps its last letter.
+    page(sink, 5, SimpleLine(std::u16string(u"m\0n", 3) + char16_t(H)));
   });
+  EXPECT_NE(alto.find("CONTENT=\"m\"/>"), std::string::npos) << alto;
   EXPECT_EQ(alto.find("CONTENT=\"\""), std::string::npos);
   EXPECT_NE(alto.find("CONTENT=\"fg\"/><HYP CONTENT=\"-\"/>"), std::string::npos);
   EXPECT_NE(alto.find("CONTENT=\"fg\"/><SP/>"), std::string::npos);
