@@ -388,15 +388,30 @@ void CheckPdf(const std::string& pdf, const Script& script, const Failure& fail)
         inWide = false;
       if (text.compare(i, 4, "/F2 ") == 0)
         inWide = true;
-      if (text[i] != '<')
+      if (text[i] != '(')
         continue;
-      const size_t close = text.find('>', i);
-      fail(close != std::string::npos && (close - i - 1) % 4 == 0, "a malformed string");
-      for (size_t k = i + 1; k < close; k += 4) {
-        const unsigned long code = std::strtoul(text.substr(k, 4).c_str(), nullptr, 16);
+      // A literal string of two-byte codes: its parentheses, backslash and carriage return
+      // escaped, no other byte.
+      std::string bytes;
+      size_t k = i + 1;
+      for (; k < text.size() && text[k] != ')'; ++k) {
+        if (text[k] == '\\') {
+          if (++k == text.size())
+            break;
+          fail(std::strchr("()\\r", text[k]) != nullptr, "a malformed string");
+          bytes += text[k] == 'r' ? '\r' : text[k];
+        } else {
+          fail(text[k] != '(' && text[k] != '\r', "a malformed string");
+          bytes += text[k];
+        }
+      }
+      fail(k < text.size() && bytes.size() % 2 == 0, "a malformed string");
+      for (size_t b = 0; b + 1 < bytes.size(); b += 2) {
+        const unsigned code =
+            static_cast<unsigned char>(bytes[b]) * 256u + static_cast<unsigned char>(bytes[b + 1]);
         fail((inWide ? wide : bmp)[code], "a code that its ToUnicode map does not cover");
       }
-      i = close;
+      i = k;
     }
     fail(opened == 1 && closed == 1, "BT and ET unbalanced");
   }

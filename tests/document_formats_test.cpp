@@ -2,6 +2,7 @@
 #include "fuzz/page_rules.h"
 #include "ocrsift/formats/page_image_name.h"
 #include "ocrsift/formats/pdf_font.h"
+#include "ocrsift/formats/pdf_page_limit.h"
 #include "ocrsift/formats/xml_text.h"
 #include "ocrsift/page/page_recorder.h"
 #include "ocrsift/page/text_marks.h"
@@ -601,7 +602,10 @@ TEST(OutputFormatsTest, AltoHyphenPairs) {
     page(sink, 2, SimpleLine(u"ample"));
     page(sink, 3, SimpleLine(std::u16string(u"fg") + char16_t(H)));
     page(sink, 4, SimpleLine(std::u16string(u"\0h i ", 5) + char16_t(H)));
+    // Cut by U+0000 before its hyphen, a word is no longer broken: it keeps its last letter.
+    page(sink, 5, SimpleLine(std::u16string(u"m\0n", 3) + char16_t(H)));
   });
+  EXPECT_NE(alto.find("CONTENT=\"m\"/>"), std::string::npos) << alto;
   EXPECT_EQ(alto.find("CONTENT=\"\""), std::string::npos);
   EXPECT_NE(alto.find("CONTENT=\"fg\"/><HYP CONTENT=\"-\"/>"), std::string::npos);
   EXPECT_NE(alto.find("CONTENT=\"fg\"/><SP/>"), std::string::npos);
@@ -745,6 +749,13 @@ TEST(OutputFormatsTest, PdfHasAPagePerNumber) {
   huge->EndDocument();
   EXPECT_TRUE(huge->Flush());
   EXPECT_NE(ContentsAndClose(file).find("/Count 1 "), std::string::npos);
+  EXPECT_EQ(huge->MostPageNumber(), pdf::kMostPages);
+  // A million pages exactly: the last one the document holds.
+  EXPECT_EQ(pdf::kMostPages, 1000000);
+  const std::pair<int32_t, bool> kHeld[] = {
+      {0, false}, {1, true}, {999999, true}, {1000000, true}, {1000001, false}};
+  for (const auto& held : kHeld)
+    EXPECT_EQ(pdf::HoldsPageNumber(held.first), held.second) << held.first;
   // Past 65,535 distinct characters beyond U+FFFF the document fails instead of writing U+FFFD.
   FILE* crowded = tmpfile();
   ASSERT_NE(crowded, nullptr);

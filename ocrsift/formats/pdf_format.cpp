@@ -37,6 +37,7 @@
 #include "common/text/utf8.h"
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/pdf_font.h"
+#include "ocrsift/formats/pdf_page_limit.h"
 
 namespace {
 
@@ -49,15 +50,15 @@ using numeric::PutFraction;
 constexpr int32_t kLeastResolution = 10;
 constexpr int32_t kMostResolution = 10000;
 constexpr int32_t kDefaultResolution = 300;
-// Every number up to the highest has a page: a number beyond this one (a date read from a
-// file name, say) would make millions of empty pages; its file is left out instead.
-constexpr int32_t kMostPages = 1000000;
 // The page of a run whose every file failed: A4 at the default resolution.
 constexpr int32_t kDefaultWidth = 2480;
 constexpr int32_t kDefaultHeight = 3508;
 // zlib's level for the streams: level 6 makes them a quarter smaller at half again the run's
 // time; level 2 is faster than level 1 on this text.
 constexpr int kCompression = 2;
+// zlib's memory level: a hash of 8K entries, cleared for every stream, costs a quarter of the
+// default's 32K to clear and compresses these streams as well; a smaller one compresses slower.
+constexpr int kHashLevel = 6;
 
 // The objects every document has; the pages' objects follow them.
 enum : int32_t {
@@ -101,6 +102,26 @@ char* PutHex4(char* cursor, uint32_t code) {
   return cursor;
 }
 
+// One byte of a literal string: its two parentheses and the backslash escaped, and a carriage
+// return, which a reader would take as a line feed; every other byte as it is. At most 2 bytes.
+char* PutStringByte(char* cursor, uint32_t byte) {
+  assert(byte <= 0xFF);
+  if (byte == '(' || byte == ')' || byte == '\\') {
+    *cursor++ = '\\';
+  } else if (byte == '\r') {
+    *cursor++ = '\\';
+    byte = 'r';
+  }
+  *cursor++ = static_cast<char>(byte);
+  return cursor;
+}
+
+// A two-byte code in a literal string, half the bytes of its hex form: at most 4 bytes.
+char* PutCode(char* cursor, uint32_t code) {
+  assert(code <= 0xFFFF);
+  return PutStringByte(PutStringByte(cursor, code >> 8), code & 0xFF);
+}
+
 class PdfFormat : public DocumentFormat {
  public:
   using DocumentFormat::DocumentFormat;
@@ -114,7 +135,7 @@ class PdfFormat : public DocumentFormat {
   // file that failed before its page began.
   void WriteFailedPage(const RecordedPage& page) override { TakeNumber(page.number); }
   void WriteUnreadPage(int32_t number) override { TakeNumber(number); }
-  int32_t MostPageNumber() const override { return kMostPages; }
+  int32_t MostPageNumber() const override { return pdf::kMostPages; }
   void WriteEnd() override;
 
  private:
@@ -143,10 +164,10 @@ class PdfFormat : public DocumentFormat {
   // The number of codes the word's text takes.
   int32_t CodeCount(const RecordedPage& page, const RecordedWord& word) const;
 
-  // Counts the page number in the book; false for one beyond kMostPages (the run leaves such
-  // a file out and says so), whose page is left out.
+  // Counts the page number in the book; false for one the document does not hold (the run
+  // leaves such a file out and says so), whose page is left out.
   bool TakeNumber(int32_t number) {
-    if (number > kMostPages || number < 1)
+    if (!pdf::HoldsPageNumber(number))
       return false;
     highest_ = std::max(highest_, number);
     return true;
@@ -184,7 +205,8 @@ void PdfFormat::PutStream(const char* bytes, size_t n) {
   // compression itself.
   if (!deflater_) {
     deflater_.reset(new (std::nothrow) z_stream());
-    if (deflater_ && deflateInit(deflater_.get(), kCompression) != Z_OK)
+    if (deflater_ && deflateInit2(deflater_.get(), kCompression, Z_DEFLATED, 15, kHashLevel,
+                                  Z_DEFAULT_STRATEGY) != Z_OK)
       deflater_.reset();
   } else {
     deflateReset(deflater_.get());
@@ -309,17 +331,17 @@ char* PdfFormat::PutWordText(char* cursor, const RecordedPage& page, const Recor
       bmpUsed_[code] = 1;
     if (wide != wideFont_) {
       if (open)
-        cursor = PutLiteral(cursor, "> Tj ");
+        cursor = PutLiteral(cursor, ") Tj ");
       open = false;
       cursor = PutFont(cursor, wide, size);
     }
     if (!open)
-      *cursor++ = '<';
+      *cursor++ = '(';
     open = true;
-    cursor = PutHex4(cursor, code);
+    cursor = PutCode(cursor, code);
   }
   if (open)
-    cursor = PutLiteral(cursor, "> Tj\n");
+    cursor = PutLiteral(cursor, ") Tj\n");
   return cursor;
 }
 
@@ -370,6 +392,21 @@ void PdfFormat::WritePage(const RecordedPage& page) {
   cursor = PutFraction(cursor, 72, dpi * unit, 6);
   content_.Commit(PutLiteral(cursor, " 0 0 cm\nBT\n3 Tr\n"));
   const int64_t height = page.height;
+  // Tz stays in force until the next one: a stretch equal to the one in force is not written
+  // again (a blank's is often its word's).
+  char scaling[kFractionRoom + 8];
+  size_t scalingLength = 0;
+  const auto putScaling = [&scaling, &scalingLength](char* at, int64_t width, int64_t codes,
+                                                     int64_t size, int64_t grow) {
+    char* const end = PutScaling(at, width, codes, size, grow);
+    const size_t length = static_cast<size_t>(end - at);
+    assert(length <= sizeof scaling);
+    if (length == scalingLength && std::memcmp(at, scaling, length) == 0)
+      return at;
+    std::memcpy(scaling, at, length);
+    scalingLength = length;
+    return end;
+  };
   for (const RecordedLine& line : page.lines) {
     const TextRect lineRect = Ordered(line.rect);
     const int32_t size = std::max<int32_t>(1, lineRect.bottom - lineRect.top);
@@ -400,7 +437,7 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       std::memcpy(cursor, baselineText, baselineLength);
       cursor += baselineLength;
       // Glyphs are half an em wide: Tz stretches the word to its box.
-      cursor = PutScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left),
+      cursor = putScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left),
                           std::max<int64_t>(1, codes), size, grow);
       cursor = PutWordText(cursor, page, word, size);
       if (w + 1 < end) {
@@ -409,10 +446,11 @@ void PdfFormat::WritePage(const RecordedPage& page) {
         // it, whatever the blank covers.
         const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
         const int64_t gap2 = std::max<int64_t>(size / 2 + 1, 2 * (int64_t{next.left} - rect.right));
-        cursor = PutScaling(cursor, gap2, 2, size, grow);
+        cursor = putScaling(cursor, gap2, 2, size, grow);
         if (wideFont_)
           cursor = PutFont(cursor, false, size);
-        cursor = PutLiteral(cursor, "<0020> Tj\n");
+        // The blank's code, 0020, as the two bytes of a literal string.
+        cursor = PutLiteral(cursor, "(\0 ) Tj\n");
         bmpUsed_[0x20] = 1;
       }
       content_.Commit(cursor);

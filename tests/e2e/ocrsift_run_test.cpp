@@ -161,6 +161,14 @@ TEST_F(OcrsiftRun, AScriptThatCannotBeWrittenWholeFailsTheRun) {
       "/bin/sh", {"-c", "{ \"$0\" -p 1 @pages.lst; echo \" exit $?\" >&2; } | true", OCRSIFT_EXE},
       "", dir_.path());
   EXPECT_EQ(gone.err, "\nCan't write standard output: Broken pipe exit 2\n");
+  // Once a write failed, the run reads no further file: the unopenable last one (a folder)
+  // goes unnamed.
+  dir_.Write("full.lst", list + "gone.frf\n");
+  ProgramOutput stopped = RunCaptured(
+      "/bin/sh", {"-c", "mkdir gone.frf && exec \"$0\" -p 1 @full.lst > /dev/full", OCRSIFT_EXE},
+      "", dir_.path());
+  EXPECT_EQ(stopped.exitCode, 2);
+  EXPECT_EQ(stopped.err, "\nCan't write standard output: No space left on device");
 }
 #endif
 

@@ -507,10 +507,10 @@ std::vector<std::string> PdfPages(const TempDir& dir) {
   using testing_support::MakeBlock;
   FrfPage scripts;
   TextFrame frame;
-  const std::u16string lines[] = {u"\u00C7a d\u00E9j\u00E0 vu \uFB01nance \u0153uvre",
+  const std::u16string lines[] = {u"\u00C7a d\u00E9j\u00E0 vu \uFB01nance \u0153uvre \u010Dap",
                                   u"\u041F\u0440\u0438\u0432\u0435\u0442 \u043C\u0438\u0440 "
                                   u"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1",
-                                  u"\u65E5\u672C\u8A9E \u4E2D\u6587",
+                                  u"\u65E5\u672C\u8A9E \u4E2D\u6587 \u5C0F",
                                   u"\U0001D518\U0001D52B\U0001D526 \U0001F600x",
                                   u"a(b) c\\d e&f <g> \"h\" 'i'"};
   int32_t top = 200;
