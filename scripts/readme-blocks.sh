@@ -159,6 +159,7 @@ cp "$fixtures/book/scans/"* "$book/scans/"
 run_block formats "$book" -e || { cat "$work/block.out" >&2; fail "the formats block"; }
 grep -q "class='ocr_page'\|class=\"ocr_page\"" "$book/book.hocr" || fail "the formats block's hOCR"
 grep -q "<alto " "$book/book.xml" || fail "the formats block's ALTO"
+grep -q "<PcGts " "$book/page0001.xml" || fail "the formats block's PAGE"
 same_words "$work/page3.txt" "$book/book.txt" "the formats block's text"
 [ -s "$book/page0001.tif" ] && [ -s "$book/page0002.tif" ] || fail "the formats block's images"
 echo "djvused, scans, djvu and formats blocks ($me): ok"
