@@ -20,7 +20,7 @@ Model Refused();
 
 struct Model {
   bool ok = true;
-  bool unknownFormat = false;  // refused with its own message, no usage
+  bool unknownFormat = false;  // refused with its own message, no usage (-o, or -o with -w)
   std::string spec;
   int32_t firstPage = -1;
   bool autoNumbers = false;
@@ -35,6 +35,8 @@ struct Model {
   bool glyphs = false;
   bool errorsToStdout = false;
   std::string format = DefaultFormat().name;
+  bool formatGiven = false;
+  std::string workspace;
 };
 
 Model Refused() {
@@ -104,6 +106,17 @@ Model Expect(const std::vector<std::string>& args) {
         return unknown;
       }
       m.format = value;
+      m.formatGiven = true;
+    } else if (letter == 'w') {
+      std::string value = text.substr(1);
+      if (value.empty()) {
+        if (i + 1 >= args.size())
+          return Refused();
+        value = args[++i];
+      }
+      if (value.empty())
+        return Refused();
+      m.workspace = value;
     } else if (letter == 'q') {
       m.quiet = true;
     } else if (letter == 't') {
@@ -112,6 +125,12 @@ Model Expect(const std::vector<std::string>& args) {
     } else if (letter == 'v') {
       m.verbose = true;
     }
+  }
+  // The workspace and a document on standard output exclude each other, whatever -o names.
+  if (!m.workspace.empty() && m.formatGiven) {
+    Model both = Refused();
+    both.unknownFormat = true;
+    return both;
   }
   if (m.testOnly) {
     m.verbose = true;
@@ -170,6 +189,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         o.JoinHyphenated != m.join || o.IgnoreBadPages != m.ignore || o.Verbose != m.verbose ||
         o.ListTags != m.listTags || o.ListTagNumber != m.tag || o.HexDumpMode != m.hexDump ||
         o.TestOnly != m.testOnly || o.Quiet != m.quiet || o.Glyphs != m.glyphs ||
+        o.WorkspaceFolder != m.workspace ||
         (o.Format != nullptr ? o.Format->name : DefaultFormat().name) != m.format)
       Fail("an option", args);
     if ((o.ErrorStream == stdout) != m.errorsToStdout)
