@@ -58,19 +58,25 @@ std::string ContentsAndClose(FILE* file) {
 
 using MakeFormat = std::unique_ptr<DocumentFormat> (*)(FILE*, const FormatSettings&);
 
-// A whole document of one format (begin, the pages fed through the recorder as the parsers
-// feed it, end, flush) against a temporary file; every byte that reached it.
+// A whole document of one format: begin, the pages fed through the recorder as the parsers
+// feed it, end, flush.
+void FeedDocument(DocumentFormat& format, const std::function<void(PageTextSink&)>& feed, bool join,
+                  PageArrival arrival) {
+  PageRecorder recorder(format, format.Recording(join));
+  format.BeginDocument(arrival);
+  feed(recorder);
+  recorder.Finish();
+  format.EndDocument();
+  EXPECT_TRUE(format.Flush());
+}
+
+// The whole document against a temporary file; every byte that reached it.
 std::string Document(MakeFormat makeFormat, const std::function<void(PageTextSink&)>& feed,
                      bool join = true, const FormatSettings& settings = FormatSettings()) {
   FILE* file = tmpfile();
   EXPECT_NE(file, nullptr);
   std::unique_ptr<DocumentFormat> format = makeFormat(file, settings);
-  PageRecorder recorder(*format, format->Recording(join));
-  format->BeginDocument(PageArrival::kAnyOrder);
-  feed(recorder);
-  recorder.Finish();
-  format->EndDocument();
-  EXPECT_TRUE(format->Flush());
+  FeedDocument(*format, feed, join, PageArrival::kAnyOrder);
   return ContentsAndClose(file);
 }
 
@@ -1063,12 +1069,7 @@ std::string PageDocument(const std::function<void(PageTextSink&)>& feed, bool jo
   FILE* file = tmpfile();
   EXPECT_NE(file, nullptr);
   std::unique_ptr<DocumentFormat> format = MakePageXmlFormat(file, settings);
-  PageRecorder recorder(*format, format->Recording(join));
-  format->BeginDocument(PageArrival::kAscending);
-  feed(recorder);
-  recorder.Finish();
-  format->EndDocument();
-  EXPECT_TRUE(format->Flush());
+  FeedDocument(*format, feed, join, PageArrival::kAscending);
   int32_t refused = 0;
   EXPECT_FALSE(format->TakeRefusedPage(refused));
   return ContentsAndClose(file);
