@@ -46,8 +46,6 @@ bool ParseOneFile(PageTextSink& sink) {
   return true;
 }
 
-// Hands on the page the recorder still holds, ends the document and hands it to the system: a
-// document that could not be written whole makes the run fail.
 // A page the format could not hold fails the run. The recorder may hand a page on with a
 // later file, or at the end: the message names the page.
 bool ReportRefusedPage(DocumentFormat& document) {
@@ -59,6 +57,8 @@ bool ReportRefusedPage(DocumentFormat& document) {
   return true;
 }
 
+// Hands on the page the recorder still holds, ends the document and hands it to the system: a
+// document that could not be written whole makes the run fail.
 int FinishDocument(PageRecorder& recorder, DocumentFormat& document, int runResult) {
   recorder.Finish();
   if (ReportRefusedPage(document))
@@ -172,12 +172,13 @@ int RunBatch() {
   }
   // A page file holds one page: a run of several files would lose all but one.
   std::string onlyFile;
-  if (!options.Verbose && ChosenFormat(options).kind == FormatKind::kPageFile) {
+  const FormatRow& chosen = ChosenFormat(options);
+  if (!options.Verbose && chosen.kind == FormatKind::kPageFile) {
     if (names.NameCount() != 1) {
       ReportError(
           "\n-o %s writes the page of one FRF file, and %d are named; -w <folder> writes"
           " a file for every page",
-          ChosenFormat(options).name, static_cast<int>(names.NameCount()));
+          chosen.name, static_cast<int>(names.NameCount()));
       return 1;
     }
     names.NextName(onlyFile);
