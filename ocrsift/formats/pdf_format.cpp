@@ -11,7 +11,9 @@
 // the font size and baseline from its rectangle, each word starts at its left edge and is
 // stretched with Tz to its width, and a blank stretched over the gap follows each word but the
 // line's last, so that readers split the words where the script does. Each word has a text
-// matrix of its own, and the parts of a word broken at a line end are written as printed.
+// matrix of its own; a right-to-left word's mirrors the advance, so that its letters, in
+// logical order, run leftward from its right edge. The parts of a word broken at a line end
+// are written as printed, the pair marked with the whole word as its ActualText.
 //
 // Pages are written as they come; the page tree, written at the end, lists them in the book's
 // order, a later page of a number in place of the earlier one, and an empty page for every
@@ -38,6 +40,7 @@
 #include "ocrsift/formats/document_formats.h"
 #include "ocrsift/formats/pdf_font.h"
 #include "ocrsift/formats/pdf_page_limit.h"
+#include "ocrsift/formats/text_direction.h"
 
 namespace {
 
@@ -120,6 +123,40 @@ char* PutStringByte(char* cursor, uint32_t byte) {
 char* PutCode(char* cursor, uint32_t code) {
   assert(code <= 0xFFFF);
   return PutStringByte(PutStringByte(cursor, code >> 8), code & 0xFF);
+}
+
+// The word of the page that completes the broken word `first` (its last part, when it is broken
+// over several lines), or -1 when the word is not broken or its end is on another page.
+int32_t CompletingWord(const RecordedPage& page, int32_t first) {
+  int32_t w = first;
+  const int32_t count = static_cast<int32_t>(page.words.size());
+  while (page.words[static_cast<size_t>(w)].broken) {
+    const int32_t next = page.words[static_cast<size_t>(w)].partner;
+    if (next <= w || next >= count || page.words[static_cast<size_t>(next)].carried <= 0)
+      return -1;
+    w = next;
+  }
+  return w == first ? -1 : w;
+}
+
+// The room PutWholeWord takes for a word of `length` code units.
+size_t WholeWordRoom(int32_t length) {
+  return 48 + 4 * static_cast<size_t>(length);
+}
+
+// Opens marked content whose ActualText is the word `whole` (the part that completes a broken
+// word carries all its letters): "/Word << /ActualText <FEFF0077...> >> BDC". PDFium takes the
+// ActualText of any marked content in place of the glyphs inside it, so its text and search
+// have the whole word on the first part's line and nothing on the next, instead of the parts
+// joined by U+0002; poppler takes it only under the tag /Span, where it would move its word
+// boxes off the printed parts, and the other readers leave it: they all read the parts as
+// printed.
+char* PutWholeWord(char* cursor, const RecordedPage& page, const RecordedWord& whole) {
+  cursor = PutLiteral(cursor, "/Word << /ActualText <FEFF");
+  const uint16_t* units = page.units.data() + whole.firstUnit;
+  for (int32_t i = 0; i < whole.length; ++i)
+    cursor = PutHex4(cursor, units[i]);
+  return PutLiteral(cursor, "> >> BDC\n");
 }
 
 class PdfFormat : public DocumentFormat {
@@ -407,6 +444,8 @@ void PdfFormat::WritePage(const RecordedPage& page) {
     scalingLength = length;
     return end;
   };
+  // The last part of the broken word whose marked content is open, or of the last one closed.
+  int32_t wholeEnd = -1;
   for (const RecordedLine& line : page.lines) {
     const TextRect lineRect = Ordered(line.rect);
     const int32_t size = std::max<int32_t>(1, lineRect.bottom - lineRect.top);
@@ -424,28 +463,54 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       const RecordedWord& word = page.words[static_cast<size_t>(w)];
       const TextRect rect = Ordered(word.rect);
       const int32_t codes = CodeCount(page, word);
-      // Room for the head, the codes and a font change at each of them, and the blank.
-      cursor = content_.Room(160 + 3 * kFractionRoom + static_cast<size_t>(codes) * 40);
+      const int32_t completing = w > wholeEnd ? CompletingWord(page, w) : -1;
+      const RecordedWord* whole =
+          completing >= 0 ? &page.words[static_cast<size_t>(completing)] : nullptr;
+      // Room for the head, the codes and a font change at each of them, the marks of a broken
+      // word and the blank.
+      cursor = content_.Room(168 + 3 * kFractionRoom + static_cast<size_t>(codes) * 40 +
+                             (whole != nullptr ? WholeWordRoom(whole->length) : 0));
+      if (whole != nullptr) {
+        cursor = PutWholeWord(cursor, page, *whole);
+        wholeEnd = completing;
+      }
       if (w == line.firstWord)
         cursor = PutFont(cursor, false, size);
       // Each word has a text matrix of its own, every other one scaled by 2 with Tz halved to
       // match: a reader that joins the glyphs of one matrix into one run of text (pdf.js)
       // keeps each word as its own run at its own box, and words a pixel apart stay apart.
       const int64_t grow = (w - line.firstWord) % 2 == 0 ? 1 : 2;
-      cursor = grow == 1 ? PutLiteral(cursor, "1 0 0 1 ") : PutLiteral(cursor, "2 0 0 1 ");
-      cursor = PutDecimal(cursor, rect.left);
+      // A right-to-left word's matrix is mirrored: its letters, in logical order, advance
+      // leftward from its right edge, each on its own place on the page. Poppler's plain text
+      // and pdfgrep and PDFium order a line's letters by their places and read them right;
+      // MuPDF and Ghostscript keep the order they are written in, which is logical too.
+      // Poppler's word boxes break at a letter left of the one before (each letter a word of
+      // its own) and pdf.js reverses the letters of each run: letters laid left to right
+      // (either order) suit fewer of the readers.
+      int32_t printedLength = 0;
+      const uint16_t* printed = PrintedUnits(page, word, printedLength);
+      const bool mirrored = text::ReadRightToLeft(printed, printedLength);
+      if (mirrored)
+        cursor = grow == 1 ? PutLiteral(cursor, "-1 0 0 1 ") : PutLiteral(cursor, "-2 0 0 1 ");
+      else
+        cursor = grow == 1 ? PutLiteral(cursor, "1 0 0 1 ") : PutLiteral(cursor, "2 0 0 1 ");
+      cursor = PutDecimal(cursor, mirrored ? rect.right : rect.left);
       std::memcpy(cursor, baselineText, baselineLength);
       cursor += baselineLength;
       // Glyphs are half an em wide: Tz stretches the word to its box.
       cursor = putScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left),
                           std::max<int64_t>(1, codes), size, grow);
       cursor = PutWordText(cursor, page, word, size);
+      if (w == wholeEnd)
+        cursor = PutLiteral(cursor, "EMC\n");
       if (w + 1 < end) {
         // The blank over the gap to the next word, a quarter of the font size at least: the
         // readers drop a narrower one and glue words that touch. The next word's matrix places
-        // it, whatever the blank covers.
+        // it, whatever the blank covers; after a mirrored word it runs leftward.
         const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
-        const int64_t gap2 = std::max<int64_t>(size / 2 + 1, 2 * (int64_t{next.left} - rect.right));
+        const int64_t gap =
+            mirrored ? int64_t{rect.left} - next.right : int64_t{next.left} - rect.right;
+        const int64_t gap2 = std::max<int64_t>(size / 2 + 1, 2 * gap);
         cursor = putScaling(cursor, gap2, 2, size, grow);
         if (wideFont_)
           cursor = PutFont(cursor, false, size);
