@@ -3,6 +3,7 @@
 #include "ocrsift/formats/page_image_name.h"
 #include "ocrsift/formats/pdf_font.h"
 #include "ocrsift/formats/pdf_page_limit.h"
+#include "ocrsift/formats/text_direction.h"
 #include "ocrsift/formats/xml_text.h"
 #include "ocrsift/page/page_recorder.h"
 #include "ocrsift/page/text_marks.h"
@@ -710,6 +711,34 @@ TEST(OutputFormatsTest, PdfFontTablesAreConsistent) {
     } else if (tag == "head") {
       EXPECT_EQ(BigEndian(font, offset + 18, 2), 1000u);
     }
+  }
+}
+
+// The PDF lays a word out right to left (a mirrored text matrix) when it holds Hebrew or
+// Arabic letters and nothing printed left to right; punctuation and marks follow the letters.
+TEST(OutputFormatsTest, PdfWordDirection) {
+  const struct {
+    std::u16string word;
+    bool rightToLeft;
+  } kWords[] = {{u"\u05E9\u05DC\u05D5\u05DD", true},
+                {u"(\u05E9\u05B8\u05DC\u05D5\u05DD).", true},     // a point, brackets
+                {u"\u0645\u0631\u062D\u0628\u0627\u061F", true},  // its question mark
+                {u"\uFB2A\uFEFB\u2019", true},                    // presentation forms
+                {u"\U00010900\U0001E900", true},                  // beyond U+FFFF
+                {u"\u05E9\u05DC2", false},                        // a digit
+                {u"\u0628\u0663", false},                         // an Arabic-Indic one
+                {u"\u05E9a", false},                              // a Latin letter
+                {u"\u05E9\u00E9", false},
+                {u"\u05E9\u4E2D", false},
+                {std::u16string(u"\u05E9") + char16_t(0xD800), false},  // a lone surrogate
+                {u"abc", false},
+                {u".,!", false},
+                {u"", false}};
+  for (size_t i = 0; i < sizeof kWords / sizeof kWords[0]; ++i) {
+    const std::vector<uint16_t> units(kWords[i].word.begin(), kWords[i].word.end());
+    EXPECT_EQ(text::ReadRightToLeft(units.data(), static_cast<int32_t>(units.size())),
+              kWords[i].rightToLeft)
+        << "word " << i;
   }
 }
 
