@@ -736,7 +736,7 @@ TEST(OutputFormatsTest, PdfWordDirection) {
                 {u"", false}};
   for (size_t i = 0; i < sizeof kWords / sizeof kWords[0]; ++i) {
     const std::vector<uint16_t> units(kWords[i].word.begin(), kWords[i].word.end());
-    EXPECT_EQ(text::ReadRightToLeft(units.data(), static_cast<int32_t>(units.size())),
+    EXPECT_EQ(text::WordReadsRightToLeft(units.data(), static_cast<int32_t>(units.size())),
               kWords[i].rightToLeft)
         << "word " << i;
   }

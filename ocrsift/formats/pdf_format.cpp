@@ -145,18 +145,19 @@ size_t WholeWordRoom(int32_t length) {
 }
 
 // Opens marked content whose ActualText is the word `whole` (the part that completes a broken
-// word carries all its letters): "/Word << /ActualText <FEFF0077...> >> BDC". PDFium takes the
+// word carries all its letters), in UTF-16BE after its byte order mark, in a literal string:
+// "/Word << /ActualText (\xFE\xFF\0w...) >> BDC". PDFium takes the
 // ActualText of any marked content in place of the glyphs inside it, so its text and search
 // have the whole word on the first part's line and nothing on the next, instead of the parts
 // joined by U+0002; poppler takes it only under the tag /Span, where it would move its word
 // boxes off the printed parts, and the other readers leave it: they all read the parts as
 // printed.
 char* PutWholeWord(char* cursor, const RecordedPage& page, const RecordedWord& whole) {
-  cursor = PutLiteral(cursor, "/Word << /ActualText <FEFF");
+  cursor = PutLiteral(cursor, "/Word << /ActualText (\xFE\xFF");
   const uint16_t* units = page.units.data() + whole.firstUnit;
   for (int32_t i = 0; i < whole.length; ++i)
-    cursor = PutHex4(cursor, units[i]);
-  return PutLiteral(cursor, "> >> BDC\n");
+    cursor = PutCode(cursor, units[i]);
+  return PutLiteral(cursor, ") >> BDC\n");
 }
 
 class PdfFormat : public DocumentFormat {
@@ -463,7 +464,7 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       const RecordedWord& word = page.words[static_cast<size_t>(w)];
       const TextRect rect = Ordered(word.rect);
       const int32_t codes = CodeCount(page, word);
-      const int32_t completing = w > wholeEnd ? CompletingWord(page, w) : -1;
+      const int32_t completing = word.broken && w > wholeEnd ? CompletingWord(page, w) : -1;
       const RecordedWord* whole =
           completing >= 0 ? &page.words[static_cast<size_t>(completing)] : nullptr;
       // Room for the head, the codes and a font change at each of them, the marks of a broken
@@ -489,7 +490,7 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       // (either order) suit fewer of the readers.
       int32_t printedLength = 0;
       const uint16_t* printed = PrintedUnits(page, word, printedLength);
-      const bool mirrored = text::ReadRightToLeft(printed, printedLength);
+      const bool mirrored = text::WordReadsRightToLeft(printed, printedLength);
       if (mirrored)
         cursor = grow == 1 ? PutLiteral(cursor, "-1 0 0 1 ") : PutLiteral(cursor, "-2 0 0 1 ");
       else

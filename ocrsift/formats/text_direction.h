@@ -12,4 +12,15 @@ namespace text {
 // parts' directions, and it stays in logical order from left to right.
 bool ReadRightToLeft(const uint16_t* units, int32_t length);
 
+// ReadRightToLeft, with the answer for the words of most pages (those that begin with a Latin
+// letter or a digit: false) found without a call.
+inline bool WordReadsRightToLeft(const uint16_t* units, int32_t length) {
+  if (length > 0 && units[0] < 0x80) {
+    const uint32_t c = units[0];
+    if ((c | 0x20) - 'a' < 26 || c - '0' < 10)
+      return false;
+  }
+  return ReadRightToLeft(units, length);
+}
+
 }  // namespace text
