@@ -145,19 +145,26 @@ size_t WholeWordRoom(int32_t length) {
 }
 
 // Opens marked content whose ActualText is the word `whole` (the part that completes a broken
-// word carries all its letters), in UTF-16BE after its byte order mark, in a literal string:
-// "/Word << /ActualText (\xFE\xFF\0w...) >> BDC". PDFium takes the
-// ActualText of any marked content in place of the glyphs inside it, so its text and search
-// have the whole word on the first part's line and nothing on the next, instead of the parts
-// joined by U+0002; poppler takes it only under the tag /Span, where it would move its word
-// boxes off the printed parts, and the other readers leave it: they all read the parts as
-// printed.
+// word carries all its letters) in a literal string: "/Word<</ActualText(world.)>>BDC", a word
+// beyond printable ASCII in UTF-16BE after its byte order mark. PDFium takes the ActualText of
+// marked content under any tag in place of the glyphs inside it, so its text and search have
+// the whole word on the first part's line and nothing on the next, instead of the parts joined
+// by U+0002. Poppler takes it only under the tag /Span, where its word boxes would lose the
+// printed parts; it, MuPDF, Ghostscript and pdf.js read the parts as printed.
 char* PutWholeWord(char* cursor, const RecordedPage& page, const RecordedWord& whole) {
-  cursor = PutLiteral(cursor, "/Word << /ActualText (\xFE\xFF");
+  cursor = PutLiteral(cursor, "/Word<</ActualText(");
   const uint16_t* units = page.units.data() + whole.firstUnit;
-  for (int32_t i = 0; i < whole.length; ++i)
-    cursor = PutCode(cursor, units[i]);
-  return PutLiteral(cursor, ") >> BDC\n");
+  const uint16_t* const end = units + whole.length;
+  // Printable ASCII is the same in PDFDocEncoding, a byte a character.
+  if (std::all_of(units, end, [](uint16_t unit) { return unit >= 0x20 && unit < 0x7F; })) {
+    for (const uint16_t* unit = units; unit < end; ++unit)
+      cursor = PutStringByte(cursor, *unit);
+  } else {
+    cursor = PutLiteral(cursor, "\xFE\xFF");
+    for (const uint16_t* unit = units; unit < end; ++unit)
+      cursor = PutCode(cursor, *unit);
+  }
+  return PutLiteral(cursor, ")>>BDC\n");
 }
 
 class PdfFormat : public DocumentFormat {
@@ -196,11 +203,11 @@ class PdfFormat : public DocumentFormat {
   void PutUnicodeMap(int32_t object, bool wide);
   // The codes of one word's characters, each font's run shown with Tj: at most 40 bytes a
   // code unit.
-  char* PutWordText(char* cursor, const RecordedPage& page, const RecordedWord& word, int32_t size);
+  char* PutWordText(char* cursor, const uint16_t* units, int32_t length, int32_t size);
   // Selects the first or the second font at the size: "/F1 40 Tf ".
   char* PutFont(char* cursor, bool wide, int32_t size);
   // The number of codes the word's text takes.
-  int32_t CodeCount(const RecordedPage& page, const RecordedWord& word) const;
+  static int32_t CodeCount(const uint16_t* units, int32_t length);
 
   // Counts the page number in the book; false for one the document does not hold (the run
   // leaves such a file out and says so), whose page is left out.
@@ -325,9 +332,7 @@ const uint16_t* PrintedUnits(const RecordedPage& page, const RecordedWord& word,
   return page.units.data() + word.firstUnit + carried;
 }
 
-int32_t PdfFormat::CodeCount(const RecordedPage& page, const RecordedWord& word) const {
-  int32_t length = 0;
-  const uint16_t* units = PrintedUnits(page, word, length);
+int32_t PdfFormat::CodeCount(const uint16_t* units, int32_t length) {
   // A surrogate pair is one character; an unpaired surrogate is one too.
   int32_t count = length;
   for (int32_t i = 0; i + 1 < length; ++i) {
@@ -340,10 +345,7 @@ int32_t PdfFormat::CodeCount(const RecordedPage& page, const RecordedWord& word)
   return count;
 }
 
-char* PdfFormat::PutWordText(char* cursor, const RecordedPage& page, const RecordedWord& word,
-                             int32_t size) {
-  int32_t length = 0;
-  const uint16_t* units = PrintedUnits(page, word, length);
+char* PdfFormat::PutWordText(char* cursor, const uint16_t* units, int32_t length, int32_t size) {
   bool open = false;
   for (int32_t i = 0; i < length;) {
     uint32_t c = text::NextCharacter(units, length, i);
@@ -463,7 +465,9 @@ void PdfFormat::WritePage(const RecordedPage& page) {
     for (int32_t w = line.firstWord; w < end; ++w) {
       const RecordedWord& word = page.words[static_cast<size_t>(w)];
       const TextRect rect = Ordered(word.rect);
-      const int32_t codes = CodeCount(page, word);
+      int32_t printedLength = 0;
+      const uint16_t* printed = PrintedUnits(page, word, printedLength);
+      const int32_t codes = CodeCount(printed, printedLength);
       const int32_t completing = word.broken && w > wholeEnd ? CompletingWord(page, w) : -1;
       const RecordedWord* whole =
           completing >= 0 ? &page.words[static_cast<size_t>(completing)] : nullptr;
@@ -488,8 +492,6 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       // Poppler's word boxes break at a letter left of the one before (each letter a word of
       // its own) and pdf.js reverses the letters of each run: letters laid left to right
       // (either order) suit fewer of the readers.
-      int32_t printedLength = 0;
-      const uint16_t* printed = PrintedUnits(page, word, printedLength);
       const bool mirrored = text::WordReadsRightToLeft(printed, printedLength);
       if (mirrored)
         cursor = grow == 1 ? PutLiteral(cursor, "-1 0 0 1 ") : PutLiteral(cursor, "-2 0 0 1 ");
@@ -501,7 +503,7 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       // Glyphs are half an em wide: Tz stretches the word to its box.
       cursor = putScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left),
                           std::max<int64_t>(1, codes), size, grow);
-      cursor = PutWordText(cursor, page, word, size);
+      cursor = PutWordText(cursor, printed, printedLength, size);
       if (w == wholeEnd)
         cursor = PutLiteral(cursor, "EMC\n");
       if (w + 1 < end) {

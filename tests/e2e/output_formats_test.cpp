@@ -533,9 +533,10 @@ std::vector<std::string> PdfPages(const TempDir& dir) {
       MakeBlock(u"Hello wor\u00AC\u2028ld.",
                 {Line(100, top, 600, top + 60, 11), Line(100, top + 100, 300, top + 160, 3)}));
   top += 200;
-  // A long word squeezed into a short second part: 5 pixels a letter on a line of 60.
+  // A long word squeezed into a short second part: 5 pixels a letter on a line of 60; not all
+  // of it ASCII, as the whole word marked for PDFium is written in UTF-16 then.
   frame.body.blocks.push_back(
-      MakeBlock(u"Mississip\u00AC\u2028pi",
+      MakeBlock(u"Miss\u00EDssip\u00AC\u2028pi",
                 {Line(100, top, 760, top + 60, 11), Line(100, top + 100, 110, top + 160, 2)}));
   top += 200;
   // Right to left, in logical order, each letter's box left of the one before.
