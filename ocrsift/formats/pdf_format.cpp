@@ -11,8 +11,8 @@
 // the font size and baseline from its rectangle, each word starts at its left edge and is
 // stretched with Tz to its width, and a blank stretched over the gap follows each word but the
 // line's last, so that readers split the words where the script does. Each word has a text
-// matrix of its own; a right-to-left word's mirrors the advance, so that its letters, in
-// logical order, run leftward from its right edge. The parts of a word broken at a line end
+// matrix of its own; a right-to-left word's is mirrored, so that its letters, in logical
+// order, run leftward from its right edge. The parts of a word broken at a line end
 // are written as printed, the pair marked with the whole word as its ActualText.
 //
 // Pages are written as they come; the page tree, written at the end, lists them in the book's
@@ -449,6 +449,7 @@ void PdfFormat::WritePage(const RecordedPage& page) {
   };
   // The last part of the broken word whose marked content is open, or of the last one closed.
   int32_t wholeEnd = -1;
+  bool marked = false;  // the marked content is open
   for (const RecordedLine& line : page.lines) {
     const TextRect lineRect = Ordered(line.rect);
     const int32_t size = std::max<int32_t>(1, lineRect.bottom - lineRect.top);
@@ -478,6 +479,7 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       if (whole != nullptr) {
         cursor = PutWholeWord(cursor, page, *whole);
         wholeEnd = completing;
+        marked = true;
       }
       if (w == line.firstWord)
         cursor = PutFont(cursor, false, size);
@@ -486,8 +488,8 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       // keeps each word as its own run at its own box, and words a pixel apart stay apart.
       const int64_t grow = (w - line.firstWord) % 2 == 0 ? 1 : 2;
       // A right-to-left word's matrix is mirrored: its letters, in logical order, advance
-      // leftward from its right edge, each on its own place on the page. Poppler's plain text
-      // and pdfgrep and PDFium order a line's letters by their places and read them right;
+      // leftward from its right edge, each on its own place on the page. Poppler's plain text,
+      // pdfgrep and PDFium order a line's letters by their places and read them right;
       // MuPDF and Ghostscript keep the order they are written in, which is logical too.
       // Poppler's word boxes break at a letter left of the one before (each letter a word of
       // its own) and pdf.js reverses the letters of each run: letters laid left to right
@@ -504,8 +506,10 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       cursor = putScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left),
                           std::max<int64_t>(1, codes), size, grow);
       cursor = PutWordText(cursor, printed, printedLength, size);
-      if (w == wholeEnd)
+      if (marked && w == wholeEnd) {
         cursor = PutLiteral(cursor, "EMC\n");
+        marked = false;
+      }
       if (w + 1 < end) {
         // The blank over the gap to the next word, a quarter of the font size at least: the
         // readers drop a narrower one and glue words that touch. The next word's matrix places
@@ -524,6 +528,9 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       content_.Commit(cursor);
     }
   }
+  // Marked content ends within the text object, even if its last part were in no line.
+  if (marked)
+    content_.Append("EMC\n", 4);
   content_.Append("ET\nQ\n", 5);
 
   PageEntry entry;
