@@ -6,7 +6,7 @@
 // regions hold their words joined, the lines by a blank, the regions' lines by a line feed.
 //
 // The schema allows one Page per document: the last complete page handed on is the page
-// written (a later file of a number replaces the earlier one), at the end, after the head. A
+// written (a later file of a number replaces the earlier one), with its head, at the end. A
 // page without a positive width and height has no PAGE coordinates: it is refused, and a
 // document without a page writes nothing at all.
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/numeric/decimal_format.h"
@@ -110,8 +111,9 @@ class PageXmlFormat : public DocumentFormat {
 
  protected:
   bool NeedsUnitBoxes() const override { return true; }
-  // One page only: it waits in page_ until the end, so no spool is needed.
+  // One page only, which waits in memory until the end: no spool is needed.
   bool KeepsBookOrder() const override { return false; }
+  bool OnePageDocument() const override { return true; }
   void WritePage(const RecordedPage& page) override;
   void WriteEnd() override;
 
@@ -157,14 +159,15 @@ class PageXmlFormat : public DocumentFormat {
   void PutWord(const RecordedPage& page, const RecordedWord& word, int32_t index);
   void PutRegionEnd(const RecordedPage& page, const RecordedBlock& block);
   void PutJoins(const RecordedPage& page);
+  // The XML declaration, PcGts with its ID and the Metadata.
+  void PutHead(const std::string& fileId);
 
   PageFileSettings settings_;
-  // The page's: from the settings, or from the page when they leave them empty.
-  std::string imageName_;
-  std::string fileId_;
-  std::string page_;  // the page's element, composed when it came
   bool hasPage_ = false;
   std::vector<int32_t> bottoms_;  // the baseline's estimate, kept from line to line
+  // Where the region's lines' text stands in Text() (offset, size): the region's text is
+  // theirs again.
+  std::vector<std::pair<size_t, size_t>> lineTexts_;
   int32_t glyphCount_ = 0;
 };
 
@@ -295,17 +298,25 @@ void PageXmlFormat::PutLine(const RecordedPage& page, const RecordedLine& line, 
   for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w)
     PutWord(page, page.words[static_cast<size_t>(w)], w);
   PutText("    <TextEquiv><Unicode>");
+  const size_t start = text.Size();
   PutLineText(page, line);
+  lineTexts_.emplace_back(start, text.Size() - start);
   PutText("</Unicode></TextEquiv>\n   </TextLine>\n");
 }
 
 void PageXmlFormat::PutRegionEnd(const RecordedPage& page, const RecordedBlock& block) {
   PutText("   <TextEquiv><Unicode>");
-  for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
-    if (l != block.firstLine)
-      PutText("\n");
-    PutLineText(page, page.lines[static_cast<size_t>(l)]);
+  ComposeBuffer& text = Text();
+  for (size_t l = 0; l < lineTexts_.size(); ++l) {
+    const size_t size = lineTexts_[l].second;
+    char* cursor = text.Room(1 + size);
+    if (l != 0)
+      *cursor++ = '\n';
+    // Room may have moved the bytes, which stand before the cursor.
+    std::memcpy(cursor, text.Data() + lineTexts_[l].first, size);
+    text.Commit(cursor + size);
   }
+  lineTexts_.clear();
   PutText("</Unicode></TextEquiv>\n");
   if (block.area >= 0) {
     // The area's fonts, each once, in their order.
@@ -355,12 +366,15 @@ void PageXmlFormat::WritePage(const RecordedPage& page) {
     return;
   }
   glyphCount_ = 0;
-  imageName_ = settings_.imageName.empty() ? PageImageName(page) : settings_.imageName;
-  fileId_ = settings_.fileId.empty() ? GroupFileId(kPageFileGroup, page.number) : settings_.fileId;
+  lineTexts_.clear();
+  // The names are the settings', or the page's own when the settings leave them empty.
+  PutHead(settings_.fileId.empty() ? GroupFileId(kPageFileGroup, page.number) : settings_.fileId);
+  const std::string imageName =
+      settings_.imageName.empty() ? PageImageName(page) : settings_.imageName;
   ComposeBuffer& text = Text();
-  char* cursor = text.Room(kHeadRoom + imageName_.size() * kXmlCharacterRoom);
+  char* cursor = text.Room(kHeadRoom + imageName.size() * kXmlCharacterRoom);
   cursor = PutLiteral(cursor, " <Page imageFilename=\"");
-  cursor = PutXmlBytes(cursor, imageName_);
+  cursor = PutXmlBytes(cursor, imageName);
   cursor = PutLiteral(cursor, "\" imageWidth=\"");
   cursor = PutDecimal(cursor, page.width);
   cursor = PutLiteral(cursor, "\" imageHeight=\"");
@@ -400,28 +414,26 @@ void PageXmlFormat::WritePage(const RecordedPage& page) {
     PutRegionEnd(page, block);
   }
   PutText(" </Page>\n");
-  // The page waits for the end: a later page of the document replaces it.
-  page_.assign(text.Data(), text.Size());
-  text.Clear();
   hasPage_ = true;
 }
 
 void PageXmlFormat::WriteEnd() {
-  if (!hasPage_)
-    return;
+  if (hasPage_)
+    PutText("</PcGts>\n");
+}
+
+void PageXmlFormat::PutHead(const std::string& fileId) {
   PutText(kHeader);
   ComposeBuffer& text = Text();
-  char* cursor = text.Room(kHeadRoom + fileId_.size() * kXmlCharacterRoom);
+  char* cursor = text.Room(kHeadRoom + fileId.size() * kXmlCharacterRoom);
   cursor = PutLiteral(cursor, " pcGtsId=\"");
-  cursor = PutXmlBytes(cursor, fileId_);
+  cursor = PutXmlBytes(cursor, fileId);
   cursor = PutLiteral(
       cursor, "\">\n <Metadata>\n  <Creator>ocrsift " OCRSIFT_VERSION "</Creator>\n  <Created>");
   cursor = PutUtcTime(cursor, settings_.modifiedTime);
   cursor = PutLiteral(cursor, "</Created>\n  <LastChange>");
   cursor = PutUtcTime(cursor, settings_.modifiedTime);
   text.Commit(PutLiteral(cursor, "</LastChange>\n </Metadata>\n"));
-  text.Append(page_.data(), page_.size());
-  PutText("</PcGts>\n");
 }
 
 }  // namespace
