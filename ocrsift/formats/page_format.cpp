@@ -15,7 +15,6 @@
 #include <cstring>
 #include <new>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/numeric/decimal_format.h"
@@ -148,15 +147,21 @@ class PageXmlFormat : public DocumentFormat {
     return PutDecimal(cursor, y);
   }
 
-  // A TextEquiv of the units, on a line of its own after `indent`.
-  template <size_t N>
-  void PutTextEquiv(const char (&indent)[N], const uint16_t* units, int32_t count);
-  // The line's words as printed, joined by blanks: the text of a line's TextEquiv and a part
-  // of its region's.
-  void PutLineText(const RecordedPage& page, const RecordedLine& line);
+  // A piece of Text(): a word's or a line's text, composed once and copied where it stands
+  // again (the words joined make their line's text, the lines their region's).
+  struct Span {
+    size_t offset;
+    size_t size;
+  };
+
+  // The spans again, after the first separated by `separator`.
+  void PutSpans(const std::vector<Span>& spans, char separator);
   void PutRegionHead(const RecordedPage& page, const RecordedBlock& block, int32_t region);
-  void PutLine(const RecordedPage& page, const RecordedLine& line, int32_t index);
-  void PutWord(const RecordedPage& page, const RecordedWord& word, int32_t index);
+  // The line with its words; coords: its rectangle, around its words (LineCoords).
+  void PutLine(const RecordedPage& page, const RecordedLine& line, int32_t index,
+               const TextRect& coords);
+  // The word's element; returns where its text stands.
+  Span PutWord(const RecordedPage& page, const RecordedWord& word, int32_t index);
   void PutRegionEnd(const RecordedPage& page, const RecordedBlock& block);
   void PutJoins(const RecordedPage& page);
   // The XML declaration, PcGts with its ID and the Metadata.
@@ -164,34 +169,23 @@ class PageXmlFormat : public DocumentFormat {
 
   PageFileSettings settings_;
   bool hasPage_ = false;
-  std::vector<int32_t> bottoms_;  // the baseline's estimate, kept from line to line
-  // Where the region's lines' text stands in Text() (offset, size): the region's text is
-  // theirs again.
-  std::vector<std::pair<size_t, size_t>> lineTexts_;
+  std::vector<int32_t> bottoms_;      // the baseline's estimate, kept from line to line
+  std::vector<Span> wordTexts_;       // of the line being written
+  std::vector<Span> lineTexts_;       // of the region being written
+  std::vector<TextRect> lineCoords_;  // of the region being written
   int32_t glyphCount_ = 0;
 };
 
-template <size_t N>
-void PageXmlFormat::PutTextEquiv(const char (&indent)[N], const uint16_t* units, int32_t count) {
+void PageXmlFormat::PutSpans(const std::vector<Span>& spans, char separator) {
   ComposeBuffer& text = Text();
-  char* cursor = text.Room(kHeadRoom + static_cast<size_t>(count) * kXmlCharacterRoom);
-  cursor = PutLiteral(cursor, indent);
-  cursor = PutLiteral(cursor, "<TextEquiv><Unicode>");
-  cursor = PutXmlUnits(cursor, units, count);
-  cursor = PutLiteral(cursor, "</Unicode></TextEquiv>\n");
-  text.Commit(cursor);
-}
-
-void PageXmlFormat::PutLineText(const RecordedPage& page, const RecordedLine& line) {
-  ComposeBuffer& text = Text();
-  for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w) {
-    const RecordedWord& word = page.words[static_cast<size_t>(w)];
-    const PrintedRange printed = Printed(word);
-    const int32_t count = printed.end - printed.start;
-    char* cursor = text.Room(1 + static_cast<size_t>(count) * kXmlCharacterRoom);
-    if (w != line.firstWord)
-      *cursor++ = ' ';
-    text.Commit(PutXmlUnits(cursor, page.units.data() + word.firstUnit + printed.start, count));
+  for (size_t i = 0; i < spans.size(); ++i) {
+    const Span span = spans[i];
+    char* cursor = text.Room(1 + span.size);
+    if (i != 0)
+      *cursor++ = separator;
+    // Room may have moved the bytes, which stand before the cursor.
+    std::memcpy(cursor, text.Data() + span.offset, span.size);
+    text.Commit(cursor + span.size);
   }
 }
 
@@ -208,18 +202,21 @@ TextRect LineCoords(const RecordedPage& page, const RecordedLine& line) {
 // (of the two middle ones the upper), inside the line, from its left edge to its right.
 TextRect Baseline(const RecordedPage& page, const RecordedLine& line, const TextRect& coords,
                   std::vector<int32_t>& bottoms) {
-  bottoms.clear();
+  // The line's words stand together in the page's arrays: room for all their units at once.
+  const RecordedWord& last = page.words[static_cast<size_t>(line.firstWord + line.wordCount - 1)];
+  bottoms.resize(static_cast<size_t>(last.firstUnit + last.length -
+                                     page.words[static_cast<size_t>(line.firstWord)].firstUnit));
+  size_t n = 0;
   for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w) {
     const RecordedWord& word = page.words[static_cast<size_t>(w)];
     const PrintedRange printed = Printed(word);
-    for (int32_t u = printed.start; u < printed.end; ++u) {
-      const TextRect& box = page.boxes[static_cast<size_t>(word.firstUnit + u)];
-      bottoms.push_back(std::max(box.top, box.bottom));
-    }
+    const TextRect* boxes = page.boxes.data() + word.firstUnit;
+    for (int32_t u = printed.start; u < printed.end; ++u)
+      bottoms[n++] = std::max(boxes[u].top, boxes[u].bottom);
   }
-  assert(!bottoms.empty());
-  const auto middle = bottoms.begin() + static_cast<ptrdiff_t>((bottoms.size() - 1) / 2);
-  std::nth_element(bottoms.begin(), middle, bottoms.end());
+  assert(n != 0 && n <= bottoms.size());
+  const auto middle = bottoms.begin() + static_cast<ptrdiff_t>((n - 1) / 2);
+  std::nth_element(bottoms.begin(), middle, bottoms.begin() + static_cast<ptrdiff_t>(n));
   const int32_t y = std::min(std::max(*middle, coords.top), coords.bottom);
   return {coords.left, y, coords.right, y};
 }
@@ -253,41 +250,55 @@ void PageXmlFormat::PutRegionHead(const RecordedPage& page, const RecordedBlock&
     cursor = PutPlainValue(cursor, languages[1], std::strlen(languages[1]));
   }
   cursor = PutLiteral(cursor, ">\n");
+  // The lines' rectangles serve their own Coords too.
+  lineCoords_.clear();
   TextRect rect;
-  for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l)
-    Unite(rect, LineCoords(page, page.lines[static_cast<size_t>(l)]), l == block.firstLine);
+  for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
+    lineCoords_.push_back(LineCoords(page, page.lines[static_cast<size_t>(l)]));
+    Unite(rect, lineCoords_.back(), l == block.firstLine);
+  }
   text.Commit(PutCorners(cursor, "   <Coords points=\"", rect, false));
 }
 
-void PageXmlFormat::PutWord(const RecordedPage& page, const RecordedWord& word, int32_t index) {
+PageXmlFormat::Span PageXmlFormat::PutWord(const RecordedPage& page, const RecordedWord& word,
+                                           int32_t index) {
   const TextRect rect = Ordered(word.rect);
-  ComposeBuffer& text = Text();
-  char* cursor = text.Room(kHeadRoom);
-  cursor = PutIdAttribute(cursor, "    <Word id=\"w", index + 1);
-  cursor = PutLiteral(cursor, ">\n");
-  text.Commit(PutCorners(cursor, "     <Coords points=\"", rect, false));
   const PrintedRange printed = Printed(word);
   const uint16_t* units = page.units.data() + word.firstUnit;
+  const size_t textRoom = static_cast<size_t>(printed.end - printed.start) * kXmlCharacterRoom;
+  ComposeBuffer& text = Text();
+  char* cursor = text.Room(2 * kHeadRoom + textRoom);
+  cursor = PutIdAttribute(cursor, "    <Word id=\"w", index + 1);
+  cursor = PutLiteral(cursor, ">\n");
+  cursor = PutCorners(cursor, "     <Coords points=\"", rect, false);
   if (settings_.glyphs) {
+    text.Commit(cursor);
     for (int32_t u = printed.start; u < printed.end;) {
       // A surrogate pair is one character: one glyph, around both its units' boxes.
       const int32_t first = u;
       text::NextCharacter(units, printed.end, u);
-      cursor = text.Room(kHeadRoom);
+      // The glyph's element in one piece of room: at most two units of text.
+      cursor = text.Room(2 * kHeadRoom);
       cursor = PutIdAttribute(cursor, "     <Glyph id=\"g", ++glyphCount_);
       cursor = PutLiteral(cursor, ">\n");
-      text.Commit(PutCorners(cursor, "      <Coords points=\"",
-                             CharacterBox(page, word, rect, first, u), false));
-      PutTextEquiv("      ", units + first, u - first);
-      PutText("     </Glyph>\n");
+      cursor = PutCorners(cursor, "      <Coords points=\"",
+                          CharacterBox(page, word, rect, first, u), false);
+      cursor = PutLiteral(cursor, "      <TextEquiv><Unicode>");
+      cursor = PutXmlUnits(cursor, units + first, u - first);
+      text.Commit(PutLiteral(cursor, "</Unicode></TextEquiv>\n     </Glyph>\n"));
     }
+    cursor = text.Room(kHeadRoom + textRoom);
   }
-  PutTextEquiv("     ", units + printed.start, printed.end - printed.start);
-  PutText("    </Word>\n");
+  cursor = PutLiteral(cursor, "     <TextEquiv><Unicode>");
+  const size_t start = static_cast<size_t>(cursor - text.Data());
+  cursor = PutXmlUnits(cursor, units + printed.start, printed.end - printed.start);
+  const Span span{start, static_cast<size_t>(cursor - text.Data()) - start};
+  text.Commit(PutLiteral(cursor, "</Unicode></TextEquiv>\n    </Word>\n"));
+  return span;
 }
 
-void PageXmlFormat::PutLine(const RecordedPage& page, const RecordedLine& line, int32_t index) {
-  const TextRect coords = LineCoords(page, line);
+void PageXmlFormat::PutLine(const RecordedPage& page, const RecordedLine& line, int32_t index,
+                            const TextRect& coords) {
   ComposeBuffer& text = Text();
   char* cursor = text.Room(2 * kHeadRoom);
   cursor = PutIdAttribute(cursor, "   <TextLine id=\"l", index + 1);
@@ -295,27 +306,22 @@ void PageXmlFormat::PutLine(const RecordedPage& page, const RecordedLine& line, 
   cursor = PutCorners(cursor, "    <Coords points=\"", coords, false);
   text.Commit(
       PutCorners(cursor, "    <Baseline points=\"", Baseline(page, line, coords, bottoms_), true));
-  for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w)
-    PutWord(page, page.words[static_cast<size_t>(w)], w);
+  wordTexts_.resize(static_cast<size_t>(line.wordCount));
+  for (int32_t w = 0; w < line.wordCount; ++w) {
+    const int32_t index = line.firstWord + w;
+    wordTexts_[static_cast<size_t>(w)] =
+        PutWord(page, page.words[static_cast<size_t>(index)], index);
+  }
   PutText("    <TextEquiv><Unicode>");
   const size_t start = text.Size();
-  PutLineText(page, line);
-  lineTexts_.emplace_back(start, text.Size() - start);
+  PutSpans(wordTexts_, ' ');
+  lineTexts_.push_back({start, text.Size() - start});
   PutText("</Unicode></TextEquiv>\n   </TextLine>\n");
 }
 
 void PageXmlFormat::PutRegionEnd(const RecordedPage& page, const RecordedBlock& block) {
   PutText("   <TextEquiv><Unicode>");
-  ComposeBuffer& text = Text();
-  for (size_t l = 0; l < lineTexts_.size(); ++l) {
-    const size_t size = lineTexts_[l].second;
-    char* cursor = text.Room(1 + size);
-    if (l != 0)
-      *cursor++ = '\n';
-    // Room may have moved the bytes, which stand before the cursor.
-    std::memcpy(cursor, text.Data() + lineTexts_[l].first, size);
-    text.Commit(cursor + size);
-  }
+  PutSpans(lineTexts_, '\n');
   lineTexts_.clear();
   PutText("</Unicode></TextEquiv>\n");
   if (block.area >= 0) {
@@ -367,6 +373,7 @@ void PageXmlFormat::WritePage(const RecordedPage& page) {
   }
   glyphCount_ = 0;
   lineTexts_.clear();
+  wordTexts_.clear();
   // The names are the settings', or the page's own when the settings leave them empty.
   PutHead(settings_.fileId.empty() ? GroupFileId(kPageFileGroup, page.number) : settings_.fileId);
   const std::string imageName =
@@ -410,7 +417,8 @@ void PageXmlFormat::WritePage(const RecordedPage& page) {
       continue;
     PutRegionHead(page, block, ++region);
     for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l)
-      PutLine(page, page.lines[static_cast<size_t>(l)], l);
+      PutLine(page, page.lines[static_cast<size_t>(l)], l,
+              lineCoords_[static_cast<size_t>(l - block.firstLine)]);
     PutRegionEnd(page, block);
   }
   PutText(" </Page>\n");
