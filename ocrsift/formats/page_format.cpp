@@ -64,14 +64,26 @@ char* PutUtcTime(char* cursor, int64_t seconds) {
   const int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
   const int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
   const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  char text[32];
-  const int n = std::snprintf(
-      text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", static_cast<int>(year),
-      static_cast<int>(month), static_cast<int>(day), static_cast<int>(secondOfDay / 3600),
-      static_cast<int>(secondOfDay / 60 % 60), static_cast<int>(secondOfDay % 60));
-  assert(n == 20);
-  std::memcpy(cursor, text, static_cast<size_t>(n));
-  return cursor + n;
+  // Every field is two digits (the year four, 1970 to 9999).
+  assert(year >= 1970 && year <= 9999);
+  const auto put2 = [&cursor](int64_t value) {
+    std::memcpy(cursor, numeric::kDigitPairs + 2 * value, 2);
+    cursor += 2;
+  };
+  put2(year / 100);
+  put2(year % 100);
+  *cursor++ = '-';
+  put2(month);
+  *cursor++ = '-';
+  put2(day);
+  *cursor++ = 'T';
+  put2(secondOfDay / 3600);
+  *cursor++ = ':';
+  put2(secondOfDay / 60 % 60);
+  *cursor++ = ':';
+  put2(secondOfDay % 60);
+  *cursor++ = 'Z';
+  return cursor;
 }
 
 // UTF-8 text that the caller made (the settings' names) as XML: the markup characters
