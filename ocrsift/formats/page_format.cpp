@@ -11,6 +11,7 @@
 // document without a page writes nothing at all.
 #include <algorithm>
 #include <cassert>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -219,17 +220,42 @@ TextRect Baseline(const RecordedPage& page, const RecordedLine& line, const Text
   bottoms.resize(static_cast<size_t>(last.firstUnit + last.length -
                                      page.words[static_cast<size_t>(line.firstWord)].firstUnit));
   size_t n = 0;
+  int32_t least = INT32_MAX;
+  int32_t most = INT32_MIN;
   for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w) {
     const RecordedWord& word = page.words[static_cast<size_t>(w)];
     const PrintedRange printed = Printed(word);
     const TextRect* boxes = page.boxes.data() + word.firstUnit;
-    for (int32_t u = printed.start; u < printed.end; ++u)
-      bottoms[n++] = std::max(boxes[u].top, boxes[u].bottom);
+    for (int32_t u = printed.start; u < printed.end; ++u) {
+      const int32_t bottom = std::max(boxes[u].top, boxes[u].bottom);
+      least = std::min(least, bottom);
+      most = std::max(most, bottom);
+      bottoms[n++] = bottom;
+    }
   }
   assert(n != 0 && n <= bottoms.size());
-  const auto middle = bottoms.begin() + static_cast<ptrdiff_t>((n - 1) / 2);
-  std::nth_element(bottoms.begin(), middle, bottoms.begin() + static_cast<ptrdiff_t>(n));
-  const int32_t y = std::min(std::max(*middle, coords.top), coords.bottom);
+  const size_t rank = (n - 1) / 2;
+  int32_t median = 0;
+  constexpr int64_t kSpan = 256;
+  if (static_cast<int64_t>(most) - least < kSpan) {
+    // The bottoms of a line lie close together: counted, the median is found without sorting
+    // (the value at the rank, as a selection would give it).
+    uint32_t counts[kSpan];
+    const size_t span = static_cast<size_t>(most - least) + 1;
+    std::fill(counts, counts + span, 0u);
+    for (size_t i = 0; i < n; ++i)
+      ++counts[static_cast<size_t>(bottoms[i] - least)];
+    size_t below = 0;
+    size_t v = 0;
+    while (below + counts[v] <= rank)
+      below += counts[v++];
+    median = least + static_cast<int32_t>(v);
+  } else {
+    const auto middle = bottoms.begin() + static_cast<ptrdiff_t>(rank);
+    std::nth_element(bottoms.begin(), middle, bottoms.begin() + static_cast<ptrdiff_t>(n));
+    median = *middle;
+  }
+  const int32_t y = std::min(std::max(median, coords.top), coords.bottom);
   return {coords.left, y, coords.right, y};
 }
 
