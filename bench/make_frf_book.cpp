@@ -26,6 +26,7 @@ const char kUsage[] =
     "               the next page's first word, 0 for none (default 0)\n"
     "  -s <seed>    seed of the text (default 1)\n"
     "  -x <prefix>  file name prefix (default \"page\"): <prefix>0001.frf, ...\n"
+    "  -m <prefix>  image name prefix in the headers (default \"page\"): <prefix>0001.tif, ...\n"
     "Pages are 2480 x 3508 pixels at 300 dpi.\n";
 
 struct BookSettings {
@@ -38,6 +39,7 @@ struct BookSettings {
   long breakEvery = 0;
   uint64_t seed = 1;
   std::string prefix = "page";
+  std::string imagePrefix = "page";
   std::string folder;
 };
 
@@ -184,9 +186,10 @@ FrfPage BookPage(const BookSettings& settings, long page) {
   FrfPage frf;
   frf.version =
       static_cast<uint8_t>(settings.version != 0 ? settings.version : (page % 2 == 1 ? 6 : 10));
-  char image[64];
-  std::snprintf(image, sizeof image, "%s%04ld.tif", "page", page);
-  frf.imageName.assign(image, image + std::strlen(image));
+  char number[32];
+  std::snprintf(number, sizeof number, "%04ld.tif", page);
+  const std::string image = settings.imagePrefix + number;
+  frf.imageName.assign(image.begin(), image.end());
   int32_t lineTop = kTop;
   frf.frames.push_back(TextFrameOf(random, settings.words, Every(settings.breakEvery, page - 1),
                                    Every(settings.breakEvery, page), lineTop));
@@ -254,6 +257,9 @@ bool ParseArguments(int argc, char** argv, BookSettings& settings) {
         break;
       case 'x':
         settings.prefix = value;
+        break;
+      case 'm':
+        settings.imagePrefix = value;
         break;
       case 'v':
         if (std::strcmp(value, "6") == 0)

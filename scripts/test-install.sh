@@ -106,6 +106,12 @@ for i in 1 2 3 4; do
   pnmtotiff -g4 -xresolution 300 -yresolution 300 "$work/blank.pbm" >"$book/scans/page000$i.tif"
 done
 djvm -c "$book/book.djvu" "$work/blank.djvu" "$work/blank.djvu" "$work/blank.djvu" "$work/blank.djvu"
+# The same book from work files whose headers name other images ("C:\scans\scan 0001.tif"):
+# the eScriptorium recipe must give the exported images those names.
+mkdir -p "$fixtures/named/frf"
+"$build/bench/make_frf_book" -n 4 -w 60 -x page -m 'C:\scans\scan ' "$fixtures/named/frf" >/dev/null
+rm "$fixtures/named/frf/page0002.frf"
+cp "$book/book.djvu" "$fixtures/named/"
 seed=1
 for name in alpha "Анна Каренина, том 2" gamma; do
   mkdir -p "$fixtures/archive/$name/frf"

@@ -180,34 +180,42 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
   cursor = PutLiteral(cursor, " CONTENT=\"");
   cursor = PutXmlUnits(cursor, units + contentStart, contentEnd - contentStart);
   *cursor++ = '"';
-  text.Commit(cursor);
-  if (secondPart) {
-    PutSubstitution(" SUBS_TYPE=\"HypPart2", units, word.length);
-  } else if (word.broken && word.partner >= 0) {
-    const RecordedWord& whole = page.words[static_cast<size_t>(word.partner)];
-    PutSubstitution(" SUBS_TYPE=\"HypPart1", page.units.data() + whole.firstUnit, whole.length);
-  } else if (hyphenated && index + 1 == page.words.size() && !page.completion.empty()) {
-    // The page's last word, broken: the next page begins with the word that completes it.
-    PutSubstitution(" SUBS_TYPE=\"HypPart1", page.completion.data(),
-                    static_cast<int32_t>(page.completion.size()));
-    endsInFirstPart_ = true;
-  }
-  if (glyphs_) {
-    PutText(">");
-    PutGlyphs(page, word, contentStart, contentEnd);
-    PutText("</String>");
+  // Most strings are plain words without glyphs: their element is done in the room above.
+  const bool lastOfPage = hyphenated && index + 1 == page.words.size() && !page.completion.empty();
+  if (secondPart || (word.broken && word.partner >= 0) || lastOfPage || glyphs_) {
+    text.Commit(cursor);
+    if (secondPart) {
+      PutSubstitution(" SUBS_TYPE=\"HypPart2", units, word.length);
+    } else if (word.broken && word.partner >= 0) {
+      const RecordedWord& whole = page.words[static_cast<size_t>(word.partner)];
+      PutSubstitution(" SUBS_TYPE=\"HypPart1", page.units.data() + whole.firstUnit, whole.length);
+    } else if (lastOfPage) {
+      // The page's last word, broken: the next page begins with the word that completes it.
+      PutSubstitution(" SUBS_TYPE=\"HypPart1", page.completion.data(),
+                      static_cast<int32_t>(page.completion.size()));
+      endsInFirstPart_ = true;
+    }
+    if (glyphs_) {
+      PutText(">");
+      PutGlyphs(page, word, contentStart, contentEnd);
+      PutText("</String>");
+    } else {
+      PutText("/>");
+    }
+    cursor = text.Room(kHeadRoom);
   } else {
-    PutText("/>");
+    cursor = PutLiteral(cursor, "/>");
   }
   // The glyphs and the space or hyphen after a word share its line: the layout of a book is
   // large.
   if (hyphenated) {
-    PutText("<HYP CONTENT=\"-\"/>\n");
+    cursor = PutLiteral(cursor, "<HYP CONTENT=\"-\"/>\n");
   } else if (!lastInLine) {
-    PutText("<SP/>\n");
+    cursor = PutLiteral(cursor, "<SP/>\n");
   } else {
-    PutText("\n");
+    *cursor++ = '\n';
   }
+  text.Commit(cursor);
 }
 
 void AltoFormat::PutGlyphs(const RecordedPage& page, const RecordedWord& word, int32_t start,
@@ -221,11 +229,11 @@ void AltoFormat::PutGlyphs(const RecordedPage& page, const RecordedWord& word, i
   for (int32_t i = start; i < end;) {
     const int32_t first = i;
     // A surrogate pair is one character, one Glyph; the schema allows one character each.
-    const uint32_t character = text::NextCharacter(units, end, i);
+    text::NextCharacter(units, end, i);
     cursor = PutLiteral(cursor, "<Glyph");
     cursor = PutPosition(cursor, CharacterBox(page, word, within, first, i));
     cursor = PutLiteral(cursor, " CONTENT=\"");
-    cursor = PutXmlCharacter(cursor, character);
+    cursor = PutXmlUnits(cursor, units + first, i - first);
     cursor = PutLiteral(cursor, "\"/>");
   }
   text.Commit(cursor);

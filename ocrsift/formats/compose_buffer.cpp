@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
-char* ComposeBuffer::Room(size_t n) {
-  if (capacity_ - size_ < n) {
-    const size_t capacity = std::max(size_ + n, 2 * capacity_);
-    std::unique_ptr<char[]> data(new char[capacity]);
-    if (size_ != 0)
-      std::memcpy(data.get(), data_.get(), size_);
-    data_ = std::move(data);
-    capacity_ = capacity;
-  }
-  return data_.get() + size_;
+void ComposeBuffer::Grow(size_t n) {
+  const size_t capacity = std::max(size_ + n, 2 * capacity_);
+  std::unique_ptr<char[]> data(new char[capacity]);
+  if (size_ != 0)
+    std::memcpy(data.get(), data_.get(), size_);
+  data_ = std::move(data);
+  capacity_ = capacity;
 }

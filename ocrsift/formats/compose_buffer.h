@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 class ComposeBuffer {
  public:
@@ -15,7 +16,11 @@ class ComposeBuffer {
   size_t Size() const { return size_; }
 
   // The cursor, with room for at least n bytes after it; the room kept serves later pages.
-  char* Room(size_t n);
+  char* Room(size_t n) {
+    if (capacity_ - size_ < n)
+      Grow(n);
+    return data_.get() + size_;
+  }
   // The cursor that the last Room handed out has moved to end.
   void Commit(char* end) {
     size_ = static_cast<size_t>(end - data_.get());
@@ -28,8 +33,16 @@ class ComposeBuffer {
       std::memcpy(cursor, bytes, n);
     Commit(cursor + n);
   }
+  // Exchanges the bytes and the room with other's, copying nothing.
+  void Swap(ComposeBuffer& other) {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+  }
 
  private:
+  void Grow(size_t n);
+
   std::unique_ptr<char[]> data_;
   size_t size_ = 0;
   size_t capacity_ = 0;

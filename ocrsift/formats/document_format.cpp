@@ -14,11 +14,19 @@ void DocumentFormat::CheckSpool() {
     output_.RecordFailure(spool_->Error(), spool_->Name());
 }
 
+void DocumentFormat::ExchangeRoom(ComposeRoom& room) {
+  assert(text_.Size() == 0 && kept_.Size() == 0);
+  text_.Swap(room.text);
+  kept_.Swap(room.kept);
+  text_.Clear();
+  kept_.Clear();
+}
+
 void DocumentFormat::BeginDocument(PageArrival arrival) {
   assert(text_.Size() == 0);
-  onePage_ = arrival == PageArrival::kOnePage && HeadFollowsPages();
+  onePage_ = OnePageDocument() || (arrival == PageArrival::kOnePage && HeadFollowsPages());
   if (onePage_) {
-    onePageText_.clear();
+    kept_.Clear();
   } else if (HeadFollowsPages() || (arrival == PageArrival::kAnyOrder && KeepsBookOrder())) {
     spool_.reset(new (std::nothrow) PageSpool());
     if (!spool_) {
@@ -36,8 +44,10 @@ void DocumentFormat::BeginDocument(PageArrival arrival) {
 
 void DocumentFormat::FinishPage(int32_t number) {
   if (onePage_) {
-    // A second page of a one-page document replaces the first, as in every document.
-    onePageText_.assign(text_.Data(), text_.Size());
+    // A second page of a one-page document replaces the first, as in every document; a page
+    // that composed nothing (one the format refused) leaves the first.
+    if (text_.Size() != 0)
+      text_.Swap(kept_);
     text_.Clear();
   } else if (spool_) {
     spool_->Keep(number, text_.Data(), text_.Size());
@@ -62,14 +72,31 @@ void DocumentFormat::AddFailedPage(const RecordedPage& page) {
   Emit();
 }
 
+void DocumentFormat::EndOnePage() {
+  // The kept page takes the end after it, copying nothing.
+  text_.Swap(kept_);
+  WriteEnd();
+  if (HeadFollowsPages()) {
+    text_.Swap(kept_);
+    WriteHead();
+    Emit();
+    output_.Write(kept_.Data(), kept_.Size());
+    kept_.Clear();
+  } else {
+    Emit();
+  }
+}
+
 void DocumentFormat::EndDocument() {
   assert(text_.Size() == 0);
+  if (onePage_) {
+    EndOnePage();
+    return;
+  }
   if (HeadFollowsPages()) {
     WriteHead();
     Emit();
   }
-  if (onePage_)
-    output_.Write(onePageText_.data(), onePageText_.size());
   if (spool_) {
     spool_->WriteInOrder(output_);
     CheckSpool();

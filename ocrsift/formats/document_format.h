@@ -30,6 +30,15 @@
 // scratch file).
 enum class PageArrival { kAscending, kAnyOrder, kOnePage };
 
+// The room a document composes in: the buffer of its hooks and the one that keeps the page of
+// a one-page document. A caller that makes a document per page file lends each the room the
+// one before grew (DocumentFormat::ExchangeRoom), so the files reuse one piece of memory
+// instead of growing, and faulting in, their own.
+struct ComposeRoom {
+  ComposeBuffer text;
+  ComposeBuffer kept;
+};
+
 class DocumentFormat : public RecordedPageReceiver {
  public:
   // The document goes to stream (not owned; null writes nothing).
@@ -59,6 +68,9 @@ class DocumentFormat : public RecordedPageReceiver {
   // Empty when the document's own stream failed, else the scratch file that did.
   const std::string& FailedPlace() const { return output_.FailedPlace(); }
   bool FailedPlaceIsScratch() const { return output_.FailedPlaceIsScratch(); }
+  // Exchanges the document's compose room with `room`, before BeginDocument and after
+  // EndDocument, when nothing composed waits in either.
+  void ExchangeRoom(ComposeRoom& room);
 
   // True once after each complete page that this format cannot hold (a PAGE page without a
   // positive width and height), with its number: the run reports it and fails.
@@ -87,7 +99,12 @@ class DocumentFormat : public RecordedPageReceiver {
   // The head is known only once every page has been read: WriteHead runs at the end, before
   // the pages, which wait in the spool.
   virtual bool HeadFollowsPages() const { return false; }
-  // The hooks compose into Text(); what they leave there is written to the document.
+  // The document holds one page, whatever the pages' arrival: the last complete page handed
+  // on waits in memory and is written at the end.
+  virtual bool OnePageDocument() const { return false; }
+  // The hooks compose into Text(); what they leave there is written to the document. A
+  // one-page document composes its end right after its page, and then its head, if it
+  // follows the pages, so that the page and the end go out in one write.
   virtual void WriteHead() {}
   virtual void WritePage(const RecordedPage& page) = 0;
   virtual void WriteFailedPage(const RecordedPage& /*page*/) {}
@@ -137,13 +154,15 @@ class DocumentFormat : public RecordedPageReceiver {
 
   // Records a failure of the spool in the document's output, naming the scratch file.
   void CheckSpool();
+  // EndDocument of a one-page document.
+  void EndOnePage();
 
   DocumentOutput output_;
   ComposeBuffer text_;
   int32_t pageSequence_ = 0;
   std::unique_ptr<PageSpool> spool_;  // null while pages are written as they come
-  bool onePage_ = false;              // the page waits for the head in onePageText_
-  std::string onePageText_;
+  bool onePage_ = false;              // the page waits for the end in kept_
+  ComposeBuffer kept_;
   bool pageRefused_ = false;  // since the last TakeRefusedPage
   int32_t refusedPage_ = 0;
 };

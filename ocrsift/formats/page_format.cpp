@@ -6,11 +6,12 @@
 // regions hold their words joined, the lines by a blank, the regions' lines by a line feed.
 //
 // The schema allows one Page per document: the last complete page handed on is the page
-// written (a later file of a number replaces the earlier one), at the end, after the head. A
+// written (a later file of a number replaces the earlier one), with its head, at the end. A
 // page without a positive width and height has no PAGE coordinates: it is refused, and a
 // document without a page writes nothing at all.
 #include <algorithm>
 #include <cassert>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -64,14 +65,26 @@ char* PutUtcTime(char* cursor, int64_t seconds) {
   const int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
   const int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
   const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  char text[32];
-  const int n = std::snprintf(
-      text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", static_cast<int>(year),
-      static_cast<int>(month), static_cast<int>(day), static_cast<int>(secondOfDay / 3600),
-      static_cast<int>(secondOfDay / 60 % 60), static_cast<int>(secondOfDay % 60));
-  assert(n == 20);
-  std::memcpy(cursor, text, static_cast<size_t>(n));
-  return cursor + n;
+  // Every field is two digits (the year four, 1970 to 9999).
+  assert(year >= 1970 && year <= 9999);
+  const auto put2 = [&cursor](int64_t value) {
+    std::memcpy(cursor, numeric::kDigitPairs + 2 * value, 2);
+    cursor += 2;
+  };
+  put2(year / 100);
+  put2(year % 100);
+  *cursor++ = '-';
+  put2(month);
+  *cursor++ = '-';
+  put2(day);
+  *cursor++ = 'T';
+  put2(secondOfDay / 3600);
+  *cursor++ = ':';
+  put2(secondOfDay / 60 % 60);
+  *cursor++ = ':';
+  put2(secondOfDay % 60);
+  *cursor++ = 'Z';
+  return cursor;
 }
 
 // UTF-8 text that the caller made (the settings' names) as XML: the markup characters
@@ -110,8 +123,9 @@ class PageXmlFormat : public DocumentFormat {
 
  protected:
   bool NeedsUnitBoxes() const override { return true; }
-  // One page only: it waits in page_ until the end, so no spool is needed.
+  // One page only, which waits in memory until the end: no spool is needed.
   bool KeepsBookOrder() const override { return false; }
+  bool OnePageDocument() const override { return true; }
   void WritePage(const RecordedPage& page) override;
   void WriteEnd() override;
 
@@ -146,49 +160,45 @@ class PageXmlFormat : public DocumentFormat {
     return PutDecimal(cursor, y);
   }
 
-  // A TextEquiv of the units, on a line of its own after `indent`.
-  template <size_t N>
-  void PutTextEquiv(const char (&indent)[N], const uint16_t* units, int32_t count);
-  // The line's words as printed, joined by blanks: the text of a line's TextEquiv and a part
-  // of its region's.
-  void PutLineText(const RecordedPage& page, const RecordedLine& line);
+  // A piece of Text(): a word's or a line's text, composed once and copied where it stands
+  // again (the words joined make their line's text, the lines their region's).
+  struct Span {
+    size_t offset;
+    size_t size;
+  };
+
+  // The spans again, after the first separated by `separator`.
+  void PutSpans(const std::vector<Span>& spans, char separator);
   void PutRegionHead(const RecordedPage& page, const RecordedBlock& block, int32_t region);
-  void PutLine(const RecordedPage& page, const RecordedLine& line, int32_t index);
-  void PutWord(const RecordedPage& page, const RecordedWord& word, int32_t index);
+  // The line with its words; coords: its rectangle, around its words (LineCoords).
+  void PutLine(const RecordedPage& page, const RecordedLine& line, int32_t index,
+               const TextRect& coords);
+  // The word's element; returns where its text stands.
+  Span PutWord(const RecordedPage& page, const RecordedWord& word, int32_t index);
   void PutRegionEnd(const RecordedPage& page, const RecordedBlock& block);
   void PutJoins(const RecordedPage& page);
+  // The XML declaration, PcGts with its ID and the Metadata.
+  void PutHead(const std::string& fileId);
 
   PageFileSettings settings_;
-  // The page's: from the settings, or from the page when they leave them empty.
-  std::string imageName_;
-  std::string fileId_;
-  std::string page_;  // the page's element, composed when it came
   bool hasPage_ = false;
-  std::vector<int32_t> bottoms_;  // the baseline's estimate, kept from line to line
+  std::vector<int32_t> bottoms_;      // the baseline's estimate, kept from line to line
+  std::vector<Span> wordTexts_;       // of the line being written
+  std::vector<Span> lineTexts_;       // of the region being written
+  std::vector<TextRect> lineCoords_;  // of the region being written
   int32_t glyphCount_ = 0;
 };
 
-template <size_t N>
-void PageXmlFormat::PutTextEquiv(const char (&indent)[N], const uint16_t* units, int32_t count) {
+void PageXmlFormat::PutSpans(const std::vector<Span>& spans, char separator) {
   ComposeBuffer& text = Text();
-  char* cursor = text.Room(kHeadRoom + static_cast<size_t>(count) * kXmlCharacterRoom);
-  cursor = PutLiteral(cursor, indent);
-  cursor = PutLiteral(cursor, "<TextEquiv><Unicode>");
-  cursor = PutXmlUnits(cursor, units, count);
-  cursor = PutLiteral(cursor, "</Unicode></TextEquiv>\n");
-  text.Commit(cursor);
-}
-
-void PageXmlFormat::PutLineText(const RecordedPage& page, const RecordedLine& line) {
-  ComposeBuffer& text = Text();
-  for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w) {
-    const RecordedWord& word = page.words[static_cast<size_t>(w)];
-    const PrintedRange printed = Printed(word);
-    const int32_t count = printed.end - printed.start;
-    char* cursor = text.Room(1 + static_cast<size_t>(count) * kXmlCharacterRoom);
-    if (w != line.firstWord)
-      *cursor++ = ' ';
-    text.Commit(PutXmlUnits(cursor, page.units.data() + word.firstUnit + printed.start, count));
+  for (size_t i = 0; i < spans.size(); ++i) {
+    const Span span = spans[i];
+    char* cursor = text.Room(1 + span.size);
+    if (i != 0)
+      *cursor++ = separator;
+    // Room may have moved the bytes, which stand before the cursor.
+    std::memcpy(cursor, text.Data() + span.offset, span.size);
+    text.Commit(cursor + span.size);
   }
 }
 
@@ -205,19 +215,47 @@ TextRect LineCoords(const RecordedPage& page, const RecordedLine& line) {
 // (of the two middle ones the upper), inside the line, from its left edge to its right.
 TextRect Baseline(const RecordedPage& page, const RecordedLine& line, const TextRect& coords,
                   std::vector<int32_t>& bottoms) {
-  bottoms.clear();
+  // The line's words stand together in the page's arrays: room for all their units at once.
+  const RecordedWord& last = page.words[static_cast<size_t>(line.firstWord + line.wordCount - 1)];
+  bottoms.resize(static_cast<size_t>(last.firstUnit + last.length -
+                                     page.words[static_cast<size_t>(line.firstWord)].firstUnit));
+  size_t n = 0;
+  int32_t least = INT32_MAX;
+  int32_t most = INT32_MIN;
   for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w) {
     const RecordedWord& word = page.words[static_cast<size_t>(w)];
     const PrintedRange printed = Printed(word);
+    const TextRect* boxes = page.boxes.data() + word.firstUnit;
     for (int32_t u = printed.start; u < printed.end; ++u) {
-      const TextRect& box = page.boxes[static_cast<size_t>(word.firstUnit + u)];
-      bottoms.push_back(std::max(box.top, box.bottom));
+      const int32_t bottom = std::max(boxes[u].top, boxes[u].bottom);
+      least = std::min(least, bottom);
+      most = std::max(most, bottom);
+      bottoms[n++] = bottom;
     }
   }
-  assert(!bottoms.empty());
-  const auto middle = bottoms.begin() + static_cast<ptrdiff_t>((bottoms.size() - 1) / 2);
-  std::nth_element(bottoms.begin(), middle, bottoms.end());
-  const int32_t y = std::min(std::max(*middle, coords.top), coords.bottom);
+  assert(n != 0 && n <= bottoms.size());
+  const size_t rank = (n - 1) / 2;
+  int32_t median = 0;
+  constexpr int64_t kSpan = 256;
+  if (static_cast<int64_t>(most) - least < kSpan) {
+    // The bottoms of a line lie close together: counted, the median is found without sorting
+    // (the value at the rank, as a selection would give it).
+    uint32_t counts[kSpan];
+    const size_t span = static_cast<size_t>(most - least) + 1;
+    std::fill(counts, counts + span, 0u);
+    for (size_t i = 0; i < n; ++i)
+      ++counts[static_cast<size_t>(bottoms[i] - least)];
+    size_t below = 0;
+    size_t v = 0;
+    while (below + counts[v] <= rank)
+      below += counts[v++];
+    median = least + static_cast<int32_t>(v);
+  } else {
+    const auto middle = bottoms.begin() + static_cast<ptrdiff_t>(rank);
+    std::nth_element(bottoms.begin(), middle, bottoms.begin() + static_cast<ptrdiff_t>(n));
+    median = *middle;
+  }
+  const int32_t y = std::min(std::max(median, coords.top), coords.bottom);
   return {coords.left, y, coords.right, y};
 }
 
@@ -250,41 +288,55 @@ void PageXmlFormat::PutRegionHead(const RecordedPage& page, const RecordedBlock&
     cursor = PutPlainValue(cursor, languages[1], std::strlen(languages[1]));
   }
   cursor = PutLiteral(cursor, ">\n");
+  // The lines' rectangles serve their own Coords too.
+  lineCoords_.clear();
   TextRect rect;
-  for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l)
-    Unite(rect, LineCoords(page, page.lines[static_cast<size_t>(l)]), l == block.firstLine);
+  for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
+    lineCoords_.push_back(LineCoords(page, page.lines[static_cast<size_t>(l)]));
+    Unite(rect, lineCoords_.back(), l == block.firstLine);
+  }
   text.Commit(PutCorners(cursor, "   <Coords points=\"", rect, false));
 }
 
-void PageXmlFormat::PutWord(const RecordedPage& page, const RecordedWord& word, int32_t index) {
+PageXmlFormat::Span PageXmlFormat::PutWord(const RecordedPage& page, const RecordedWord& word,
+                                           int32_t index) {
   const TextRect rect = Ordered(word.rect);
-  ComposeBuffer& text = Text();
-  char* cursor = text.Room(kHeadRoom);
-  cursor = PutIdAttribute(cursor, "    <Word id=\"w", index + 1);
-  cursor = PutLiteral(cursor, ">\n");
-  text.Commit(PutCorners(cursor, "     <Coords points=\"", rect, false));
   const PrintedRange printed = Printed(word);
   const uint16_t* units = page.units.data() + word.firstUnit;
+  const size_t textRoom = static_cast<size_t>(printed.end - printed.start) * kXmlCharacterRoom;
+  ComposeBuffer& text = Text();
+  char* cursor = text.Room(2 * kHeadRoom + textRoom);
+  cursor = PutIdAttribute(cursor, "    <Word id=\"w", index + 1);
+  cursor = PutLiteral(cursor, ">\n");
+  cursor = PutCorners(cursor, "     <Coords points=\"", rect, false);
   if (settings_.glyphs) {
+    text.Commit(cursor);
     for (int32_t u = printed.start; u < printed.end;) {
       // A surrogate pair is one character: one glyph, around both its units' boxes.
       const int32_t first = u;
       text::NextCharacter(units, printed.end, u);
-      cursor = text.Room(kHeadRoom);
+      // The glyph's element in one piece of room: at most two units of text.
+      cursor = text.Room(2 * kHeadRoom);
       cursor = PutIdAttribute(cursor, "     <Glyph id=\"g", ++glyphCount_);
       cursor = PutLiteral(cursor, ">\n");
-      text.Commit(PutCorners(cursor, "      <Coords points=\"",
-                             CharacterBox(page, word, rect, first, u), false));
-      PutTextEquiv("      ", units + first, u - first);
-      PutText("     </Glyph>\n");
+      cursor = PutCorners(cursor, "      <Coords points=\"",
+                          CharacterBox(page, word, rect, first, u), false);
+      cursor = PutLiteral(cursor, "      <TextEquiv><Unicode>");
+      cursor = PutXmlUnits(cursor, units + first, u - first);
+      text.Commit(PutLiteral(cursor, "</Unicode></TextEquiv>\n     </Glyph>\n"));
     }
+    cursor = text.Room(kHeadRoom + textRoom);
   }
-  PutTextEquiv("     ", units + printed.start, printed.end - printed.start);
-  PutText("    </Word>\n");
+  cursor = PutLiteral(cursor, "     <TextEquiv><Unicode>");
+  const size_t start = static_cast<size_t>(cursor - text.Data());
+  cursor = PutXmlUnits(cursor, units + printed.start, printed.end - printed.start);
+  const Span span{start, static_cast<size_t>(cursor - text.Data()) - start};
+  text.Commit(PutLiteral(cursor, "</Unicode></TextEquiv>\n    </Word>\n"));
+  return span;
 }
 
-void PageXmlFormat::PutLine(const RecordedPage& page, const RecordedLine& line, int32_t index) {
-  const TextRect coords = LineCoords(page, line);
+void PageXmlFormat::PutLine(const RecordedPage& page, const RecordedLine& line, int32_t index,
+                            const TextRect& coords) {
   ComposeBuffer& text = Text();
   char* cursor = text.Room(2 * kHeadRoom);
   cursor = PutIdAttribute(cursor, "   <TextLine id=\"l", index + 1);
@@ -292,20 +344,23 @@ void PageXmlFormat::PutLine(const RecordedPage& page, const RecordedLine& line, 
   cursor = PutCorners(cursor, "    <Coords points=\"", coords, false);
   text.Commit(
       PutCorners(cursor, "    <Baseline points=\"", Baseline(page, line, coords, bottoms_), true));
-  for (int32_t w = line.firstWord; w < line.firstWord + line.wordCount; ++w)
-    PutWord(page, page.words[static_cast<size_t>(w)], w);
+  wordTexts_.resize(static_cast<size_t>(line.wordCount));
+  for (int32_t w = 0; w < line.wordCount; ++w) {
+    const int32_t index = line.firstWord + w;
+    wordTexts_[static_cast<size_t>(w)] =
+        PutWord(page, page.words[static_cast<size_t>(index)], index);
+  }
   PutText("    <TextEquiv><Unicode>");
-  PutLineText(page, line);
+  const size_t start = text.Size();
+  PutSpans(wordTexts_, ' ');
+  lineTexts_.push_back({start, text.Size() - start});
   PutText("</Unicode></TextEquiv>\n   </TextLine>\n");
 }
 
 void PageXmlFormat::PutRegionEnd(const RecordedPage& page, const RecordedBlock& block) {
   PutText("   <TextEquiv><Unicode>");
-  for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l) {
-    if (l != block.firstLine)
-      PutText("\n");
-    PutLineText(page, page.lines[static_cast<size_t>(l)]);
-  }
+  PutSpans(lineTexts_, '\n');
+  lineTexts_.clear();
   PutText("</Unicode></TextEquiv>\n");
   if (block.area >= 0) {
     // The area's fonts, each once, in their order.
@@ -355,12 +410,16 @@ void PageXmlFormat::WritePage(const RecordedPage& page) {
     return;
   }
   glyphCount_ = 0;
-  imageName_ = settings_.imageName.empty() ? PageImageName(page) : settings_.imageName;
-  fileId_ = settings_.fileId.empty() ? GroupFileId(kPageFileGroup, page.number) : settings_.fileId;
+  lineTexts_.clear();
+  wordTexts_.clear();
+  // The names are the settings', or the page's own when the settings leave them empty.
+  PutHead(settings_.fileId.empty() ? GroupFileId(kPageFileGroup, page.number) : settings_.fileId);
+  const std::string imageName =
+      settings_.imageName.empty() ? PageImageName(page) : settings_.imageName;
   ComposeBuffer& text = Text();
-  char* cursor = text.Room(kHeadRoom + imageName_.size() * kXmlCharacterRoom);
+  char* cursor = text.Room(kHeadRoom + imageName.size() * kXmlCharacterRoom);
   cursor = PutLiteral(cursor, " <Page imageFilename=\"");
-  cursor = PutXmlBytes(cursor, imageName_);
+  cursor = PutXmlBytes(cursor, imageName);
   cursor = PutLiteral(cursor, "\" imageWidth=\"");
   cursor = PutDecimal(cursor, page.width);
   cursor = PutLiteral(cursor, "\" imageHeight=\"");
@@ -396,32 +455,31 @@ void PageXmlFormat::WritePage(const RecordedPage& page) {
       continue;
     PutRegionHead(page, block, ++region);
     for (int32_t l = block.firstLine; l < block.firstLine + block.lineCount; ++l)
-      PutLine(page, page.lines[static_cast<size_t>(l)], l);
+      PutLine(page, page.lines[static_cast<size_t>(l)], l,
+              lineCoords_[static_cast<size_t>(l - block.firstLine)]);
     PutRegionEnd(page, block);
   }
   PutText(" </Page>\n");
-  // The page waits for the end: a later page of the document replaces it.
-  page_.assign(text.Data(), text.Size());
-  text.Clear();
   hasPage_ = true;
 }
 
 void PageXmlFormat::WriteEnd() {
-  if (!hasPage_)
-    return;
+  if (hasPage_)
+    PutText("</PcGts>\n");
+}
+
+void PageXmlFormat::PutHead(const std::string& fileId) {
   PutText(kHeader);
   ComposeBuffer& text = Text();
-  char* cursor = text.Room(kHeadRoom + fileId_.size() * kXmlCharacterRoom);
+  char* cursor = text.Room(kHeadRoom + fileId.size() * kXmlCharacterRoom);
   cursor = PutLiteral(cursor, " pcGtsId=\"");
-  cursor = PutXmlBytes(cursor, fileId_);
+  cursor = PutXmlBytes(cursor, fileId);
   cursor = PutLiteral(
       cursor, "\">\n <Metadata>\n  <Creator>ocrsift " OCRSIFT_VERSION "</Creator>\n  <Created>");
   cursor = PutUtcTime(cursor, settings_.modifiedTime);
   cursor = PutLiteral(cursor, "</Created>\n  <LastChange>");
   cursor = PutUtcTime(cursor, settings_.modifiedTime);
   text.Commit(PutLiteral(cursor, "</LastChange>\n </Metadata>\n"));
-  text.Append(page_.data(), page_.size());
-  PutText("</PcGts>\n");
 }
 
 }  // namespace

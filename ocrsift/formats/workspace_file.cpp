@@ -16,11 +16,13 @@ void WorkspaceFile::Fail(int error) {
     error_ = error != 0 ? error : EIO;
 }
 
-FILE* WorkspaceFile::Open() {
+FILE* WorkspaceFile::Open(bool unbuffered) {
   errno = 0;
   stream_ = std::fopen(temporary_.c_str(), "wb");
   if (stream_ == nullptr)
     Fail(errno);
+  else if (unbuffered)
+    std::setvbuf(stream_, nullptr, _IONBF, 0);
   return stream_;
 }
 

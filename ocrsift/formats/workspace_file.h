@@ -15,8 +15,10 @@ class WorkspaceFile {
   ~WorkspaceFile();
 
   // The temporary file, open for writing in binary mode (the documents' bytes are the same on
-  // every system); null, with Error() set, when it cannot be made.
-  FILE* Open();
+  // every system); null, with Error() set, when it cannot be made. A file written in a few
+  // large pieces is best unbuffered: each piece then reaches the system in one write, without
+  // a copy into the stream's buffer.
+  FILE* Open(bool unbuffered = false);
   // Closes the temporary file and renames it over the file's name; false, with Error() set,
   // when the close (the last writes) or the rename failed.
   bool Commit();

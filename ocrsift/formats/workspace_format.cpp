@@ -61,6 +61,9 @@ class WorkspaceFormat : public DocumentFormat {
 
   WorkspaceSettings settings_;
   MetsTable table_;
+  // The room of the page files' documents, lent to each in turn: one file's room serves the
+  // next.
+  ComposeRoom room_;
 };
 
 void WorkspaceFormat::MakeFolder(const std::string& path) {
@@ -80,7 +83,8 @@ void WorkspaceFormat::WriteHead() {
 bool WorkspaceFormat::WriteDocument(const std::string& path, PageFileFactory make,
                                     const PageFileSettings& settings, const RecordedPage& page) {
   WorkspaceFile file(path);
-  FILE* stream = file.Open();
+  // The document goes out in one or two large writes.
+  FILE* stream = file.Open(true);
   if (stream == nullptr) {
     Fail(file.Error(), path);
     return false;
@@ -90,9 +94,11 @@ bool WorkspaceFormat::WriteDocument(const std::string& path, PageFileFactory mak
     Fail(ENOMEM, path);
     return false;
   }
+  document->ExchangeRoom(room_);
   document->BeginDocument(PageArrival::kOnePage);
   document->AddPage(page);
   document->EndDocument();
+  document->ExchangeRoom(room_);
   if (!document->Flush()) {
     // A scratch file of the document's own is named as such; else the file itself failed.
     if (document->FailedPlace().empty()) {

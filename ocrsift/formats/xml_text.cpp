@@ -14,6 +14,17 @@ bool AllowedInXml(uint32_t character) {
   return character != 0xFFFE && character != 0xFFFF && character <= 0x10FFFF;
 }
 
+// The ASCII characters that stand for themselves in XML text and attribute values: the
+// printable ones but the markup characters.
+struct PlainAscii {
+  bool plain[0x80] = {};
+  constexpr PlainAscii() {
+    for (int c = 0x20; c < 0x7F; ++c)
+      plain[c] = c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
+  }
+};
+constexpr PlainAscii kPlainAscii;
+
 template <size_t N>
 char* PutReference(char* cursor, const char (&text)[N]) {
   static_assert(N - 1 <= kXmlCharacterRoom, "a reference fits the room of a character");
@@ -55,11 +66,17 @@ char* PutXmlCharacter(char* cursor, uint32_t c) {
 
 char* PutXmlUnits(char* cursor, const uint16_t* units, int32_t count) {
   for (int32_t i = 0; i < count;) {
-    // Letters, digits and most punctuation stand for themselves.
     const uint16_t unit = units[i];
-    if (unit >= 0x20 && unit < 0x7F && unit != '&' && unit != '<' && unit != '>' && unit != '"' &&
-        unit != '\'') {
-      *cursor++ = static_cast<char>(unit);
+    if (unit < 0x80) {
+      // Letters, digits and most punctuation stand for themselves.
+      if (kPlainAscii.plain[unit]) {
+        *cursor++ = static_cast<char>(unit);
+        ++i;
+        continue;
+      }
+    } else if (unit < 0xD800) {
+      // Below the surrogates every character is allowed: two or three bytes of UTF-8.
+      cursor = text::PutUtf8(cursor, unit);
       ++i;
       continue;
     }

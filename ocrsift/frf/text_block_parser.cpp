@@ -171,6 +171,8 @@ int ParseCharBoxes(PageContext& page, int32_t blockNumber, int32_t n, int32_t* s
   // same word, with the same offsets, as one read word by word.
   constexpr int32_t kBoxesPerRead = 256;
   uint16_t edges[4 * kBoxesPerRead];
+  // A box's trace line is made only while the trace is on: the boxes are most of a page.
+  const bool traced = VerboseChannel() != nullptr;
   for (int64_t first = 0; first < boxCount; first += kBoxesPerRead) {
     const int32_t wanted = static_cast<int32_t>(std::min<int64_t>(kBoxesPerRead, boxCount - first));
     const int32_t words = stream.ReadWords(edges, 4 * wanted);
@@ -178,8 +180,9 @@ int ParseCharBoxes(PageContext& page, int32_t blockNumber, int32_t n, int32_t* s
     const int32_t boxes = words / 4;
     for (int32_t k = 0; k < boxes; ++k) {
       const uint16_t* box = edges + 4 * k;
-      ReportVerbose("\n  %04X, %04X, %04X, %04X   '%c'", box[0], box[1], box[2], box[3],
-                    BoxCharacter(page, static_cast<int32_t>(first + k)));
+      if (traced)
+        ReportVerbose("\n  %04X, %04X, %04X, %04X   '%c'", box[0], box[1], box[2], box[3],
+                      BoxCharacter(page, static_cast<int32_t>(first + k)));
       if (sink != nullptr)
         sink->AddBox(box[0], box[1], box[2], box[3]);
     }
