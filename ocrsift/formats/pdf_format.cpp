@@ -109,11 +109,14 @@ char* PutHex4(char* cursor, uint32_t code) {
 // return, which a reader would take as a line feed; every other byte as it is. At most 2 bytes.
 char* PutStringByte(char* cursor, uint32_t byte) {
   assert(byte <= 0xFF);
-  if (byte == '(' || byte == ')' || byte == '\\') {
-    *cursor++ = '\\';
-  } else if (byte == '\r') {
-    *cursor++ = '\\';
-    byte = 'r';
+  // The four bytes to escape lie at or below the backslash; the letters of most words above it.
+  if (byte <= '\\') {
+    if (byte == '(' || byte == ')' || byte == '\\') {
+      *cursor++ = '\\';
+    } else if (byte == '\r') {
+      *cursor++ = '\\';
+      byte = 'r';
+    }
   }
   *cursor++ = static_cast<char>(byte);
   return cursor;
@@ -122,6 +125,11 @@ char* PutStringByte(char* cursor, uint32_t byte) {
 // A two-byte code in a literal string, half the bytes of its hex form: at most 4 bytes.
 char* PutCode(char* cursor, uint32_t code) {
   assert(code <= 0xFFFF);
+  // Below U+0100, the code of most characters, the high byte is 0, which needs no escape.
+  if (code <= 0xFF) {
+    *cursor++ = '\0';
+    return PutStringByte(cursor, code);
+  }
   return PutStringByte(PutStringByte(cursor, code >> 8), code & 0xFF);
 }
 
