@@ -211,7 +211,10 @@ class PdfFormat : public DocumentFormat {
   void PutUnicodeMap(int32_t object, bool wide);
   // The codes of one word's characters, each font's run shown with Tj: at most 40 bytes a
   // code unit.
-  char* PutWordText(char* cursor, const uint16_t* units, int32_t length, int32_t size);
+  // With `blank` set, the blank follows the codes in their string if the run ends in the
+  // first font; `blank` tells whether it was written.
+  char* PutWordText(char* cursor, const uint16_t* units, int32_t length, int32_t size,
+                    bool& blank);
   // Selects the first or the second font at the size: "/F1 40 Tf ".
   char* PutFont(char* cursor, bool wide, int32_t size);
   // The number of codes the word's text takes.
@@ -353,7 +356,8 @@ int32_t PdfFormat::CodeCount(const uint16_t* units, int32_t length) {
   return count;
 }
 
-char* PdfFormat::PutWordText(char* cursor, const uint16_t* units, int32_t length, int32_t size) {
+char* PdfFormat::PutWordText(char* cursor, const uint16_t* units, int32_t length, int32_t size,
+                             bool& blank) {
   bool open = false;
   for (int32_t i = 0; i < length;) {
     uint32_t c = text::NextCharacter(units, length, i);
@@ -387,6 +391,11 @@ char* PdfFormat::PutWordText(char* cursor, const uint16_t* units, int32_t length
       *cursor++ = '(';
     open = true;
     cursor = PutCode(cursor, code);
+  }
+  blank = blank && open && !wideFont_;
+  if (blank) {
+    cursor = PutLiteral(cursor, "\0 ");
+    bmpUsed_[0x20] = 1;
   }
   if (open)
     cursor = PutLiteral(cursor, ") Tj\n");
@@ -510,22 +519,34 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       cursor = PutDecimal(cursor, mirrored ? rect.right : rect.left);
       std::memcpy(cursor, baselineText, baselineLength);
       cursor += baselineLength;
+      // The blank over the gap to the next word, a quarter of the font size at least: the
+      // readers drop a narrower one and glue words that touch. The next word's matrix places
+      // it, whatever the blank covers; after a mirrored word it runs leftward. When a glyph of
+      // the word is as wide as that blank may be (at least the quarter, at most the gap), the
+      // blank takes the word's stretch and follows its codes in the same string.
+      bool blank = w + 1 < end;
+      int64_t gap2 = 0;
+      if (blank) {
+        const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
+        const int64_t gap =
+            mirrored ? int64_t{rect.left} - next.right : int64_t{next.left} - rect.right;
+        gap2 = std::max<int64_t>(size / 2 + 1, 2 * gap);
+      }
+      const int64_t width = std::max<int64_t>(1, int64_t{rect.right} - rect.left);
+      const int64_t glyphs = std::max<int64_t>(1, codes);
       // Glyphs are half an em wide: Tz stretches the word to its box.
-      cursor = putScaling(cursor, std::max<int64_t>(1, int64_t{rect.right} - rect.left),
-                          std::max<int64_t>(1, codes), size, grow);
-      cursor = PutWordText(cursor, printed, printedLength, size);
+      cursor = putScaling(cursor, width, glyphs, size, grow);
+      // The marked content of a broken word ends before its blank.
+      bool blankInString = blank && !(marked && w == wholeEnd) && 4 * width >= size * glyphs &&
+                           2 * width <= gap2 * glyphs;
+      cursor = PutWordText(cursor, printed, printedLength, size, blankInString);
+      if (blankInString)
+        blank = false;
       if (marked && w == wholeEnd) {
         cursor = PutLiteral(cursor, "EMC\n");
         marked = false;
       }
-      if (w + 1 < end) {
-        // The blank over the gap to the next word, a quarter of the font size at least: the
-        // readers drop a narrower one and glue words that touch. The next word's matrix places
-        // it, whatever the blank covers; after a mirrored word it runs leftward.
-        const TextRect next = Ordered(page.words[static_cast<size_t>(w + 1)].rect);
-        const int64_t gap =
-            mirrored ? int64_t{rect.left} - next.right : int64_t{next.left} - rect.right;
-        const int64_t gap2 = std::max<int64_t>(size / 2 + 1, 2 * gap);
+      if (blank) {
         cursor = putScaling(cursor, gap2, 2, size, grow);
         if (wideFont_)
           cursor = PutFont(cursor, false, size);
