@@ -213,8 +213,7 @@ class PdfFormat : public DocumentFormat {
   // code unit.
   // With `blank` set, the blank follows the codes in their string if the run ends in the
   // first font; `blank` tells whether it was written.
-  char* PutWordText(char* cursor, const uint16_t* units, int32_t length, int32_t size,
-                    bool& blank);
+  char* PutWordText(char* cursor, const uint16_t* units, int32_t length, int32_t size, bool& blank);
   // Selects the first or the second font at the size: "/F1 40 Tf ".
   char* PutFont(char* cursor, bool wide, int32_t size);
   // The number of codes the word's text takes.
