@@ -92,8 +92,8 @@ FrfPage CorpusFramesPage(uint8_t version) {
   page.names = true;
   page.flagC = version == 10 ? 2 : 1;
   page.flagD = 1;
-  page.v6String.assign(1,
-                       u'x');  // not from a literal: GCC 12 warns of an overlap that is not there
+  // Not from a literal: GCC 12 warns of an overlap that is not there in release builds.
+  page.v6String.assign(1, u'x');
   page.data1K = 2;
   page.v10CountG = 1;
   TextFrame& text = std::get<TextFrame>(page.frames[0]);
