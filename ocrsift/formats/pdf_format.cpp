@@ -9,8 +9,9 @@
 // past 65,535 of them the document fails.
 // Each ToUnicode map lists every code used once. Coordinates are image pixels; each line sets
 // the font size and baseline from its rectangle, each word starts at its left edge and is
-// stretched with Tz to its width, and a blank stretched over the gap follows each word but the
-// line's last, so that readers split the words where the script does. Each word has a text
+// stretched with Tz to its width, and a blank over the gap (at the word's own stretch where
+// that is wide enough) follows each word but the line's last, so that readers split the words
+// where the script does. Each word has a text
 // matrix of its own; a right-to-left word's is mirrored, so that its letters, in logical
 // order, run leftward from its right edge. The parts of a word broken at a line end
 // are written as printed, the pair marked with the whole word as its ActualText.
