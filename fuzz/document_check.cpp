@@ -392,6 +392,7 @@ void CheckPdf(const std::string& pdf, const Script& script, const Failure& fail)
         continue;
       // A literal string of two-byte codes: its parentheses, backslash and carriage return
       // escaped, no other byte.
+      const size_t begin = i;
       std::string bytes;
       size_t k = i + 1;
       for (; k < text.size() && text[k] != ')'; ++k) {
@@ -405,13 +406,24 @@ void CheckPdf(const std::string& pdf, const Script& script, const Failure& fail)
           bytes += text[k];
         }
       }
-      fail(k < text.size() && bytes.size() % 2 == 0, "a malformed string");
+      fail(k < text.size(), "a malformed string");
+      i = k;
+      // The whole word of a broken pair, as the marked content's ActualText: printable ASCII,
+      // or UTF-16 after its byte order mark.
+      if (begin >= 11 && text.compare(begin - 11, 11, "/ActualText") == 0) {
+        const bool utf16 = bytes.compare(0, 2, "\xFE\xFF") == 0;
+        fail(utf16 ? bytes.size() % 2 == 0
+                   : std::all_of(bytes.begin(), bytes.end(),
+                                 [](char c) { return c >= 0x20 && c < 0x7F; }),
+             "an ActualText neither ASCII nor UTF-16");
+        continue;
+      }
+      fail(bytes.size() % 2 == 0, "a malformed string");
       for (size_t b = 0; b + 1 < bytes.size(); b += 2) {
         const unsigned code =
             static_cast<unsigned char>(bytes[b]) * 256u + static_cast<unsigned char>(bytes[b + 1]);
         fail((inWide ? wide : bmp)[code], "a code that its ToUnicode map does not cover");
       }
-      i = k;
     }
     fail(opened == 1 && closed == 1, "BT and ET unbalanced");
   }
