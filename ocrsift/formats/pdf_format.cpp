@@ -11,10 +11,10 @@
 // the font size and baseline from its rectangle, each word starts at its left edge and is
 // stretched with Tz to its width, and a blank over the gap (at the word's own stretch where
 // that is wide enough) follows each word but the line's last, so that readers split the words
-// where the script does. Each word has a text
-// matrix of its own; a right-to-left word's is mirrored, so that its letters, in logical
-// order, run leftward from its right edge. The parts of a word broken at a line end
-// are written as printed, the pair marked with the whole word as its ActualText.
+// where the script does. Each word has a text matrix of its own; a right-to-left word's is
+// mirrored, so that its letters, in logical order, run leftward from its right edge. The parts
+// of a word broken at a line end are written as printed, the pair marked with the whole word
+// as its ActualText.
 //
 // Pages are written as they come; the page tree, written at the end, lists them in the book's
 // order, a later page of a number in place of the earlier one, and an empty page for every
