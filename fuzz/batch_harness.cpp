@@ -45,14 +45,7 @@ void RemoveFolder() {
 void Prepare() {
   if (!Folder().empty())
     return;
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern =
-      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/ocrsift-fuzz-XXXXXX";
-  if (mkdtemp(&pattern[0]) == nullptr) {
-    std::perror("mkdtemp");
-    std::abort();
-  }
-  Folder() = pattern;
+  Folder() = MakeScratchFolder("ocrsift-fuzz-");
   std::atexit(RemoveFolder);
   // The verbose trace, listings and dumps go to standard output: nowhere, at full speed.
   if (std::freopen("/dev/null", "w", stdout) == nullptr)
@@ -74,6 +67,17 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 }  // namespace
+
+std::string MakeScratchFolder(const std::string& stem) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern =
+      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/" + stem + "XXXXXX";
+  if (mkdtemp(&pattern[0]) == nullptr) {
+    std::perror("mkdtemp");
+    std::abort();
+  }
+  return pattern;
+}
 
 BatchOptions OptionsFromByte(uint8_t byte) {
   BatchOptions o;

@@ -26,6 +26,10 @@ struct BatchOptions {
 
 BatchOptions OptionsFromByte(uint8_t byte);
 
+// Makes a new folder in $TMPDIR (or /tmp) whose name is `stem` and six random characters;
+// aborts when it cannot.
+std::string MakeScratchFolder(const std::string& stem);
+
 struct BatchResult {
   int result = -1;
   std::string script;

@@ -45,6 +45,19 @@ Model Refused() {
   return m;
 }
 
+// The value of an option: the rest of its argument, else the next argument (taken: i moves on
+// to it); false when there is none.
+bool TakeValue(const std::vector<std::string>& args, const std::string& text, size_t& i,
+               std::string& value) {
+  value = text.substr(1);
+  if (!value.empty())
+    return true;
+  if (i + 1 >= args.size())
+    return false;
+  value = args[++i];
+  return true;
+}
+
 Model Expect(const std::vector<std::string>& args) {
   Model m;
   for (size_t i = 1; i < args.size(); ++i) {
@@ -83,20 +96,14 @@ Model Expect(const std::vector<std::string>& args) {
       }
       m.listTags = true;
     } else if (letter == 'p') {
-      std::string value = text.substr(1);
-      if (value.empty()) {
-        if (i + 1 >= args.size())
-          return Refused();
-        value = args[++i];
-      }
+      std::string value;
+      if (!TakeValue(args, text, i, value))
+        return Refused();
       m.firstPage = fuzz_support::ModelDecimal(value.c_str());
     } else if (letter == 'o') {
-      std::string value = text.substr(1);
-      if (value.empty()) {
-        if (i + 1 >= args.size())
-          return Refused();
-        value = args[++i];
-      }
+      std::string value;
+      if (!TakeValue(args, text, i, value))
+        return Refused();
       bool known = false;
       for (const FormatRow& row : AllFormats())
         known = known || value == row.name;
@@ -108,12 +115,9 @@ Model Expect(const std::vector<std::string>& args) {
       m.format = value;
       m.formatGiven = true;
     } else if (letter == 'w') {
-      std::string value = text.substr(1);
-      if (value.empty()) {
-        if (i + 1 >= args.size())
-          return Refused();
-        value = args[++i];
-      }
+      std::string value;
+      if (!TakeValue(args, text, i, value))
+        return Refused();
       if (value.empty())
         return Refused();
       m.workspace = value;

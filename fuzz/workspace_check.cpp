@@ -22,14 +22,7 @@ namespace {
 const std::string& WorkspaceFolder() {
   static std::string folder;
   if (folder.empty()) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/ocrsift-fuzz-ws-XXXXXX";
-    if (mkdtemp(&pattern[0]) == nullptr) {
-      std::perror("mkdtemp");
-      std::abort();
-    }
-    static std::string root = pattern;
+    static std::string root = MakeScratchFolder("ocrsift-fuzz-ws-");
     std::atexit([] {
       std::error_code ignored;
       std::filesystem::remove_all(root, ignored);
