@@ -181,12 +181,13 @@ void AltoFormat::PutString(const RecordedPage& page, const RecordedWord& word, b
   cursor = PutXmlUnits(cursor, units + contentStart, contentEnd - contentStart);
   *cursor++ = '"';
   // Most strings are plain words without glyphs: their element is done in the room above.
+  const bool firstPart = word.broken && word.partner >= 0;
   const bool lastOfPage = hyphenated && index + 1 == page.words.size() && !page.completion.empty();
-  if (secondPart || (word.broken && word.partner >= 0) || lastOfPage || glyphs_) {
+  if (secondPart || firstPart || lastOfPage || glyphs_) {
     text.Commit(cursor);
     if (secondPart) {
       PutSubstitution(" SUBS_TYPE=\"HypPart2", units, word.length);
-    } else if (word.broken && word.partner >= 0) {
+    } else if (firstPart) {
       const RecordedWord& whole = page.words[static_cast<size_t>(word.partner)];
       PutSubstitution(" SUBS_TYPE=\"HypPart1", page.units.data() + whole.firstUnit, whole.length);
     } else if (lastOfPage) {

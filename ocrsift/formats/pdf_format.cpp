@@ -537,12 +537,12 @@ void PdfFormat::WritePage(const RecordedPage& page) {
       // Glyphs are half an em wide: Tz stretches the word to its box.
       cursor = putScaling(cursor, width, glyphs, size, grow);
       // The marked content of a broken word ends before its blank.
-      bool blankInString = blank && !(marked && w == wholeEnd) && 4 * width >= size * glyphs &&
-                           2 * width <= gap2 * glyphs;
+      bool blankInString =
+          blank && w != wholeEnd && 4 * width >= size * glyphs && 2 * width <= gap2 * glyphs;
       cursor = PutWordText(cursor, printed, printedLength, size, blankInString);
       if (blankInString)
         blank = false;
-      if (marked && w == wholeEnd) {
+      if (w == wholeEnd) {
         cursor = PutLiteral(cursor, "EMC\n");
         marked = false;
       }
